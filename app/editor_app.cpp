@@ -1,0 +1,193 @@
+// Start-up, the message loop and shut-down of the editor.
+#include "app/editor_app.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLocalSocket>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <cstdlib>
+#include <new>
+#include <unistd.h>
+
+#include "app/main_frame.h"
+#include "document/map_document.h"
+#include "framework/errors.h"
+#include "framework/prompter.h"
+
+namespace kv {
+
+namespace {
+
+MapDocument* g_document = nullptr;
+MainFrame* g_mainFrame = nullptr;
+void (*g_exit)(int) = [](int code) { std::_Exit(code); };
+
+std::string defaultRuntimeDir() {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) dir = QDir::tempPath();
+    return dir.toStdString();
+}
+
+}  // namespace
+
+MapDocument* theDocument() { return g_document; }
+MainFrame* theMainFrame() { return g_mainFrame; }
+
+bool screenSizeAccepted(int width, int height) { return width >= 800 && height >= 600; }
+
+void setExitFunction(void (*exitFunction)(int)) { g_exit = exitFunction; }
+
+void allocationFailureHandler() {
+    static bool inside = false;
+    if (inside) g_exit(-1);  // the box itself could not be shown
+    inside = true;
+    Prompt p;
+    p.text = "メモリが足りません。\nいくつかのアプリケーションを終了するか、\n"
+             "このプログラムの実行をキャンセルしてください。";
+    p.buttons = PromptButtons::RetryCancel;
+    p.taskModal = true;
+    const PromptAnswer a = prompter().ask(p);
+    inside = false;
+    if (a != PromptAnswer::Retry) g_exit(-1);
+}
+
+EditorApp::EditorApp() = default;
+
+EditorApp::~EditorApp() {
+    g_document = nullptr;
+    g_mainFrame = nullptr;
+}
+
+std::string EditorApp::lockPath(const std::string& runtimeDir, const char* name) {
+    return runtimeDir + "/" + name + "." + std::to_string(getuid()) + ".lock";
+}
+
+std::string EditorApp::serverPath(const std::string& runtimeDir) {
+    return runtimeDir + "/" + kEditorLockName + "." + std::to_string(getuid()) + ".sock";
+}
+
+bool EditorApp::gameRunning(const std::string& runtimeDir) {
+    const QString path = QString::fromStdString(lockPath(runtimeDir, kGameLockName));
+    if (!QFile::exists(path)) return false;
+    QLockFile probe(path);
+    if (probe.tryLock(0)) {
+        // A lock left behind by a game that is gone: clear it again.
+        probe.unlock();
+        return false;
+    }
+    return probe.error() == QLockFile::LockFailedError;
+}
+
+bool EditorApp::raiseFirstInstance(const std::string& runtimeDir) {
+    QLocalSocket socket;
+    socket.connectToServer(QString::fromStdString(serverPath(runtimeDir)));
+    if (socket.waitForConnected(1000)) {
+        socket.write("raise\n");
+        socket.waitForBytesWritten(1000);
+        socket.disconnectFromServer();
+    }
+    return true;
+}
+
+void EditorApp::listenForSecondInstances(const std::string& runtimeDir) {
+    const QString path = QString::fromStdString(serverPath(runtimeDir));
+    QLocalServer::removeServer(path);
+    server_ = std::make_unique<QLocalServer>();
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server_->listen(path)) return;
+    QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] {
+        while (QLocalSocket* s = server_->nextPendingConnection()) {
+            QObject::connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
+            if (QWidget* w = mainFrame ? mainFrame->handle() : nullptr) {
+                // Brought to the front; a minimised window stays minimised.
+                if (!w->isMinimized()) {
+                    w->raise();
+                    w->activateWindow();
+                }
+            }
+        }
+    });
+}
+
+int EditorApp::run(const StartupOptions& options) {
+    std::set_new_handler(&allocationFailureHandler);
+    std::srand(static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch()));
+    const std::string runtimeDir =
+        options.runtimeDir.empty() ? defaultRuntimeDir() : options.runtimeDir;
+
+    if (gameRunning(runtimeDir)) {
+        Prompt p;
+        p.caption = "中止";
+        p.text = "マップエディタは、ゲームと同時に起動する事は出来ません。\n"
+                 "ゲームを終了させてから、再起動してください。";
+        p.icon = PromptIcon::Stop;
+        p.systemModal = true;
+        prompter().ask(p);
+        return 0;
+    }
+
+    instanceLock_ = std::make_unique<QLockFile>(
+        QString::fromStdString(lockPath(runtimeDir, kEditorLockName)));
+    instanceLock_->setStaleLockTime(0);
+    if (!instanceLock_->tryLock(0)) {
+        if (instanceLock_->error() == QLockFile::LockFailedError) {
+            raiseFirstInstance(runtimeDir);
+            instanceLock_.reset();
+            return 0;
+        }
+        // The runtime folder is not writable: run without the single-instance guard.
+    }
+    listenForSecondInstances(runtimeDir);
+
+    try {
+        document = new MapDocument();
+    } catch (const swCError&) {
+        return 0;
+    }
+    g_document = document;
+    fonts = std::make_unique<SharedFonts>();
+
+    QSize screen = options.screenSize.value_or(QSize(0, 0));
+    if (!options.screenSize) {
+        if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->size();
+    }
+    if (!screenSizeAccepted(screen.width(), screen.height())) {
+        showMessage("警告",
+                    "このゲームの実行に必要な画面サイズは、800×600以上です。\n"
+                    "画面サイズを800×600以上に変更してこのゲームを起動してください。",
+                    PromptIcon::Exclamation);
+        delete document;
+        document = g_document = nullptr;
+        return 0;
+    }
+
+    mainFrame = newWindow<MainFrame>(*document);
+    g_mainFrame = mainFrame;
+    QPointer<QWidget> frameWidget;
+    if (mainFrame->create()) frameWidget = mainFrame->handle();
+    if (options.onStarted && mainFrame->handle()) {
+        MainFrame* frame = mainFrame;
+        QTimer::singleShot(0, frame->handle(), [frame, f = options.onStarted] { f(*frame); });
+    }
+    if (frameWidget) {
+        exitCode = QApplication::exec();
+    } else {
+        delete mainFrame;
+    }
+    mainFrame = g_mainFrame = nullptr;
+
+    if (!loopError()) {
+        delete document;
+    }
+    document = g_document = nullptr;
+    server_.reset();
+    instanceLock_.reset();
+    return exitCode;
+}
+
+}  // namespace kv

@@ -1,0 +1,70 @@
+// The application object: single-instance rules, start-up order, the message loop and
+// the orderly shut-down.
+#pragma once
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QSize>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "framework/font.h"
+#include "framework/window.h"
+
+namespace kv {
+
+class MainFrame;
+class MapDocument;
+
+// The process-wide document and main frame.
+MapDocument* theDocument();
+MainFrame* theMainFrame();
+
+// The lock that says the game is running, and the editor's own.
+constexpr const char* kGameLockName = "KVORN_MAINWINDOW_CNAME";
+constexpr const char* kEditorLockName = "KVORNME_MAINWINDOW_CNAME";
+
+// Screens of at least 800 × 600 run the editor.
+bool screenSizeAccepted(int width, int height);
+
+// The allocation-failure handler: Retry returns (the allocation is tried again), Cancel
+// ends the process with exit code −1 through `exitFunction`.
+void allocationFailureHandler();
+void setExitFunction(void (*exitFunction)(int));
+
+struct StartupOptions {
+    std::string runtimeDir;              // where the locks live; empty: the user's runtime folder
+    std::optional<QSize> screenSize;     // empty: the primary screen's size
+    std::function<void(MainFrame&)> onStarted;  // runs once the loop has started
+};
+
+class EditorApp {
+public:
+    EditorApp();
+    ~EditorApp();
+    // Runs the editor to its end and returns the exit code.
+    int run(const StartupOptions& options = {});
+
+    // Lock file paths of the game and of the editor in `runtimeDir`.
+    static std::string lockPath(const std::string& runtimeDir, const char* name);
+    static std::string serverPath(const std::string& runtimeDir);
+
+    MapDocument* document = nullptr;
+    MainFrame* mainFrame = nullptr;
+    ModelessList modelessDialogs;
+    std::unique_ptr<SharedFonts> fonts;
+    int exitCode = 0;
+
+private:
+    bool gameRunning(const std::string& runtimeDir);
+    bool raiseFirstInstance(const std::string& runtimeDir);
+    void listenForSecondInstances(const std::string& runtimeDir);
+
+    std::unique_ptr<QLockFile> instanceLock_;
+    std::unique_ptr<QLocalServer> server_;
+};
+
+}  // namespace kv

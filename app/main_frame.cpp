@@ -1,0 +1,226 @@
+// The top-level window of the editor.
+#include "app/main_frame.h"
+
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "app/menu_table.h"
+#include "app/version_dialog.h"
+#include "document/map_document.h"
+#include "framework/cp932.h"
+#include "framework/errors.h"
+#include "framework/message_box_prompter.h"
+#include "framework/profile.h"
+#include "framework/prompter.h"
+#include "view/map_view.h"
+
+namespace kv {
+
+const char* const MainFrame::kReopenKeys[6] = {"ShowHq",
+                                               "ShowLandPaletteWin",
+                                               "ShowTroopPaletteWin",
+                                               "ShowBorderLinePaletteWin",
+                                               "ShowMinePaletteWin",
+                                               "ShowToolWin"};
+
+namespace {
+
+// The screen saver is the desktop's business here; the flag is kept so that the
+// main frame restores what it found.
+bool screenSaverActive() { return false; }
+void setScreenSaverActive(bool) {}
+
+void addEntries(QMenu* menu, const std::vector<MenuEntry>& entries, MainFrame* frame,
+                std::map<int, QAction*>& actions) {
+    for (const MenuEntry& e : entries) {
+        if (e.kind == MenuEntry::Separator) {
+            menu->addSeparator();
+        } else if (e.kind == MenuEntry::SubMenu) {
+            QMenu* sub = menu->addMenu(QString::fromStdString(e.caption));
+            addEntries(sub, e.children, frame, actions);
+        } else {
+            QAction* a = menu->addAction(QString::fromStdString(e.caption));
+            a->setData(e.id);
+            const int id = e.id;
+            QObject::connect(a, &QAction::triggered, a, [frame, id] { frame->sendCommand(id); });
+            actions[id] = a;
+        }
+    }
+}
+
+}  // namespace
+
+MainFrame::MainFrame(MapDocument& document) : doc_(document) {
+    setClassName(kClassName);
+    savedScreenSaverActive = screenSaverActive();
+    setScreenSaverActive(false);
+    registerHandlers();
+}
+
+MainFrame::~MainFrame() {
+    MessageBoxPrompter::setDefaultOwner(nullptr);
+    setScreenSaverActive(savedScreenSaverActive);
+}
+
+bool MainFrame::create() {
+    const Rect area = workArea();
+    title = kBaseTitle;
+    x = area.left;
+    y = area.top;
+    width = area.width();
+    height = area.height();
+    try {
+        if (!FrameWindow::create()) return false;
+        auto* w = static_cast<QMainWindow*>(handle());
+        MessageBoxPrompter::setDefaultOwner(w);
+        buildMenuBar();
+        buildAccelerators();
+        mapView_ = newWindow<MapView>(this);
+        mapView_->create();
+        w->setCentralWidget(mapView_->handle());
+        w->show();
+        createImeHelper();
+        reopenToolWindows();
+    } catch (const swCError& e) {
+        e.report(this);
+    }
+    sendCommand(40007);
+    return handle() != nullptr;
+}
+
+void MainFrame::buildMenuBar() {
+    QMenuBar* bar = static_cast<QMainWindow*>(handle())->menuBar();
+    for (const MenuEntry& top : menuBarTable()) {
+        QMenu* menu = bar->addMenu(QString::fromStdString(top.caption));
+        addEntries(menu, top.children, this, actions_);
+        topMenus_.push_back(menu);
+    }
+    // The mine palette has no menu item of its own.
+    if (QAction* a = action(kRemovedMenuItem)) {
+        topMenus_[2]->removeAction(a);
+        actions_.erase(kRemovedMenuItem);
+        delete a;
+    }
+}
+
+void MainFrame::buildAccelerators() {
+    const std::pair<int, QKeySequence> keys[] = {{40007, QKeySequence(Qt::CTRL | Qt::Key_N)},
+                                                 {40012, QKeySequence(Qt::CTRL | Qt::Key_O)},
+                                                 {40013, QKeySequence(Qt::CTRL | Qt::Key_S)},
+                                                 {40027, QKeySequence(Qt::CTRL | Qt::Key_Y)},
+                                                 {40026, QKeySequence(Qt::CTRL | Qt::Key_Z)}};
+    for (const auto& [id, seq] : keys) {
+        // Accelerators act on the window even while the menu item is greyed; the
+        // commands check their own conditions.
+        auto* a = new QAction(handle());
+        a->setShortcut(seq);
+        a->setShortcutContext(Qt::WindowShortcut);
+        a->setObjectName(QStringLiteral("accel%1").arg(id));
+        QObject::connect(a, &QAction::triggered, a, [this, id] { sendCommand(id); });
+        handle()->addAction(a);
+    }
+}
+
+void MainFrame::createImeHelper() {
+    imeHelper_ = new QWidget(handle(), Qt::Popup);
+    imeHelper_->setObjectName(QStringLiteral("KOBMEC_ENABLEIME_CNAME"));
+    imeHelper_->setFixedSize(0, 0);
+    auto* button = new QPushButton(imeHelper_);
+    button->setObjectName(QStringLiteral("1000"));
+    button->setFixedSize(0, 0);
+    imeHelper_->hide();
+}
+
+void MainFrame::reopenToolWindows() {
+    for (const char* key : kReopenKeys)
+        if (ProfileEntry("Environment", key).readInt(0) == 1) reopenedAtStart_.push_back(key);
+}
+
+QAction* MainFrame::action(int id) const {
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QMenu* MainFrame::topMenu(int position) const {
+    return position >= 0 && position < static_cast<int>(topMenus_.size()) ? topMenus_[position]
+                                                                          : nullptr;
+}
+
+std::string MainFrame::titleFor(const MapDocument& doc) {
+    std::string t = kBaseTitle;
+    t += " [";
+    t += decodeCp932Lossy(trimTrailingBlanks(doc.mapHeader.mapName()));
+    t += "] ";
+    if (!doc.filePath.empty()) {
+        t += " - ";
+        t += doc.filePath;
+    }
+    return t;
+}
+
+void MainFrame::rebuildTitle() {
+    if (handle()) handle()->setWindowTitle(QString::fromStdString(titleFor(doc_)));
+}
+
+int MainFrame::onMessage(MessageRecord& m) {
+    switch (m.message) {
+    case msg::Close:
+    case mainmsg::Exit: exitFlow(); return 1;
+    case mainmsg::RebuildTitle: rebuildTitle(); return 1;
+    case msg::Move:
+        if (mapView_) mapView_->frameMoved();
+        return 0;
+    default: return 0;
+    }
+}
+
+int MainFrame::onCommand(MessageRecord&, int id, int) {
+    auto it = handlers_.find(id);
+    if (it == handlers_.end()) return 0;
+    it->second();
+    return 1;
+}
+
+void MainFrame::registerHandlers() {
+    handlers_[40007] = [this] { newMap(); };
+    handlers_[40008] = [this] { exitFlow(); };
+    handlers_[40033] = [this] {
+        VersionDialog d(this);
+        d.run();
+    };
+}
+
+bool MainFrame::confirmSave() {
+    if (doc_.documentOpen != 1 || doc_.isClean != 0) return true;
+    const PromptAnswer a = prompter().ask({"確認", "編集中のマップを保存しますか？",
+                                           PromptIcon::Question, PromptButtons::YesNoCancel, this});
+    if (a == PromptAnswer::Cancel) return false;
+    if (a == PromptAnswer::Yes) return saveIntermediateAs();
+    return true;
+}
+
+bool MainFrame::saveIntermediateAs() {
+    // Writing map files arrives with the document's file format; until then nothing
+    // is saved, so the caller does not go on and lose the edits.
+    return false;
+}
+
+void MainFrame::exitFlow() {
+    if (!confirmSave()) return;
+    destroy();
+}
+
+void MainFrame::newMap() {
+    if (!confirmSave()) return;
+    doc_.resetToNewMap();
+    afterNewMapNotifications();
+    doc_.isClean = 1;
+}
+
+void MainFrame::afterNewMapNotifications() {
+    postMessage(mapView_, 1131);
+    postMessage(this, mainmsg::RebuildTitle);
+}
+
+}  // namespace kv

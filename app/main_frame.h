@@ -1,0 +1,76 @@
+// The top-level window: menu bar, accelerators, the map view as its client, the title,
+// and the orderly shut-down.
+#pragma once
+
+#include <QAction>
+#include <QMenu>
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "framework/window.h"
+
+namespace kv {
+
+class MapDocument;
+class MapView;
+
+// Private messages the main frame receives.
+namespace mainmsg {
+constexpr uint32_t Exit = 1129;
+constexpr uint32_t RebuildTitle = 1146;
+constexpr uint32_t EditModeChanged = 1147;
+}  // namespace mainmsg
+
+class MainFrame : public FrameWindow {
+public:
+    static constexpr const char* kClassName = "KVORNME_MAINWINDOW_CNAME";
+    static constexpr const char* kBaseTitle = "ケステルゾルテア マップエディタ";
+
+    explicit MainFrame(MapDocument& document);
+    ~MainFrame() override;
+
+    bool create() override;
+    int onMessage(MessageRecord& m) override;
+    int onCommand(MessageRecord& m, int id, int code) override;
+
+    // The title for the document's map name and file path.
+    static std::string titleFor(const MapDocument& doc);
+    void rebuildTitle();
+    // Asks whether to save a changed map; false when the user cancelled.
+    bool confirmSave();
+    // Saves the intermediate file under a new name; true when it saved.
+    virtual bool saveIntermediateAs();
+
+    MapView* mapView() const { return mapView_; }
+    QAction* action(int id) const;
+    QMenu* topMenu(int position) const;
+    QWidget* imeHelper() const { return imeHelper_; }
+    // The tool windows' visibility keys, in the order they are reopened at start.
+    static const char* const kReopenKeys[6];
+    // The keys found set at start (the windows open them as they are built).
+    const std::vector<std::string>& reopenedAtStart() const { return reopenedAtStart_; }
+
+    bool savedScreenSaverActive = false;
+
+private:
+    void buildMenuBar();
+    void buildAccelerators();
+    void createImeHelper();
+    void reopenToolWindows();
+    void exitFlow();
+    void newMap();
+    void afterNewMapNotifications();
+    void registerHandlers();
+
+    MapDocument& doc_;
+    MapView* mapView_ = nullptr;
+    QWidget* imeHelper_ = nullptr;
+    std::map<int, QAction*> actions_;
+    std::vector<QMenu*> topMenus_;
+    std::map<int, std::function<void()>> handlers_;
+    std::vector<std::string> reopenedAtStart_;
+};
+
+}  // namespace kv

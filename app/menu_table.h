@@ -1,0 +1,23 @@
+// The main frame's menu bar as data: every item's caption and command id, with the
+// separators and sub-menus in their places.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kv {
+
+struct MenuEntry {
+    enum Kind { Item, Separator, SubMenu } kind = Item;
+    int id = 0;               // command id of an item
+    std::string caption;      // UTF-8; "\t" precedes the shortcut text
+    std::vector<MenuEntry> children;  // entries of a sub-menu
+};
+
+// The six top-level menus: ﾌｧｲﾙ, 編集, ｳｨﾝﾄﾞｳ, 表示, ﾂｰﾙ, ﾍﾙﾌﾟ.
+const std::vector<MenuEntry>& menuBarTable();
+
+// The item removed from the Window menu when the main frame is created.
+constexpr int kRemovedMenuItem = 40097;
+
+}  // namespace kv

@@ -1,0 +1,207 @@
+// The main frame: the menu bar against the command table, accelerators, the title rule,
+// the version dialog and the exit flow.
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "app/main_frame.h"
+#include "document/map_document.h"
+#include "framework/cp932.h"
+#include "framework/profile.h"
+#include "framework/prompter.h"
+#include "support/test_paths.h"
+#include "view/map_view.h"
+
+namespace kv {
+namespace {
+
+struct Item {
+    int id;
+    const char* caption;
+};
+
+// Every menu item, menu by menu, in order (separators and sub-menu titles aside).
+const std::vector<std::vector<Item>> kExpectedMenus = {
+    {{40007, "新規作成(&N)\tCtrl+N"}, {40048, "下絵を開く(&D)"}, {40053, "下絵を貼り付ける(&U)"},
+     {40085, "下絵を移動する(&M)"}, {40012, "ﾏｯﾌﾟを開く(&O)\tCtrl+O"},
+     {40043, "ケステルｼﾘｰｽﾞﾏｯﾌﾟを開く(&E)"}, {40013, "中間ﾌｧｲﾙで上書き保存(&S)\tCtrl+S"},
+     {40014, "中間ﾌｧｲﾙで名前を付けて保存(&A)"}, {40025, "ﾉｰﾏﾙﾏｯﾌﾟﾌｧｲﾙとして保存(&W)"},
+     {40093, "ｼﾅﾘｵﾏｯﾌﾟﾌｧｲﾙとして保存(&Y)"}, {40072, "ｷｬﾝﾍﾟｰﾝ新規作成(&C)"},
+     {40073, "ｷｬﾝﾍﾟｰﾝ編集(&F)"}, {40084, "ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙへの出力(&B)"},
+     {40063, "生産ﾀｲﾌﾟ編集(&P)"}, {40054, "ﾙｰﾙ作成(&R)"}, {40008, "終了(&X)"}},
+    {{40026, "元に戻す(&U)\tCtrl+Z"}, {40027, "やり直し(&R)\tCtrl+Y"}, {40055, "地形配置ﾓｰﾄﾞ(&A)"},
+     {40056, "部隊配置ﾓｰﾄﾞ(&B)"}, {40057, "ﾗﾍﾞﾙ配置ﾓｰﾄﾞ(&D)"}, {40095, "国境線配置ﾓｰﾄﾞ(&E)"},
+     {40044, "ﾏｯﾌﾟｻｲｽﾞの変更(&Z)"}, {40066, "部隊番号の整列(&Q)"}, {40083, "陣営色の入れ替え(&X)"},
+     {40028, "ﾏｯﾌﾟ設定(&M)"}, {40070, "ｼﾅﾘｵ設定(&S)"}, {40071, "ﾌﾞﾘｰﾌｨﾝｸﾞﾌﾟﾚﾋﾞｭｰ(&P)"},
+     {40074, "ｴﾝﾃﾞｨﾝｸﾞﾌﾟﾚﾋﾞｭｰ(&E)"}, {40034, "ﾏｯﾌﾟﾁｪｯｸ(&H)"}, {40103, "戦闘比較(&G)"}},
+    {{40031, "ﾂｰﾙ(&O)"}, {40022, "HQﾏｯﾌﾟ(&H)"}, {40032, "地形ﾊﾟﾚｯﾄ(&P)"}, {40058, "部隊ﾊﾟﾚｯﾄ(&T)"},
+     {40096, "国境線ﾊﾟﾚｯﾄ(&K)"}, {40030, "建物数情報(&C)"}, {40059, "部隊表(&B)"},
+     {40060, "兵器一覧(&W)"}, {40067, "地形ﾗﾍﾞﾙ一覧(&L)"}, {40077, "部隊ﾗﾍﾞﾙ一覧(&U)"},
+     {40003, "地形情報(&D)"}, {40052, "地形移動表(&M)"}, {40081, "地形回避表(&A)"},
+     {40061, "輸送可能地形(&Y)"}},
+    {{40011, "大範囲表示(&L)"}, {40009, "中範囲表示(&M)"}, {40091, "小範囲表示(&S)"},
+     {40010, "ヘックス枠(&F)"}, {40068, "部隊表示(&T)"}, {40069, "地形ﾗﾍﾞﾙ表示(&P)"},
+     {40076, "勝敗条件ﾗﾍﾞﾙ表示(&W)"}, {40094, "国境線表示(&B)"}, {40098, "ﾕﾆｯﾄ(&U)"},
+     {40099, "兵器ﾀｲﾌﾟ(&T)"}, {40100, "陣営色のｶｽﾀﾏｲｽﾞ(&C)"}},
+    {{40035, "ﾍﾟﾝ(&P)"}, {40036, "線(&L)"}, {40037, "箱塗り(&B)"}, {40045, "塗りつぶし(&A)"},
+     {40038, "ｺﾋﾟｰ(&C)"}, {40039, "道路/河川削除(&R)"}, {40041, "ｼﾝｸﾞﾙﾍｯｸｽ(&S)"},
+     {40042, "ﾒｶﾞﾍｯｸｽ(&M)"}, {40078, "部隊配置(&P)"}, {40079, "部隊移動(&M)"},
+     {40080, "部隊削除(&D)"}, {40049, "下絵のみ(&U)"}, {40050, "ﾏｯﾌﾟのみ(&M)"}, {40051, "透過(&T)"}},
+    {{40033, "ﾊﾞｰｼﾞｮﾝ情報(&A)"}},
+};
+
+void collect(QMenu* menu, std::vector<std::pair<int, std::string>>& out) {
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator()) continue;
+        if (a->menu()) {
+            collect(a->menu(), out);
+            continue;
+        }
+        out.emplace_back(a->data().toInt(), a->text().toStdString());
+    }
+}
+
+// A main frame that records the commands it receives.
+struct RecordingFrame : MainFrame {
+    using MainFrame::MainFrame;
+    int onCommand(MessageRecord& m, int id, int code) override {
+        commands.push_back(id);
+        return MainFrame::onCommand(m, id, code);
+    }
+    std::vector<int> commands;
+};
+
+class MainFrameTest : public testing::Test {
+protected:
+    void SetUp() override {
+        setProgramPath(dir.file("kvornme"));
+        doc = std::make_unique<MapDocument>();
+        frame = newWindow<RecordingFrame>(*doc);
+        ASSERT_TRUE(frame->create());
+        widget = frame->handle();
+    }
+    void TearDown() override {
+        if (widget) delete widget.data();  // deletes the frame with it
+        QCoreApplication::processEvents();
+        doc.reset();
+        setProgramPath("");
+    }
+    kvtest::TempDir dir;
+    std::unique_ptr<MapDocument> doc;
+    RecordingFrame* frame = nullptr;
+    QPointer<QWidget> widget;
+    RecordingPrompter prompts;
+    ScopedPrompter installed{&prompts};
+};
+
+TEST_F(MainFrameTest, MenuBarHasEveryItemWithItsCaptionAndId) {
+    QMenuBar* bar = static_cast<QMainWindow*>(frame->handle())->menuBar();
+    const QStringList tops = {"ﾌｧｲﾙ(&F)", "編集(&E)", "ｳｨﾝﾄﾞｳ(&W)", "表示(&V)", "ﾂｰﾙ(&T)", "ﾍﾙﾌﾟ(&H)"};
+    ASSERT_EQ(bar->actions().size(), tops.size());
+    for (int i = 0; i < tops.size(); ++i) {
+        EXPECT_EQ(bar->actions()[i]->text(), tops[i]);
+        std::vector<std::pair<int, std::string>> items;
+        collect(frame->topMenu(i), items);
+        ASSERT_EQ(items.size(), kExpectedMenus[i].size()) << "menu " << i;
+        for (size_t k = 0; k < items.size(); ++k) {
+            EXPECT_EQ(items[k].first, kExpectedMenus[i][k].id);
+            EXPECT_EQ(items[k].second, kExpectedMenus[i][k].caption);
+        }
+    }
+    // The mine palette item is gone; the product type editor sits at position 19.
+    EXPECT_EQ(frame->action(40097), nullptr);
+    EXPECT_EQ(frame->topMenu(0)->actions()[19]->data().toInt(), 40063);
+    // Sub-menu titles, and the draw method sub-menu last in the tool menu.
+    QMenu* tool = frame->topMenu(4);
+    QStringList subs;
+    for (QAction* a : tool->actions())
+        if (a->menu()) subs << a->text();
+    EXPECT_EQ(subs, QStringList({"描画種類(&D)", "ﾍﾟﾝ種類(&P)", "部隊描画種類(&T)", "ﾏｯﾌﾟの描画方法(&M)"}));
+    EXPECT_EQ(tool->actions().last()->text(), "ﾏｯﾌﾟの描画方法(&M)");
+    bool unitIconSub = false;
+    for (QAction* a : frame->topMenu(3)->actions())
+        if (a->menu() && a->text() == "部隊ｱｲｺﾝ（&U)") unitIconSub = true;
+    EXPECT_TRUE(unitIconSub);
+}
+
+TEST_F(MainFrameTest, MenuItemsAndAcceleratorsSendTheirCommands) {
+    frame->commands.clear();
+    frame->action(40009)->trigger();
+    EXPECT_EQ(frame->commands, std::vector<int>{40009});
+
+    widget->show();
+    QApplication::setActiveWindow(widget);
+    frame->commands.clear();
+    for (Qt::Key k : {Qt::Key_N, Qt::Key_O, Qt::Key_S, Qt::Key_Y, Qt::Key_Z})
+        QTest::keyClick(widget, k, Qt::ControlModifier);
+    EXPECT_EQ(frame->commands, (std::vector<int>{40007, 40012, 40013, 40027, 40026}));
+}
+
+TEST_F(MainFrameTest, TitleOfANewMapAndOfASavedOne) {
+    QCoreApplication::processEvents();  // the new map's title message
+    EXPECT_EQ(widget->windowTitle().toStdString(), "ケステルゾルテア マップエディタ [新規マップ] ");
+
+    doc->mapHeader.setMapName(*encodeCp932("北方戦線　 　"));
+    doc->filePath = "/maps/north.kvt";
+    postMessage(frame, mainmsg::RebuildTitle);
+    EXPECT_NE(widget->windowTitle().toStdString(), MainFrame::titleFor(*doc));  // posted, not yet
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget->windowTitle().toStdString(),
+              "ケステルゾルテア マップエディタ [北方戦線]  - /maps/north.kvt");
+
+    // "メ@" ends in the bytes of a full-width blank, but they belong to two characters.
+    doc->mapHeader.setMapName(std::string("\x83\x81\x40 ", 4));
+    doc->filePath.clear();
+    EXPECT_EQ(MainFrame::titleFor(*doc), "ケステルゾルテア マップエディタ [メ@] ");
+}
+
+TEST_F(MainFrameTest, VersionDialogShowsTitleAndVersion) {
+    std::vector<QString> labels;
+    Dialog::onModalStart = [&labels](Dialog& d) {
+        EXPECT_EQ(d.handle()->windowTitle(), "バージョン情報");
+        for (QLabel* l : d.handle()->findChildren<QLabel*>()) labels.push_back(l->text());
+        QTimer::singleShot(0, [&d] { d.sendCommand(1); });
+    };
+    frame->sendCommand(40033);
+    Dialog::onModalStart = nullptr;
+    EXPECT_EQ(labels, (std::vector<QString>{"ケステルゾルテア マップエディタ", "Version 1.00a"}));
+}
+
+TEST_F(MainFrameTest, ExitAsksOnlyForAChangedMapAndCancelKeepsTheWindow) {
+    doc->isClean = 0;
+    prompts.script = {PromptAnswer::Cancel};
+    frame->sendCommand(40008);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(prompts.seen.size(), 1u);
+    EXPECT_EQ(prompts.seen[0].caption, "確認");
+    EXPECT_EQ(prompts.seen[0].text, "編集中のマップを保存しますか？");
+    EXPECT_EQ(prompts.seen[0].buttons, PromptButtons::YesNoCancel);
+    ASSERT_FALSE(widget.isNull());
+
+    // The close box runs the same flow; "いいえ" lets it close.
+    prompts.script = {PromptAnswer::No};
+    widget->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(prompts.seen.size(), 2u);
+    EXPECT_TRUE(widget.isNull());
+}
+
+TEST_F(MainFrameTest, ANewMapResetsTheDocumentWithoutAskingWhenClean) {
+    doc->mapHeader.setMapName("x");
+    doc->filePath = "/a/b.kvt";
+    frame->sendCommand(40007);
+    EXPECT_TRUE(prompts.seen.empty());
+    EXPECT_EQ(doc->mapHeader.mapName(), *encodeCp932("新規マップ"));
+    EXPECT_EQ(doc->mapHeader.width(), 64);
+    EXPECT_TRUE(doc->filePath.empty());
+    EXPECT_EQ(doc->isClean, 1);
+    EXPECT_EQ(doc->documentOpen, 1);
+}
+
+}  // namespace
+}  // namespace kv

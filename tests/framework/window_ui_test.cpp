@@ -1,0 +1,269 @@
+// The window object layer: lifetimes, dispatch fall-through, posted messages, dialogs,
+// placement and the override cursor.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QResizeEvent>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "framework/profile.h"
+#include "framework/window.h"
+#include "support/test_paths.h"
+
+namespace kv {
+namespace {
+
+struct Counted : Window {
+    explicit Counted(int* deaths, std::string name = "KOBMEC_COUNTED_CNAME") : deaths_(deaths) {
+        setClassName(std::move(name));
+    }
+    ~Counted() override { ++*deaths_; }
+    int onMessage(MessageRecord& m) override {
+        seen.push_back(m.message);
+        if (m.message == msg::Close) return handleClose ? 1 : 0;
+        if (m.message >= 1128) return 1;
+        return 0;
+    }
+    int onCommand(MessageRecord&, int id, int) override {
+        commands.push_back(id);
+        if (onCommandHook) onCommandHook(id);
+        return id == 77 ? 1 : 0;
+    }
+    std::vector<uint32_t> seen;
+    std::vector<int> commands;
+    std::function<void(int)> onCommandHook;
+    bool handleClose = false;
+    int* deaths_;
+};
+
+void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+TEST(WindowLifetime, FrameworkWindowsDeleteThemselvesExactlyOnce) {
+    int deaths = 0;
+    Counted* w = newWindow<Counted>(&deaths);
+    ASSERT_TRUE(w->ownedByFramework());
+    ASSERT_TRUE(w->create());
+    QPointer<QWidget> widget = w->handle();
+    EXPECT_EQ(Window::lookup(widget), w);
+    w->destroy();
+    flushDeletes();
+    EXPECT_TRUE(widget.isNull());
+    EXPECT_EQ(deaths, 1);
+    flushDeletes();
+    EXPECT_EQ(deaths, 1);
+}
+
+TEST(WindowLifetime, StackAndMemberWindowsAreOnlyDetached) {
+    int deaths = 0;
+    {
+        Counted onStack(&deaths);
+        EXPECT_FALSE(onStack.ownedByFramework());
+        ASSERT_TRUE(onStack.create());
+        delete onStack.handle();  // the window goes away first
+        EXPECT_EQ(onStack.handle(), nullptr);
+        EXPECT_EQ(deaths, 0);
+        EXPECT_EQ(onStack.seen.back(), msg::Destroy);
+    }
+    EXPECT_EQ(deaths, 1);  // only the scope ended it
+
+    // A member window inside a framework window's widget tree: the parent widget's
+    // destruction detaches the member, and the member's owner deletes it once.
+    struct Owner : Window {
+        explicit Owner(int* d) : child(d, "KOBMEC_CHILD_CNAME") { child.parent = this; }
+        Counted child;
+    };
+    deaths = 0;
+    Owner* owner = newWindow<Owner>(&deaths);
+    ASSERT_TRUE(owner->create());
+    ASSERT_TRUE(owner->child.create());
+    EXPECT_EQ(owner->child.handle()->parentWidget(), owner->handle());
+    owner->destroy();
+    flushDeletes();
+    EXPECT_EQ(deaths, 1);
+}
+
+TEST(WindowLifetime, AWindowCreatedWithoutTheAllocatorIsNotMistakenForOne) {
+    int deaths = 0;
+    Counted* framework = newWindow<Counted>(&deaths);
+    auto* plain = new Counted(&deaths);  // the allocator's record was cleared
+    EXPECT_TRUE(framework->ownedByFramework());
+    EXPECT_FALSE(plain->ownedByFramework());
+    delete plain;
+    delete framework;
+}
+
+TEST(WindowDispatchTest, UnhandledMessagesFallThroughToTheWidget) {
+    int deaths = 0;
+    Counted w(&deaths);
+    ASSERT_TRUE(w.create());
+    w.handle()->show();
+    w.handle()->resize(200, 150);
+    w.handle()->resize(321, 123);
+    EXPECT_EQ(w.handle()->size(), QSize(321, 123));
+    EXPECT_NE(std::find(w.seen.begin(), w.seen.end(), msg::Size), w.seen.end());
+
+    // Close not handled: the default destroys the window.
+    w.handle()->close();
+    flushDeletes();
+    EXPECT_EQ(w.handle(), nullptr);
+
+    // Close handled: the window stays.
+    Counted kept(&deaths);
+    kept.handleClose = true;
+    ASSERT_TRUE(kept.create());
+    kept.handle()->show();
+    kept.handle()->close();
+    flushDeletes();
+    ASSERT_NE(kept.handle(), nullptr);
+    EXPECT_TRUE(kept.handle()->isVisible());
+    EXPECT_EQ(kept.sendCommand(77), 1);
+    EXPECT_EQ(kept.sendCommand(78), 0);
+    EXPECT_EQ(kept.commands, (std::vector<int>{77, 78}));
+}
+
+TEST(PostedMessages, ArriveAfterTheCurrentCommandInPostingOrder) {
+    int deaths = 0;
+    Counted a(&deaths, "A_CNAME"), b(&deaths, "B_CNAME");
+    ASSERT_TRUE(a.create());
+    ASSERT_TRUE(b.create());
+    std::vector<PostedMessage> posted;
+    recordPosts(&posted);
+    std::vector<std::pair<char, uint32_t>> order;
+    a.onCommandHook = [&](int) {
+        postMessage(&b, 1131);
+        postMessage(&a, 1146);
+        postMessage(&b, 1129);
+        // Nothing arrives while the command runs.
+        EXPECT_TRUE(std::count(b.seen.begin(), b.seen.end(), 1131u) == 0);
+    };
+    a.sendCommand(5);
+    EXPECT_TRUE(std::find(a.seen.begin(), a.seen.end(), 1146u) == a.seen.end());
+    QCoreApplication::processEvents();
+    recordPosts(nullptr);
+    std::vector<uint32_t> bPrivate, aPrivate;
+    for (uint32_t m : b.seen) if (m >= 1128) bPrivate.push_back(m);
+    for (uint32_t m : a.seen) if (m >= 1128) aPrivate.push_back(m);
+    EXPECT_EQ(bPrivate, (std::vector<uint32_t>{1131, 1129}));
+    EXPECT_EQ(aPrivate, (std::vector<uint32_t>{1146}));
+    ASSERT_EQ(posted.size(), 3u);
+    EXPECT_EQ(posted[0].targetClass, "B_CNAME");
+    EXPECT_EQ(posted[1].targetClass, "A_CNAME");
+    EXPECT_EQ(posted[2].message, 1129u);
+    // A window without a widget receives nothing and nothing is recorded.
+    Counted gone(&deaths);
+    EXPECT_FALSE(postMessage(&gone, 1129));
+    EXPECT_FALSE(postMessage(nullptr, 1129));
+}
+
+struct NameDialog : Dialog {
+    NameDialog() : Dialog(150, nullptr) { title = "テスト"; }
+    int onInitDialog() override {
+        ++inits;
+        return 0;
+    }
+    void exchangeData(bool toObject) override { exchanges.push_back(toObject); }
+    int inits = 0;
+    std::vector<bool> exchanges;
+};
+
+TEST(DialogTest, OkExchangesDataAndCancelDoesNot) {
+    NameDialog ok;
+    Dialog::onModalStart = [](Dialog& d) {
+        QTimer::singleShot(0, [&d] { d.sendCommand(1); });
+    };
+    EXPECT_TRUE(ok.run());
+    EXPECT_EQ(ok.result, 1);
+    EXPECT_EQ(ok.inits, 1);
+    EXPECT_EQ(ok.exchanges, (std::vector<bool>{false, true}));
+    EXPECT_EQ(ok.handle(), nullptr);  // the dialog's window is gone after it ended
+
+    NameDialog escaped;
+    Dialog::onModalStart = [](Dialog& d) {
+        QTimer::singleShot(0, [&d] { QTest::keyClick(d.handle(), Qt::Key_Escape); });
+    };
+    EXPECT_TRUE(escaped.run());
+    EXPECT_EQ(escaped.result, 0);
+    EXPECT_EQ(escaped.exchanges, (std::vector<bool>{false}));
+    Dialog::onModalStart = nullptr;
+}
+
+TEST(DialogTest, ModelessListPushesAtTheFrontAndUnlinks) {
+    NameDialog a, b, c;
+    ModelessList list;
+    list.add(&a);
+    list.add(&b);
+    list.add(&c);
+    EXPECT_EQ(list.first(), &c);
+    list.remove(&b);
+    EXPECT_EQ(list.count(), 2);
+    EXPECT_EQ(list.first()->nextModeless, &a);
+    list.remove(&b);  // not in the list: nothing happens
+    list.remove(&c);
+    list.remove(&a);
+    EXPECT_EQ(list.first(), nullptr);
+}
+
+class PlacementUi : public testing::Test {
+protected:
+    void SetUp() override { setProgramPath(dir.file("kvornme")); }
+    void TearDown() override { setProgramPath(""); }
+    kvtest::TempDir dir;
+};
+
+TEST_F(PlacementUi, NonResizableWindowKeepsItsSizeAndMissingKeysAreIgnored) {
+    int deaths = 0;
+    Counted w(&deaths, "KOBMEC_PLACED_CNAME");
+    ASSERT_TRUE(w.create());
+    w.handle()->setGeometry(50, 60, 200, 100);
+    w.savePlacement();
+
+    Counted fixed(&deaths, "KOBMEC_PLACED_CNAME");
+    ASSERT_TRUE(fixed.create());
+    fixed.handle()->resize(120, 90);
+    // Stored size differs from the built-in one; position must follow the file.
+    ProfileEntry("WindowInfo", "KOBMEC_PLACED_CNAMEWindowPosLeft").writeInt(70);
+    fixed.restorePlacement(false, true);
+    EXPECT_EQ(fixed.handle()->geometry().topLeft(), QPoint(70, 60));
+    EXPECT_EQ(fixed.handle()->size(), QSize(120, 90));
+
+    Counted sized(&deaths, "KOBMEC_PLACED_CNAME");
+    ASSERT_TRUE(sized.create());
+    sized.restorePlacement(true, true);
+    EXPECT_EQ(sized.handle()->size(), QSize(180, 100));  // right 250 − the edited left 70
+
+    // Without "WindowPosBottom" the placement is ignored as a whole.
+    kvtest::writeFile(settingsFile(),
+                      "[WindowInfo]\r\nKOBMEC_PLACED_CNAMEWindowZoomed=0\r\n"
+                      "KOBMEC_PLACED_CNAMEWindowIconic=0\r\nKOBMEC_PLACED_CNAMEWindowPosLeft=400\r\n"
+                      "KOBMEC_PLACED_CNAMEWindowPosTop=300\r\nKOBMEC_PLACED_CNAMEWindowPosRight=500\r\n");
+    Counted dflt(&deaths, "KOBMEC_PLACED_CNAME");
+    ASSERT_TRUE(dflt.create());
+    dflt.handle()->move(11, 12);
+    dflt.restorePlacement(true, true);
+    EXPECT_EQ(dflt.handle()->pos(), QPoint(11, 12));
+    EXPECT_TRUE(dflt.handle()->isVisible());
+}
+
+TEST(OverrideCursor, BusyRestoresThePreviousOverride) {
+    EXPECT_FALSE(currentCursor());
+    CursorShape before = beginBusy();
+    EXPECT_FALSE(before);
+    EXPECT_EQ(currentCursor(), Qt::WaitCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    setCursor(Qt::CrossCursor);
+    CursorShape nested = beginBusy();
+    EXPECT_EQ(nested, Qt::CrossCursor);
+    endBusy(nested);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    endBusy(before);
+    EXPECT_FALSE(currentCursor());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace kv

@@ -1,0 +1,31 @@
+// Test helpers: the built program folder and private temporary folders.
+#pragma once
+
+#include <string>
+
+namespace kvtest {
+
+// The laid-out program folder of this build (executables and generated data).
+std::string distDir();
+// The folder of the built helper executables.
+std::string binDir();
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    // path() + "/" + name
+    std::string file(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+
+}  // namespace kvtest
