@@ -1,0 +1,89 @@
+// Start-up time of the real editor: from starting the process to its main window being
+// mapped on the display. Run under Xvfb (bench/run_startup.sh).
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const kTitle = "ケステルゾルテア マップエディタ";
+
+std::string windowName(Display* d, ::Window w) {
+    Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::string name;
+    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
+                           &data) == Success &&
+        data) {
+        name.assign(reinterpret_cast<char*>(data), count);
+        XFree(data);
+    }
+    return name;
+}
+
+void sendClose(Display* d, ::Window w) {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    XSendEvent(d, w, False, NoEventMask, &e);
+    XFlush(d);
+}
+
+void BM_StartupToMainWindow(benchmark::State& state) {
+    const char* exe = std::getenv("KV_EDITOR");
+    Display* d = XOpenDisplay(nullptr);
+    if (!exe || !d) {
+        state.SkipWithError("needs KV_EDITOR and a display");
+        return;
+    }
+    XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const pid_t pid = fork();
+        if (pid == 0) {
+            execl(exe, exe, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        ::Window shown = 0;
+        while (!shown) {
+            XEvent e;
+            XNextEvent(d, &e);
+            if (e.type == MapNotify) {
+                // Qt maps its top-level windows as children of the root; the title comes
+                // with the window.
+                if (windowName(d, e.xmap.window).find(kTitle) != std::string::npos)
+                    shown = e.xmap.window;
+            }
+        }
+        const auto end = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+        sendClose(d, shown);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("the editor did not exit with code 0");
+            break;
+        }
+    }
+    XCloseDisplay(d);
+}
+BENCHMARK(BM_StartupToMainWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(3)->ReportAggregatesOnly(false);
+
+}  // namespace
+
+BENCHMARK_MAIN();
