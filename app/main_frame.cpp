@@ -110,7 +110,9 @@ void MainFrame::buildAccelerators() {
                                                  {40013, QKeySequence(Qt::CTRL | Qt::Key_S)},
                                                  {40027, QKeySequence(Qt::CTRL | Qt::Key_Y)},
                                                  {40026, QKeySequence(Qt::CTRL | Qt::Key_Z)}};
-    for (const auto& [id, seq] : keys) {
+    for (const auto& key : keys) {
+        const int id = key.first;
+        const QKeySequence& seq = key.second;
         // Accelerators act on the window even while the menu item is greyed; the
         // commands check their own conditions.
         auto* a = new QAction(handle());

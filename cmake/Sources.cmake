@@ -10,6 +10,9 @@ set(KV_CORE_SOURCES
   framework/placement.cpp
   document/map_document.cpp
 )
+# The game database and the generator grow file by file.
+file(GLOB KV_GAMEDATA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/gamedata/*.cpp)
+list(APPEND KV_CORE_SOURCES ${KV_GAMEDATA_SOURCES})
 
 set(KV_RENDER_SOURCES
   framework/font.cpp
@@ -25,10 +28,7 @@ set(KV_UI_SOURCES
   view/map_view.cpp
 )
 
-set(KV_SAMPLEDATA_SOURCES
-  sampledata/main.cpp
-  sampledata/program_folder.cpp
-)
+file(GLOB KV_SAMPLEDATA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sampledata/*.cpp)
 
 set(KV_CLI_SOURCES
   cli/main.cpp

@@ -67,7 +67,9 @@ Progress convert(iconv_t cd, std::string_view in, std::string& out) {
     }
 }
 
-bool isTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+bool isTrailByte(unsigned char b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
 
 // Length of the character starting at s[i]: a lead byte takes the next byte with it.
 size_t charLength(std::string_view s, size_t i) {
@@ -78,7 +80,9 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
 }  // namespace
 
-bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool isLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 std::optional<std::string> decodeCp932(std::string_view bytes) {
     Converter& c = decoder();
@@ -146,8 +150,8 @@ std::string trimTrailingBlanks(std::string_view s) {
     size_t keep = 0;  // end of the last character that is not a blank
     for (size_t i = 0; i < s.size();) {
         size_t len = charLength(s, i);
-        bool blank = len == 1 ? s[i] == ' '
-                              : s[i] == '\x81' && s[i + 1] == '\x40';  // full-width space
+        bool blank =
+            len == 1 ? s[i] == ' ' : s[i] == '\x81' && s[i + 1] == '\x40';  // full-width space
         i += len;
         if (!blank) keep = i;
     }

@@ -47,17 +47,17 @@ size_t firstExisting(const std::string& folder, const std::array<std::string, N>
 
 std::string_view dataSubFolder(DataKind kind) {
     switch (kind) {
-    case DataKind::Bmp: return "bmp/";
-    case DataKind::Unit: return "unit/";
-    case DataKind::Wave: return "wave/";
-    case DataKind::Map: return "map/";
-    case DataKind::Rf: return "rf/";
-    case DataKind::NetSave: return "NetSave/";
-    case DataKind::MUnit: return "munit/";
-    case DataKind::Bgm: return "bgm/";
-    case DataKind::Rule: return "rule/";
-    case DataKind::Product: return "product/";
-    default: return "";
+        case DataKind::Bmp: return "bmp/";
+        case DataKind::Unit: return "unit/";
+        case DataKind::Wave: return "wave/";
+        case DataKind::Map: return "map/";
+        case DataKind::Rf: return "rf/";
+        case DataKind::NetSave: return "NetSave/";
+        case DataKind::MUnit: return "munit/";
+        case DataKind::Bgm: return "bgm/";
+        case DataKind::Rule: return "rule/";
+        case DataKind::Product: return "product/";
+        default: return "";
     }
 }
 

@@ -92,11 +92,11 @@ void DiskFile::open(const std::string& path, int mode) {
     if (fd_ >= 0) close();
     int flags = O_CLOEXEC;
     switch (mode) {
-    case Read: flags |= O_RDONLY; break;
-    case Create: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
-    case Write: flags |= O_WRONLY | O_CREAT; break;
-    case Update: flags |= O_RDWR | O_CREAT; break;
-    default: fail(swCFileError::Open, path);
+        case Read: flags |= O_RDONLY; break;
+        case Create: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+        case Write: flags |= O_WRONLY | O_CREAT; break;
+        case Update: flags |= O_RDWR | O_CREAT; break;
+        default: fail(swCFileError::Open, path);
     }
     int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0) fail(swCFileError::Open, path);
@@ -210,7 +210,8 @@ std::optional<std::string> readWholeFile(const std::string& path, size_t limit) 
     if (fd < 0) return std::nullopt;
     struct stat st;
     std::optional<std::string> result;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= limit) {
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        static_cast<uint64_t>(st.st_size) <= limit) {
         std::string data;
         char buffer[65536];
         bool ok = true;

@@ -34,7 +34,9 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Compares names ignoring ASCII case in single-byte characters only: a trail byte that
 // happens to be a letter belongs to a double-byte character and must match exactly.
@@ -126,7 +128,7 @@ struct Location {
     Line keyLine{};
     std::string_view keyName;  // as spelled in the file
     std::string_view value;
-    size_t insertAt = 0;        // after the section's last non-blank line
+    size_t insertAt = 0;          // after the section's last non-blank line
     bool insertNeedsEol = false;  // that line is the file's last and has no line end
 };
 
@@ -215,7 +217,8 @@ void writeProfileValue(const std::string& file, std::string_view section, std::s
         text.insert(loc.insertAt, insert);
     } else {
         if (!text.empty() && text.back() != '\n') text += eol;
-        if (!text.empty() && !endsWithBlankLine(text)) text += eol;  // a blank line between sections
+        // A blank line between sections, as the platform writes them.
+        if (!text.empty() && !endsWithBlankLine(text)) text += eol;
         text += "[" + std::string(section) + "]" + std::string(eol);
         text += entry;
         text += eol;
@@ -292,7 +295,9 @@ std::string programPath() {
     return std::string(buffer, static_cast<size_t>(n));
 }
 
-void setProgramPath(std::string path) { g_programPathOverride = std::move(path); }
+void setProgramPath(std::string path) {
+    g_programPathOverride = std::move(path);
+}
 
 std::string programFolder() {
     std::string path = programPath();
@@ -315,7 +320,9 @@ ProfileEntry::ProfileEntry(std::string section, std::string key)
 ProfileEntry::ProfileEntry(std::string section, std::string key, std::string file)
     : section_(std::move(section)), key_(std::move(key)), file_(std::move(file)) {}
 
-std::string ProfileEntry::path() const { return file_.empty() ? settingsFile() : file_; }
+std::string ProfileEntry::path() const {
+    return file_.empty() ? settingsFile() : file_;
+}
 
 std::optional<std::string> ProfileEntry::readValue() const {
     return readProfileValue(path(), section_, key_);
@@ -334,13 +341,21 @@ int ProfileEntry::readInt(int def) const {
     return v ? parseLeadingInt(*v) : def;
 }
 
-void ProfileEntry::writeInt(int value) const { writeString(std::to_string(value)); }
+void ProfileEntry::writeInt(int value) const {
+    writeString(std::to_string(value));
+}
 
-bool ProfileEntry::readBool(bool def) const { return readInt(def ? 1 : 0) == 1; }
+bool ProfileEntry::readBool(bool def) const {
+    return readInt(def ? 1 : 0) == 1;
+}
 
-void ProfileEntry::writeBool(bool value) const { writeInt(value ? 1 : 0); }
+void ProfileEntry::writeBool(bool value) const {
+    writeInt(value ? 1 : 0);
+}
 
-std::span<const EnvKey> environmentKeys() { return kEnvironmentKeys; }
+std::span<const EnvKey> environmentKeys() {
+    return kEnvironmentKeys;
+}
 
 const EnvKey* findEnvironmentKey(std::string_view key) {
     for (const EnvKey& k : kEnvironmentKeys)
@@ -356,8 +371,8 @@ std::string defaultFolder(std::string_view key) {
 }
 
 std::string readFolderKey(std::string_view key) {
-    std::optional<std::string> stored = ProfileEntry(std::string(kEnvironment), std::string(key))
-                                            .readValue();
+    std::optional<std::string> stored =
+        ProfileEntry(std::string(kEnvironment), std::string(key)).readValue();
     if (!stored) return defaultFolder(key);
     std::optional<std::string> utf8 = decodeCp932(*stored);
     if (!utf8) return *stored;
@@ -382,8 +397,7 @@ void writeEnvInt(std::string_view key, int value) {
 }
 
 bool readEnvBool(std::string_view key) {
-    return ProfileEntry(std::string(kEnvironment), std::string(key))
-        .readBool(envDefault(key) != 0);
+    return ProfileEntry(std::string(kEnvironment), std::string(key)).readBool(envDefault(key) != 0);
 }
 
 void writeEnvBool(std::string_view key, bool value) {

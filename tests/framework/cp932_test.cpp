@@ -52,10 +52,16 @@ TEST(Cp932Decode, LongTextSurvivesBufferRefills) {
 }
 
 TEST(Cp932DecodeLossy, ReplacesOnlyTheBadBytes) {
-    EXPECT_EQ(decodeCp932Lossy("A\x80" "B"), "A\uFFFD" "B");
+    EXPECT_EQ(decodeCp932Lossy("A\x80"
+                               "B"),
+              "A\uFFFD"
+              "B");
     EXPECT_EQ(decodeCp932Lossy("AB\x82"), "AB\uFFFD");
     // An unassigned pair is one bad character, not two.
-    EXPECT_EQ(decodeCp932Lossy("\x85\x40" "C"), "\uFFFD" "C");
+    EXPECT_EQ(decodeCp932Lossy("\x85\x40"
+                               "C"),
+              "\uFFFD"
+              "C");
     // A lead byte before a byte that cannot follow it is bad alone; the next byte shows.
     EXPECT_EQ(decodeCp932Lossy("\x82 X"), "\uFFFD X");
     EXPECT_EQ(decodeCp932Lossy("\x80\x80\x80"), "\uFFFD\uFFFD\uFFFD");
@@ -107,7 +113,9 @@ TEST(Cp932Cut, NeverSplitsADoubleByteCharacter) {
 TEST(Cp932Cut, ScansFromTheStartSoTrailBytesAreNotLeadBytes) {
     // ぁ is 0x82 0x9F: its trail byte has a lead byte's value, so looking only at the byte
     // before the cut would wrongly drop it.
-    const std::string s = "\x82\x9F\x82\x9F" "A";
+    const std::string s =
+        "\x82\x9F\x82\x9F"
+        "A";
     EXPECT_EQ(cutToBytes(s, 4), "\x82\x9F\x82\x9F");
     EXPECT_EQ(cutToBytes(s, 3), "\x82\x9F");
     EXPECT_EQ(cutToBytes(s, 5), s);
@@ -121,7 +129,10 @@ TEST(Cp932Cut, DropsALoneLeadByteAtTheEnd) {
 TEST(Cp932Trim, RemovesHalfAndFullWidthSpaces) {
     EXPECT_EQ(trimTrailingBlanks("ABC\x81\x40 "), "ABC");
     EXPECT_EQ(trimTrailingBlanks("ABC \x81\x40\x81\x40"), "ABC");
-    EXPECT_EQ(trimTrailingBlanks("A\x81\x40" "B"), "A\x81\x40" "B");
+    EXPECT_EQ(trimTrailingBlanks("A\x81\x40"
+                                 "B"),
+              "A\x81\x40"
+              "B");
     EXPECT_EQ(trimTrailingBlanks(" \x81\x40 "), "");
     EXPECT_EQ(trimTrailingBlanks(""), "");
 }

@@ -31,13 +31,12 @@ protected:
 
 TEST_F(DataPathsTest, EachKindHasItsFolder) {
     const std::pair<int, const char*> table[] = {
-        {0, ""},       {1, ""},         {2, "bmp/"},    {3, "unit/"}, {4, "wave/"},
-        {5, ""},       {6, ""},         {7, "map/"},    {8, "rf/"},   {9, "NetSave/"},
-        {10, "munit/"}, {11, "bgm/"},   {12, "rule/"},  {13, "product/"},
+        {0, ""},        {1, ""},      {2, "bmp/"},   {3, "unit/"},     {4, "wave/"},
+        {5, ""},        {6, ""},      {7, "map/"},   {8, "rf/"},       {9, "NetSave/"},
+        {10, "munit/"}, {11, "bgm/"}, {12, "rule/"}, {13, "product/"},
     };
     for (const auto& [kind, sub] : table) {
-        EXPECT_EQ(dataPath("f.dat", static_cast<DataKind>(kind)),
-                  dir.path() + "/" + sub + "f.dat")
+        EXPECT_EQ(dataPath("f.dat", static_cast<DataKind>(kind)), dir.path() + "/" + sub + "f.dat")
             << "kind " << kind;
     }
     EXPECT_EQ(dataPath("", DataKind::Map), dir.file("map/"));
@@ -75,7 +74,9 @@ TEST_F(DataPathsTest, LargeFormComesFirstWithinASuffix) {
 TEST_F(DataPathsTest, EachSuffixGivesItsKind) {
     folder("unit");
     const std::pair<const char*, int> cases[] = {
-        {"p", 2}, {"s", 4}, {"", 0},
+        {"p", 2},
+        {"s", 4},
+        {"", 0},
     };
     int number = 1;
     for (const auto& [suffix, expected] : cases) {

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdio>
 
 #include "framework/disk_file.h"
 #include "support/test_paths.h"
@@ -91,8 +91,9 @@ TEST_F(ProfileTest, DoubleByteNamesAreComparedExactly) {
 }
 
 TEST_F(ProfileTest, ValuesAreRawBytesWithQuotesRemoved) {
-    writeFile(ini(), "[S]\na=\"quoted value\"\nb=\"open\nc=\x83\x7D\x83\x62\x83\x76\nd=\"\"\n"
-                     "e=\"\n");
+    writeFile(ini(),
+              "[S]\na=\"quoted value\"\nb=\"open\nc=\x83\x7D\x83\x62\x83\x76\nd=\"\"\n"
+              "e=\"\n");
     EXPECT_EQ(read("S", "a"), "quoted value");
     EXPECT_EQ(read("S", "b"), "\"open");
     EXPECT_EQ(read("S", "c"), "\x83\x7D\x83\x62\x83\x76");
@@ -114,8 +115,9 @@ TEST_F(ProfileTest, FirstSectionAndFirstKeyOfANameCount) {
 }
 
 TEST_F(ProfileTest, IntegersReadLeadingDigitsOnly) {
-    writeFile(ini(), "[Environment]\nShowTimeQuickInfo=abc\nA=12x\nB=\nC=-5\nD=\"42\"\nE=+3\n"
-                     "F=4294967297\n");
+    writeFile(ini(),
+              "[Environment]\nShowTimeQuickInfo=abc\nA=12x\nB=\nC=-5\nD=\"42\"\nE=+3\n"
+              "F=4294967297\n");
     EXPECT_EQ(readEnvInt("ShowTimeQuickInfo"), 0);
     ProfileEntry a("Environment", "A"), b("Environment", "B"), c("Environment", "C");
     EXPECT_EQ(a.readInt(99), 12);
@@ -141,7 +143,9 @@ TEST_F(ProfileTest, MalformedFilesGiveDefaultsWithoutFailing) {
         {"[Environment\nShowTimeQuickInfo=1\n", 50},  // "[" without "]"
         {"[Environment]\nShowTimeQuickInfo\n", 50},   // no "="
         {"\0\0[Env\0]\n\xFF\xFE=\0"s, 50},
-        {"[Environment]\nShowTimeQuickInfo=\0" "7\n"s, 0},  // the value ends at the NUL
+        {"[Environment]\nShowTimeQuickInfo=\0"
+         "7\n"s,
+         0},  // the value ends at the NUL
         {std::string(600000, '['), 50},
         {"\xFF\xFE[\0E\0n\0v\0]\0"s, 50},  // UTF-16 is not read
         {"=\n[]\n[Environment]]\n=5\n", 50},
