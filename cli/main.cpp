@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "cli/data_command.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
 
@@ -16,17 +17,30 @@ int main(int argc, char* argv[]) {
     kv::ScopedPrompter installed(&prompter);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription("Map tool of the editor: inspects and converts map files.");
+    parser.setApplicationDescription(
+        "Map tool of the editor: reads the game data and the map files of a program folder.\n"
+        "Commands:\n"
+        "  data    load the game database and print a summary (--json: every table)\n"
+        "  paths   print the program folder and the settings file");
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument("command", "paths: print the program and settings paths");
+    parser.addPositionalArgument("command", "data | paths");
+    QCommandLineOption programDir("program-dir", "The program folder to read (default: the folder of kvmap).",
+                                  "DIR");
+    QCommandLineOption json("json", "Print every table as JSON.");
+    parser.addOption(programDir);
+    parser.addOption(json);
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
-    if (args.value(0) == "paths") {
+    const QString command = args.value(0);
+    if (command == "data") return kv::cli::runDataCommand(parser.value(programDir).toStdString(),
+                                                          parser.isSet(json));
+    if (command == "paths") {
         std::printf("program folder: %s\nsettings file: %s\n", kv::programFolder().c_str(),
                     kv::settingsFile().c_str());
         return 0;
     }
-    parser.showHelp(args.isEmpty() ? 0 : 2);
+    std::fprintf(stderr, "kvmap: unknown command '%s'\n\n", qPrintable(command));
+    parser.showHelp(2);
 }

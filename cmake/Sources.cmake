@@ -32,4 +32,5 @@ file(GLOB KV_SAMPLEDATA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sampledata
 
 set(KV_CLI_SOURCES
   cli/main.cpp
+  cli/data_command.cpp
 )

@@ -10,37 +10,12 @@
 #include "framework/disk_file.h"
 #include "framework/errors.h"
 #include "framework/profile.h"
+#include "fuzz/scratch_program.h"
 
-namespace {
 
-std::string g_folder;
-
-void removeScratch() {
-    std::remove((g_folder + "/fuzz.ini").c_str());
-    ::rmdir(g_folder.c_str());
-}
-
-// A private folder for the whole run, in memory where possible: every input is saved.
-const std::string& scratchFile() {
-    static const std::string path = [] {
-        std::string tmpl = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        tmpl += "/kvfuzz-XXXXXX";
-        if (!::mkdtemp(tmpl.data())) std::abort();
-        g_folder = tmpl;
-        std::atexit(removeScratch);
-        return tmpl + "/fuzz.ini";
-    }();
-    return path;
-}
-
-void expect(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string& file = scratchFile();
+    const std::string file = kvfuzz::scratchProgram({}) + "/fuzz.ini";
     try {
         kv::writeFileAtomically(file, std::string(reinterpret_cast<const char*>(data), size));
     } catch (const kv::swCError&) {
@@ -61,13 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kv::ProfileEntry number("WindowInfo", "FuzzWindowPosTop", file);
     number.writeInt(-123);
     if (readable) {
-        expect(path.readValue() == std::optional<std::string>("/maps/"));
-        expect(number.readInt(0) == -123);
+        kvfuzz::expect(path.readValue() == std::optional<std::string>("/maps/"));
+        kvfuzz::expect(number.readInt(0) == -123);
     }
     path.writeString("/other/");
     if (readable) {
-        expect(path.readValue() == std::optional<std::string>("/other/"));
-        expect(number.readInt(0) == -123);
+        kvfuzz::expect(path.readValue() == std::optional<std::string>("/other/"));
+        kvfuzz::expect(number.readInt(0) == -123);
     }
     return 0;
 }

@@ -1,0 +1,46 @@
+// Rule files of arbitrary content: reading never crashes, and a saved rule set reads back
+// with the same texts and values.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "framework/disk_file.h"
+#include "framework/errors.h"
+#include "fuzz/scratch_program.h"
+#include "gamedata/keyed_lines.h"
+#include "gamedata/rules.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using kvfuzz::expect;
+    const std::string& root = kvfuzz::scratchProgram({"rule"});
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    try {
+        kv::writeFileAtomically(root + "/rule/class0.rul", input);
+        kv::writeFileAtomically(root + "/rule/class21.rul", input);
+    } catch (const kv::swCError&) {
+        std::abort();
+    }
+
+    kv::RuleData rules;
+    rules.loadRuleSets();
+    expect(rules.ruleSets().size() == kv::kRuleSetCount);
+    const kv::RuleSet read = *rules.ruleSet(0);
+    expect(rules.ruleSet(119)->ruleId == 119);
+    for (size_t rule = 0; rule < kv::kRuleCount; ++rule)
+        expect(read.value(rule) == rules.ruleSet(119)->value(rule));
+
+    try {
+        expect(rules.saveRuleSet(0));
+    } catch (const kv::swCError&) {
+        std::abort();
+    }
+    kv::RuleData again;
+    again.loadRuleSets();
+    const kv::RuleSet* back = again.ruleSet(0);
+    expect(back->name == kv::singleLineText(read.name));
+    expect(back->date == kv::singleLineText(read.date));
+    expect(back->time == kv::singleLineText(read.time));
+    for (size_t rule = 0; rule < kv::kRuleCount; ++rule)
+        expect(back->value(rule) == read.value(rule));
+    return 0;
+}

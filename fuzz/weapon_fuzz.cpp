@@ -1,0 +1,82 @@
+// warm.dat and weapon.dat reading on arbitrary content, then every lookup and query over the
+// tables read: never crashes, and every index entry names a record of the right id. The input
+// holds warm.dat, a 0xFF byte and weapon.dat; without a 0xFF it serves as both files.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "framework/disk_file.h"
+#include "framework/errors.h"
+#include "framework/prompter.h"
+#include "gamedata/weapons.h"
+#include "scratch_program.h"
+
+using kvfuzz::expect;
+
+namespace {
+
+void checkWeapon(const kv::WeaponData& data, const kv::WeaponRecord& w) {
+    expect(w.id() < kv::WeaponData::kFirstUserWeaponId);
+    expect(data.weapon(w.id()).id() == w.id());
+    expect(w.name().size() < kv::WeaponRecord::kNameSize);
+    for (int s = -1; s <= kv::WeaponRecord::kSlotCount; ++s) {
+        const int number = w.slotArmament(s);
+        expect(number == 0 || static_cast<size_t>(number) <= data.armaments().size());
+        for (int c = -1; c <= kv::kTargetClassCount; ++c) data.slotAttack(w.id(), s, c);
+        data.slotPower(w.id(), s);
+        data.slotKind(w.id(), s);
+    }
+    for (int g = -1; g <= kv::WeaponRecord::kGroupCount; ++g) w.groupShare(g, 1000);
+    // Layers read from the file are names of the list, so the classes stay in range.
+    const int target = data.targetClass(w.id());
+    expect(target >= 0 && target < kv::kTargetClassCount);
+    const int attacker = data.attackClass(w.id());
+    expect(attacker >= 0 && attacker < kv::kAttackClassCount);
+    expect(data.branch(w.id()) >= 0 && data.branch(w.id()) <= 2);
+    expect(data.weaponCategory(w.id()) >= 0 && data.weaponCategory(w.id()) <= 4);
+    // A repeated id answers with its last record.
+    const int picture = data.weaponPicture(w.id(), true);
+    expect(picture == data.weapon(w.id()).weaponType() || picture >= 57);
+    data.maxSight(w.id());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
+    const std::string& root = kvfuzz::scratchProgram({});
+    const std::string_view input(reinterpret_cast<const char*>(bytes), size);
+    const size_t split = input.find('\xFF');
+    const std::string_view warm = split == std::string_view::npos ? input : input.substr(0, split);
+    const std::string_view weapon =
+        split == std::string_view::npos ? input : input.substr(split + 1);
+    try {
+        kv::writeFileAtomically(root + "/warm.dat", warm);
+        kv::writeFileAtomically(root + "/weapon.dat", weapon);
+    } catch (const kv::swCError&) {
+        std::abort();
+    }
+
+    kv::RecordingPrompter prompts;
+    kv::ScopedPrompter guard(&prompts);
+    kv::WeaponData data;
+    try {
+        data.loadArmaments();
+        data.loadWeapons();
+    } catch (const kv::swCError&) {
+        std::abort();  // both files are there, so both must load
+    }
+    expect(data.armaments().size() < kv::WeaponData::kFirstUserArmament);
+    for (size_t n = 1; n <= data.armaments().size(); ++n) {
+        expect(data.armamentIndex(static_cast<int>(n)) == n);
+        const kv::ArmamentRecord& a = data.armament(static_cast<int>(n));
+        expect(data.findArmament(a.nameText(), a.shortNameText()) <= static_cast<int>(n));
+    }
+    for (const kv::WeaponRecord& w : data.weapons()) checkWeapon(data, w);
+    for (int id : {-1, 0, 4999, 5000, 10000, 14999, 15000, 65535}) {
+        data.weapon(id);
+        data.isTowedAlternate(id);
+        data.weaponPicture(id, true);
+    }
+    return 0;
+}

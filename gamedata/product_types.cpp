@@ -1,0 +1,351 @@
+// Product types: the record, the two product-type files, update files and the weapon list.
+#include "gamedata/product_types.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
+#include "framework/cp932.h"
+#include "framework/data_paths.h"
+#include "framework/disk_file.h"
+#include "framework/errors.h"
+#include "framework/profile.h"
+#include "framework/prompter.h"
+#include "gamedata/weapons.h"
+
+namespace kv {
+
+namespace {
+
+constexpr int kWarheadType = 34;
+const char* const kWeaponBlockTag = "KOBWPN04";
+constexpr size_t kMaxFileBytes = 64u << 20;
+
+uint32_t readU32(const std::string& b, size_t at) {
+    if (at + 4 > b.size()) return 0;
+    return static_cast<uint32_t>(static_cast<uint8_t>(b[at])) |
+           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8 |
+           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 2])) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
+}
+
+void appendU32(std::string& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
+}
+
+bool oldSetHas(const uint8_t* set, int id) { return (set[id / 8] >> (id % 8)) & 1; }
+
+std::string productTypesPath() { return dataPath("producttype.dat", DataKind::Program); }
+std::string userProductTypesPath() { return dataPath("productutype.dat", DataKind::Program); }
+
+}  // namespace
+
+// --- the record ---------------------------------------------------------------------------
+
+std::string ProductType::name() const {
+    return fieldText(reinterpret_cast<const char*>(bytes.data()), kNameSize);
+}
+
+void ProductType::setName(std::string_view cp932) {
+    const std::string cut = cutToBytes(cp932, kNameSize - 1);
+    std::memset(bytes.data(), 0, kNameSize);
+    std::memcpy(bytes.data(), cut.data(), cut.size());
+}
+
+bool ProductType::has(List list, int id) const {
+    if (id < 0 || id >= kMaxId) return false;
+    return (bytes[kListOffset + list * kListBytes + id / 8] >> (id % 8)) & 1;
+}
+
+void ProductType::set(List list, int id, bool on) {
+    if (id < 0 || id >= kMaxId) return;
+    uint8_t& b = bytes[kListOffset + list * kListBytes + id / 8];
+    const uint8_t bit = static_cast<uint8_t>(1u << (id % 8));
+    b = on ? (b | bit) : (b & ~bit);
+}
+
+bool ProductType::inAnyList(int id) const { return has(Air, id) || has(Land, id) || has(Sea, id); }
+
+ProductType::List productionList(int layer, int weaponType) {
+    if (weaponType == 9 || weaponType == 17 || weaponType == 18) return ProductType::Sea;
+    if (weaponType == 14 || weaponType == 15) return ProductType::Land;
+    if (layer <= 2) return ProductType::Air;
+    if (layer == 3) return ProductType::Land;
+    return ProductType::Sea;
+}
+
+ProductType convertOldRecord(const uint8_t* old, size_t size, const WeaponData& weapons) {
+    uint8_t buffer[ProductType::kOldSize] = {};
+    std::memcpy(buffer, old, std::min(size, sizeof buffer));
+    ProductType r;
+    std::memcpy(r.bytes.data(), buffer, ProductType::kListOffset);
+    const uint8_t* set = buffer + ProductType::kListOffset;
+    for (int id = 0; id < ProductType::kMaxId; ++id) {
+        if (!oldSetHas(set, id) || !weapons.hasWeapon(id)) continue;
+        const WeaponRecord& w = weapons.weapon(id);
+        r.set(productionList(w.layer(), w.weaponType()), id);
+    }
+    return r;
+}
+
+int updateFileVersion(std::string_view magic) {
+    static const std::pair<const char*, int> kVersions[] = {
+        {"WINTRAXUSEPD0000", 3}, {"GLOSSAME2UPD0001", 4}, {"GLOSSAME2UPD0002", 5},
+        {"GLOSSAMEQ2BUPD01", 7}, {"FENWICUPD0000001", 8}, {"WINTRAX2USEPD000", 11}};
+    if (magic.size() != 16) return 0;
+    for (const auto& [m, v] : kVersions)
+        if (magic == m) return v;
+    return 0;
+}
+
+// --- the files -----------------------------------------------------------------------------
+
+std::vector<ProductType> ProductTypeData::readFile(const std::string& path,
+                                                   const WeaponData* weapons,
+                                                   std::vector<std::vector<uint8_t>>* old) {
+    std::vector<ProductType> records;
+    const std::optional<std::string> file = readWholeFile(path, kMaxFileBytes);
+    if (!file || file->size() < 4) return records;
+    const uint32_t s = readU32(*file, 0);
+    if (s == 0) return records;  // no record size: nothing to read
+    const size_t n = file->size() / s;
+    for (size_t i = 0; i < n; ++i) {
+        const size_t at = 4 + i * static_cast<size_t>(s);
+        if (at >= file->size()) break;
+        const size_t present = std::min<size_t>(s, file->size() - at);
+        const auto* src = reinterpret_cast<const uint8_t*>(file->data() + at);
+        if (s == ProductType::kOldSize) {
+            static const WeaponData kNoWeapons;
+            records.push_back(convertOldRecord(src, present, weapons ? *weapons : kNoWeapons));
+            if (old) old->emplace_back(src, src + present);
+        } else {
+            ProductType r;
+            std::memcpy(r.bytes.data(), src, std::min(present, ProductType::kSize));
+            records.push_back(r);
+            if (old) old->emplace_back();
+        }
+    }
+    return records;
+}
+
+std::string ProductTypeData::serialise(const std::vector<ProductType>& records) {
+    std::string out;
+    out.reserve(4 + records.size() * ProductType::kSize);
+    appendU32(out, ProductType::kSize);
+    for (const ProductType& r : records)
+        out.append(reinterpret_cast<const char*>(r.bytes.data()), ProductType::kSize);
+    return out;
+}
+
+void ProductTypeData::loadProductTypes(const WeaponData& weapons) {
+    productTypes_ = readFile(productTypesPath(), &weapons);
+    if (productTypes_.size() > static_cast<size_t>(kStandardSlots))
+        productTypes_.resize(kStandardSlots);
+}
+
+void ProductTypeData::loadUserProductTypes() {
+    std::vector<std::vector<uint8_t>> old;
+    userProductTypes_ = readFile(userProductTypesPath(), nullptr, &old);
+    userProductTypes_.resize(kUserSlots);
+    pendingOldUser_.clear();
+    for (size_t i = 0; i < old.size() && i < static_cast<size_t>(kUserSlots); ++i)
+        if (!old[i].empty()) pendingOldUser_.emplace_back(static_cast<int>(i), std::move(old[i]));
+}
+
+void ProductTypeData::convertPendingUserRecords(const WeaponData& weapons) {
+    // Old-form user records keep their weapons only once the weapon table exists.
+    for (const auto& [slot, bytes] : pendingOldUser_)
+        userProductTypes_[slot] = convertOldRecord(bytes.data(), bytes.size(), weapons);
+    pendingOldUser_.clear();
+}
+
+const ProductType& ProductTypeData::productType(int slot) const {
+    static const ProductType kEmpty;
+    if (slot >= kStandardSlots) {
+        const int u = slot - kStandardSlots;
+        return u < kUserSlots ? userProductTypes_[u] : kEmpty;
+    }
+    if (slot >= 0 && slot < static_cast<int>(productTypes_.size())) return productTypes_[slot];
+    return kEmpty;
+}
+
+void ProductTypeData::setProductType(int slot, const ProductType& record) {
+    if (slot < 0) return;
+    if (slot < kStandardSlots) {
+        if (static_cast<int>(productTypes_.size()) <= slot) productTypes_.resize(slot + 1);
+        productTypes_[slot] = record;
+    } else if (slot < kStandardSlots + kUserSlots) {
+        userProductTypes_[slot - kStandardSlots] = record;
+    }
+}
+
+void ProductTypeData::clearProductType(int slot) {
+    if (slot < 0 || slot >= kStandardSlots + kUserSlots) return;
+    if (slot < kStandardSlots) {
+        if (slot >= static_cast<int>(productTypes_.size())) return;
+        productTypes_[slot] = ProductType();
+        saveProductTypes();
+    } else {
+        userProductTypes_[slot - kStandardSlots] = ProductType();
+        saveUserProductTypes();
+    }
+}
+
+void ProductTypeData::copyProductType(int destination, int source) {
+    auto valid = [this](int s) {
+        return (s >= 0 && s < static_cast<int>(productTypes_.size())) ||
+               (s >= kStandardSlots && s < kStandardSlots + kUserSlots);
+    };
+    if (!valid(source) || destination < 0 || destination >= kStandardSlots + kUserSlots) return;
+    const ProductType copy = productType(source);
+    setProductType(destination, copy);
+    if (destination < kStandardSlots) {
+        saveProductTypes();
+    } else {
+        saveUserProductTypes();
+    }
+}
+
+bool ProductTypeData::saveProductTypes() const {
+    try {
+        writeFileAtomically(productTypesPath(), serialise(productTypes_));
+        return true;
+    } catch (const swCError&) {
+        return false;
+    }
+}
+
+bool ProductTypeData::saveUserProductTypes() const {
+    try {
+        writeFileAtomically(userProductTypesPath(), serialise(userProductTypes_));
+        return true;
+    } catch (const swCError&) {
+        return false;
+    }
+}
+
+// --- update files --------------------------------------------------------------------------
+
+std::string ProductTypeData::updateFileBytes(const ProductType* record) {
+    std::string out = kUpdateMagic;
+    if (!record) {
+        appendU32(out, 0);  // an empty standard slot
+    } else {
+        appendU32(out, ProductType::kSize);
+        out.append(reinterpret_cast<const char*>(record->bytes.data()), ProductType::kSize);
+    }
+    out += kWeaponBlockTag;
+    appendU32(out, 0);  // no user weapons follow
+    return out;
+}
+
+bool ProductTypeData::exportUpdateFile(const std::string& path, int slot) const {
+    writeFolderKey("UserProductPath", std::filesystem::path(path).parent_path().string());
+    const bool emptyStandard = slot >= 0 && slot < kStandardSlots &&
+                               slot >= static_cast<int>(productTypes_.size());
+    try {
+        writeFileAtomically(path, updateFileBytes(emptyStandard ? nullptr : &productType(slot)));
+    } catch (const swCError&) {
+        return false;
+    }
+    return true;
+}
+
+int ProductTypeData::importUpdateFile(const std::string& path, int destination,
+                                      const WeaponData& weapons) {
+    const std::optional<std::string> file = readWholeFile(path, kMaxFileBytes);
+    if (!file || file->size() < 16) return 0;
+    const int version = updateFileVersion(std::string_view(*file).substr(0, 16));
+    if (version == 0) return 0;
+    const size_t s = readU32(*file, 16);
+    const size_t available = file->size() > 20 ? file->size() - 20 : 0;
+    const auto* src = reinterpret_cast<const uint8_t*>(file->data() + std::min<size_t>(20, file->size()));
+
+    ProductType record;
+    if (version > 10) {
+        std::memcpy(record.bytes.data(), src, std::min({s, available, ProductType::kSize}));
+    } else {
+        uint8_t old[ProductType::kOldSize] = {};
+        std::memcpy(old, src, std::min({s, available, ProductType::kOldSize}));
+        if (version == 3) {
+            // Earlier weapon numbers: old id i stands for number i + 1 of the conversion.
+            uint8_t* set = old + ProductType::kListOffset;
+            bool was[2000];
+            for (int i = 0; i < 2000; ++i) was[i] = oldSetHas(set, i);
+            std::memset(set, 0, 2000 / 8);
+            for (int i = 0; i < 2000; ++i) {
+                if (!was[i]) continue;
+                const int id = convertVersion3WeaponNumber(i + 1);
+                if (id > 0 && id < ProductType::kMaxId) set[id / 8] |= static_cast<uint8_t>(1u << (id % 8));
+            }
+        }
+        record = convertOldRecord(old, sizeof old, weapons);
+        for (int list = 0; list < 3; ++list)
+            for (int id = 0; id < ProductType::kMaxId; ++id)
+                if (record.has(ProductType::List(list), id) && (id >= 5000 || !weapons.hasWeapon(id)))
+                    record.set(ProductType::List(list), id, false);
+    }
+
+    bool unselectable = false;
+    for (int id = 0; id < ProductType::kMaxId; ++id) {
+        if (!record.inAnyList(id)) continue;
+        if (!weapons.hasWeapon(id)) {
+            showMessage("注意", "本製品に含まれていない兵器データが使用されています。");
+            return -1;
+        }
+        if (weapons.weapon(id).selectable() == 0) unselectable = true;
+    }
+    setProductType(destination, record);
+    if (unselectable) showMessage("注意", "本製品に登場しない兵器は自動的に除外されます。");
+    return 1;
+}
+
+// --- the weapon list -------------------------------------------------------------------------
+
+void ProductTypeData::buildWeaponList(int number, const WeaponData& weapons) {
+    weaponListNumber_ = number;
+    weaponList_.clear();
+    const ProductType* filter = nullptr;
+    if (number >= 1 && number < kStandardSlots) filter = &productType(number - 1);
+    if (number >= kStandardSlots) filter = &productType(number);
+    for (int id = 0; id < WeaponData::kWeaponIndexSize; ++id) {
+        if (!weapons.hasWeapon(id)) continue;
+        const WeaponRecord& w = weapons.weapon(id);
+        if (!w.selectable() || w.weaponType() == kWarheadType || weapons.isTowedAlternate(id))
+            continue;
+        if (filter && !filter->inAnyList(id)) continue;
+        weaponList_.push_back(id);
+    }
+}
+
+void ProductTypeData::sortWeaponList(int order, bool reverse, const WeaponData& weapons) {
+    if (reverse) {
+        std::reverse(weaponList_.begin(), weaponList_.end());
+        return;
+    }
+    weaponListOrder_ = order;
+    auto key = [&weapons, order](int id) -> int64_t {
+        const WeaponRecord& w = weapons.weapon(id);
+        switch (order) {
+        case 0: return w.weaponType();
+        case 2: return w.memberCount();
+        case 3: return static_cast<int64_t>(w.memberCount()) * w.value31();
+        default: return 0;
+        }
+    };
+    if (order == 1) {
+        // Names compared as text (code point order of their Unicode form).
+        std::stable_sort(weaponList_.begin(), weaponList_.end(), [&weapons](int a, int b) {
+            return decodeCp932Lossy(weapons.weapon(a).name()) <
+                   decodeCp932Lossy(weapons.weapon(b).name());
+        });
+        return;
+    }
+    std::stable_sort(weaponList_.begin(), weaponList_.end(), [&](int a, int b) {
+        const int64_t ka = key(a), kb = key(b);
+        if (ka != kb) return ka < kb;
+        return weapons.weapon(a).position() < weapons.weapon(b).position();
+    });
+}
+
+}  // namespace kv

@@ -1,0 +1,56 @@
+// The command-line tool on the generated program folder and on a broken one.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <sys/wait.h>
+
+#include "support/test_paths.h"
+
+namespace {
+
+struct CliRun {
+    int code;
+    std::string out;
+};
+
+CliRun run(const std::string& args) {
+    const std::string cmd = kvtest::distDir() + "/kvmap " + args + " 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    CliRun r{-1, {}};
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    const int status = pclose(p);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+TEST(KvmapData, SummaryAndJsonOfTheSampleData) {
+    const CliRun summary = run("data");
+    EXPECT_EQ(summary.code, 0) << summary.out;
+    EXPECT_NE(summary.out.find("terrain types:"), std::string::npos);
+    const CliRun json = run("data --json");
+    ASSERT_EQ(json.code, 0);
+    for (const char* key : {"\"terrainTypes\"", "\"armaments\"", "\"weapons\"", "\"productTypes\"",
+                            "\"ruleSets\"", "\"presets\"", "\"anthemNames\"", "\"musicFiles\"",
+                            "\"unitDataCount\"", "\"首都\"", "\"moveCost\""})
+        EXPECT_NE(json.out.find(key), std::string::npos) << key;
+}
+
+TEST(KvmapData, AMissingRequiredFileIsReportedWithExitCodeTwo) {
+    kvtest::TempDir dir;
+    // A program folder with terrain but no armaments.
+    std::filesystem::copy_file(kvtest::distDir() + "/land.dat", dir.file("land.dat"));
+    const CliRun r = run("data --program-dir " + dir.path());
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.out.find("兵装データ warm.dat が見つかりません"), std::string::npos) << r.out;
+    const CliRun empty = run("data --program-dir " + dir.path() + "/nothing");
+    EXPECT_EQ(empty.code, 2);
+    EXPECT_NE(empty.out.find("地形データ land.dat が見つかりません"), std::string::npos);
+    EXPECT_EQ(run("frobnicate").code, 2);
+}
+
+}  // namespace
