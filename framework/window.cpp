@@ -332,6 +332,9 @@ bool Dialog::initialise() {
     if (width != kDefault && height != kDefault) w->resize(width, height);
     if (x != kDefault && y != kDefault) w->move(x, y);
     onInitDialog();
+    if (focusControlId != 0) {
+        if (auto* c = w->findChild<QWidget*>(QString::number(focusControlId))) c->setFocus();
+    }
     exchangeData(false);
     return true;
 }

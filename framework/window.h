@@ -194,6 +194,9 @@ public:
     int result = 0;
     Window* owner = nullptr;
     Dialog* nextModeless = nullptr;
+    // The control (by id, the object name of its widget) that takes the focus once the
+    // dialog is initialised; 0 leaves the focus where the platform puts it.
+    int focusControlId = 0;
     // Test seam: called with the dialog after it is initialised, before it runs.
     static std::function<void(Dialog&)> onModalStart;
 

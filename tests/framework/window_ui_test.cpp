@@ -2,6 +2,7 @@
 // placement and the override cursor.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QResizeEvent>
 #include <QTest>
 #include <QTimer>
@@ -161,9 +162,16 @@ TEST(PostedMessages, ArriveAfterTheCurrentCommandInPostingOrder) {
 }
 
 struct NameDialog : Dialog {
-    NameDialog() : Dialog(150, nullptr) { title = "テスト"; }
+    NameDialog() : Dialog(150, nullptr) {
+        title = "テスト";
+        focusControlId = 1001;
+    }
     int onInitDialog() override {
         ++inits;
+        for (int id : {1000, 1001}) {
+            auto* edit = new QLineEdit(handle());
+            edit->setObjectName(QString::number(id));
+        }
         return 0;
     }
     void exchangeData(bool toObject) override { exchanges.push_back(toObject); }
@@ -173,14 +181,19 @@ struct NameDialog : Dialog {
 
 TEST(DialogTest, OkExchangesDataAndCancelDoesNot) {
     NameDialog ok;
-    Dialog::onModalStart = [](Dialog& d) {
-        QTimer::singleShot(0, [&d] { d.sendCommand(1); });
+    QString focused;
+    Dialog::onModalStart = [&focused](Dialog& d) {
+        QTimer::singleShot(0, [&d, &focused] {
+            if (QWidget* f = d.handle()->focusWidget()) focused = f->objectName();
+            d.sendCommand(1);
+        });
     };
     EXPECT_TRUE(ok.run());
     EXPECT_EQ(ok.result, 1);
     EXPECT_EQ(ok.inits, 1);
     EXPECT_EQ(ok.exchanges, (std::vector<bool>{false, true}));
     EXPECT_EQ(ok.handle(), nullptr);  // the dialog's window is gone after it ended
+    EXPECT_EQ(focused, "1001");
 
     NameDialog escaped;
     Dialog::onModalStart = [](Dialog& d) {
