@@ -151,6 +151,14 @@ int EditorApp::run(const StartupOptions& options) {
     }
     g_document = document;
     fonts = std::make_unique<SharedFonts>();
+    try {
+        document->loadResources();
+    } catch (const swCError&) {
+        // The loader has told the user which data file is missing; the editor cannot run.
+        delete document;
+        document = g_document = nullptr;
+        return 0;
+    }
 
     QSize screen = options.screenSize.value_or(QSize(0, 0));
     if (!options.screenSize) {

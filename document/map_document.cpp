@@ -44,6 +44,11 @@ MapDocument::MapDocument() { viewSettings.readSettings(); }
 
 MapDocument::~MapDocument() { viewSettings.writeSettings(); }
 
+void MapDocument::loadResources() {
+    documentOpen = 0;
+    gameDatabase.loadAll();
+}
+
 void MapDocument::resetToNewMap() {
     mapHeader.clear();
     mapHeader.setMagic("KVORNSCENARI0007");

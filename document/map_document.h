@@ -5,6 +5,7 @@
 #include <string>
 
 #include "document/map_header.h"
+#include "gamedata/game_database.h"
 
 namespace kv {
 
@@ -35,12 +36,16 @@ public:
     MapDocument(const MapDocument&) = delete;
     MapDocument& operator=(const MapDocument&) = delete;
 
+    // Loads the shared tables: the whole game database of the program folder. A missing
+    // terrain, armament or weapon file is reported and raises swCError.
+    void loadResources();
     // The new-map state: a 64 × 64 map named "新規マップ".
     void resetToNewMap();
     void setEditMode(int mode);
 
     MapHeader mapHeader;
     ViewSettings viewSettings;
+    GameDatabase gameDatabase;
 
     uint8_t documentOpen = 0;
     std::string filePath;

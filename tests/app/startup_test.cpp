@@ -6,6 +6,8 @@
 #include <QSysInfo>
 #include <QTimer>
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "app/editor_app.h"
@@ -19,7 +21,10 @@ namespace {
 
 class Startup : public testing::Test {
 protected:
-    void SetUp() override { setProgramPath(dir.file("kvornme")); }
+    void SetUp() override {
+        kvtest::copySampleData(dir.path());
+        setProgramPath(dir.file("kvornme"));
+    }
     void TearDown() override { setProgramPath(""); }
 
     StartupOptions options(std::function<void(MainFrame&)> onStarted = closeAtOnce) {
@@ -65,6 +70,7 @@ TEST_F(Startup, RefusesWhileTheGameRunsWithoutWindowOrLock) {
         QString::fromStdString(EditorApp::lockPath(runtime.path(), kEditorLockName))));
     // Nothing was written either: no document was made.
     EXPECT_FALSE(QFile::exists(QString::fromStdString(settingsFile())));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.file("land.dat"))));
 
     // Once the game is gone (its lock released, or left behind by a dead game) the editor runs.
     game.unlock();
@@ -73,6 +79,23 @@ TEST_F(Startup, RefusesWhileTheGameRunsWithoutWindowOrLock) {
     EditorApp again;
     EXPECT_EQ(again.run(options()), 0);
     EXPECT_EQ(prompts.seen.size(), 1u);
+}
+
+TEST_F(Startup, AMissingDataFileEndsTheStartAfterItsMessage) {
+    std::filesystem::remove(dir.file("weapon.dat"));
+    EditorApp app;
+    bool started = false;
+    EXPECT_EQ(app.run(options([&started](MainFrame& f) {
+                  started = true;
+                  closeAtOnce(f);
+              })),
+              0);
+    EXPECT_FALSE(started);
+    ASSERT_EQ(prompts.seen.size(), 1u);
+    EXPECT_EQ(prompts.seen[0].caption, "警告");
+    EXPECT_EQ(prompts.seen[0].text, "兵器データ weapon.dat が見つかりません");
+    EXPECT_EQ(topLevelFrames(), 0);
+    EXPECT_EQ(theDocument(), nullptr);
 }
 
 TEST_F(Startup, ScreenSizeCheck) {

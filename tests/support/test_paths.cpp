@@ -25,6 +25,17 @@ TempDir::~TempDir() {
 
 std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
 
+void copySampleData(const std::string& folder) {
+    namespace fs = std::filesystem;
+    for (const fs::directory_entry& e : fs::directory_iterator(distDir())) {
+        const std::string name = e.path().filename().string();
+        if (name == "kvornme" || name == "kvmap" || name.ends_with(".ini") || name[0] == '.')
+            continue;
+        fs::copy(e.path(), fs::path(folder) / name,
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    }
+}
+
 void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -25,6 +25,9 @@ private:
     std::string path_;
 };
 
+// Copies the generated game data (not the executables) into `folder`.
+void copySampleData(const std::string& folder);
+
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 
