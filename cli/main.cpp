@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "cli/data_command.h"
+#include "cli/info_command.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
 
@@ -20,11 +21,12 @@ int main(int argc, char* argv[]) {
     parser.setApplicationDescription(
         "Map tool of the editor: reads the game data and the map files of a program folder.\n"
         "Commands:\n"
-        "  data    load the game database and print a summary (--json: every table)\n"
-        "  paths   print the program folder and the settings file");
+        "  data        load the game database and print a summary (--json: every table)\n"
+        "  info FILE   what a map file holds (--json: one object)\n"
+        "  paths       print the program folder and the settings file");
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument("command", "data | paths");
+    parser.addPositionalArgument("command", "data | info FILE | paths");
     QCommandLineOption programDir("program-dir", "The program folder to read (default: the folder of kvmap).",
                                   "DIR");
     QCommandLineOption json("json", "Print every table as JSON.");
@@ -36,6 +38,14 @@ int main(int argc, char* argv[]) {
     const QString command = args.value(0);
     if (command == "data") return kv::cli::runDataCommand(parser.value(programDir).toStdString(),
                                                           parser.isSet(json));
+    if (command == "info") {
+        if (args.size() != 2) {
+            std::fprintf(stderr, "kvmap: info needs one map file\n");
+            return 2;
+        }
+        return kv::cli::runInfoCommand(args[1].toStdString(), parser.value(programDir).toStdString(),
+                                       parser.isSet(json));
+    }
     if (command == "paths") {
         std::printf("program folder: %s\nsettings file: %s\n", kv::programFolder().c_str(),
                     kv::settingsFile().c_str());

@@ -8,14 +8,21 @@ set(KV_CORE_SOURCES
   framework/data_paths.cpp
   framework/prompter.cpp
   framework/placement.cpp
-  document/map_document.cpp
+  framework/bitmap_block.cpp
+  framework/archive_reader.cpp
+  framework/faction_colours.cpp
 )
+# The document grows file by file.
+file(GLOB KV_DOCUMENT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/document/*.cpp)
+list(APPEND KV_CORE_SOURCES ${KV_DOCUMENT_SOURCES})
 # The game database and the generator grow file by file.
 file(GLOB KV_GAMEDATA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/gamedata/*.cpp)
 list(APPEND KV_CORE_SOURCES ${KV_GAMEDATA_SOURCES})
 
 set(KV_RENDER_SOURCES
   framework/font.cpp
+  framework/picture.cpp
+  framework/canvas.cpp
 )
 
 set(KV_UI_SOURCES
@@ -33,4 +40,5 @@ file(GLOB KV_SAMPLEDATA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sampledata
 set(KV_CLI_SOURCES
   cli/main.cpp
   cli/data_command.cpp
+  cli/info_command.cpp
 )

@@ -569,10 +569,11 @@ std::string writeWeaponData(const std::string& root) {
     for (const ArmDef& a : armamentCatalogue()) armLines.push_back(armamentLine(a));
     std::vector<std::string> weaponLines = {",兵器データ"};
     std::vector<UnitRecord> units;
-    int unitIcon[4] = {100, 200, 300, 400};  // one icon page per branch, one for warheads
+    // Unit icons 101, 102, ...: cell 0, 1, ... of icon page 1 (munit/unit01_*.bmp), in
+    // catalogue order.
+    int unitIcon = 100;
     for (const WeaponDef& w : weaponCatalogue()) {
-        const int page = w.type == T::Warhead ? 3 : branchOf(w.layer);
-        weaponLines.push_back(weaponLine(w, ++unitIcon[page]));
+        weaponLines.push_back(weaponLine(w, ++unitIcon));
         units.push_back(unitRecordOf(w.id));
     }
     const std::optional<std::string> warm = encodeFile(armLines);

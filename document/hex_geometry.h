@@ -1,0 +1,76 @@
+// Hex coordinates on the offset layout of the maps (odd rows shifted right by half a hex):
+// neighbours and directions, distances, lines, rings and flood fills over a map's size.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace kv {
+
+struct HexPos {
+    int col = 0;
+    int row = 0;
+    bool operator==(const HexPos&) const = default;
+};
+
+// Directions 0..5: west, south-west, south-east, east, north-east, north-west. 6 is the hex
+// itself.
+inline constexpr int kDirectionCount = 6;
+inline constexpr int kDirectionSelf = 6;
+inline constexpr int oppositeDirection(int direction) {
+    return (direction + 3) % 6;
+}
+
+// The neighbour in `direction` (0..5; the hex itself for any other value), inside the map
+// or not.
+HexPos neighbourPos(HexPos hex, int direction);
+// The direction 0..5 in which `to` is a neighbour of `from`; -1 when it is none.
+int directionTo(HexPos from, HexPos to);
+// The number of steps between two hexes.
+int hexDistance(HexPos a, HexPos b);
+
+// The size of a map: 1..256 hexes each way, at most 65536 in all.
+class HexArea {
+public:
+    HexArea(int width, int height) : width_(width), height_(height) {}
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int hexCount() const { return width_ > 0 && height_ > 0 ? width_ * height_ : 0; }
+    bool contains(HexPos h) const {
+        return h.col >= 0 && h.row >= 0 && h.col < width_ && h.row < height_;
+    }
+    int index(HexPos h) const { return h.col + h.row * width_; }
+    HexPos at(int index) const { return {index % width_, index / width_}; }
+    // The neighbour in `direction` when it lies inside the map.
+    std::optional<HexPos> neighbour(HexPos hex, int direction) const;
+
+private:
+    int width_;
+    int height_;
+};
+
+// The hexes the line tools visit from `from` to `to`, in order: every hex is the same as or a
+// neighbour of the one before (the extra visits fill the zig-zag), the first is `from` and
+// the last `to`.
+std::vector<HexPos> hexLine(HexPos from, HexPos to);
+
+// The ring of hexes at distance `radius` around `centre` (only the centre for radius 0), in
+// the walking order of the placement search: from the hex `radius` steps down-left of the
+// centre, `radius` steps each up-left, up-right, right, down-right, down-left and left.
+// Hexes outside any map are included.
+std::vector<HexPos> hexRing(HexPos centre, int radius);
+
+// The first hex inside `area` accepted by `accept`, searching `centre` and then ring after
+// ring up to the larger side of the map.
+std::optional<HexPos> searchRings(const HexArea& area, HexPos centre,
+                                  const std::function<bool(HexPos)>& accept);
+
+// Breadth-first fill from `seed` over the hexes for which `belongs` is true, stepping west,
+// east, north-west, south-west, north-east, south-east. The filled hexes come back in row
+// order, left to right. Nothing when the seed lies outside the area.
+std::vector<HexPos> floodFill(const HexArea& area, HexPos seed,
+                              const std::function<bool(HexPos)>& belongs);
+
+}  // namespace kv

@@ -1,0 +1,71 @@
+// The map container file: a 536-byte header with 43 section descriptors, the document's
+// records section by section, and (in normal and scenario map files) a trailing block of
+// user-defined weapon data found through the file's last four bytes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/map_header.h"
+
+namespace kv {
+
+class MapDocument;
+
+struct SectionDescriptor {
+    uint32_t offset = 0;
+    uint32_t recordSize = 0;
+    uint32_t count = 0;
+    bool operator==(const SectionDescriptor&) const = default;
+};
+
+struct MapFileHeader {
+    static constexpr size_t kSize = 536;
+    static constexpr int kSections = 43;
+    std::string magic;  // 16 bytes
+    uint32_t headerSize = 0;
+    std::array<SectionDescriptor, kSections> sections{};
+};
+
+
+// 1..6 for "TALMASCENARI0001".."TALMASCENARI0006", 7 for "KVORNSCENARI0007", else -1.
+int versionOfMagic(std::string_view magic16);
+
+// The header of a file's bytes: its size word, and at most 536 bytes of it kept. Nothing for
+// a file shorter than 20 bytes.
+std::optional<MapFileHeader> parseMapFileHeader(std::string_view bytes);
+
+// The file image of a document. `trailingBlock` appends the user-weapon block of normal and
+// scenario map files; it raises swCFileError when an icon file a weapon names is missing.
+std::string mapFileBytes(MapDocument& doc, bool scenarioSections, bool pictures,
+                         bool trailingBlock);
+
+// Writes a normal (asScenario false) or scenario map file. The file is written whole to a
+// temporary file beside the target and renamed over it, so a failure leaves the old file as
+// it was; failures raise swCFileError. On success `filePath` becomes the path.
+void writeMapFile(MapDocument& doc, const std::string& path, bool asScenario);
+// Writes an intermediate file: every section, the header magic switched to the intermediate
+// one while writing and always switched back.
+void writeIntermediateFile(MapDocument& doc, const std::string& path);
+
+// Reads sections 0..13 and 16..21 of a map file into the document's records (upgrading
+// files of versions 1..6) and sections 14 and 15 into its pictures. False, with nothing
+// read, when the magic is unknown; a file that cannot be read raises swCFileError. Nothing
+// is ever written outside the document's tables.
+bool readMapFile(MapDocument& doc, const std::string& path);
+bool readMapFileBytes(MapDocument& doc, std::string_view bytes);
+
+// Loads a map file into the document the way the open command does: a new map, the file's
+// records, then the repairs of a load. False (and a new map) when the file is no map, could
+// not be read, or names weapons this game data lacks.
+bool loadMapFile(MapDocument& doc, const std::string& path);
+
+// The bytes of section 14 (briefing picture) or 15 (ending picture); nothing when its size
+// is 0, the magic is unknown or the file cannot be read.
+std::optional<std::vector<uint8_t>> readPictureSection(const std::string& path, int which);
+
+}  // namespace kv

@@ -1,0 +1,333 @@
+// Terrain editing primitives: placing a piece, road/river/supply-line links kept symmetric,
+// mines, territories and borderlines, and the per-hex data derived from the terrain.
+#include "document/map_document.h"
+
+namespace kv {
+
+namespace {
+
+constexpr uint8_t kMissileInterval = 5;
+constexpr uint8_t kMissileCount = 2;
+constexpr uint8_t kWarheadType = 34;
+constexpr int kMegaSideOffset[kDirectionCount] = {-1, 2, 3, 1, -2, -3};
+constexpr uint8_t kTerrainHills = 4, kTerrainMountains = 5, kTerrainSnowMountains = 20;
+constexpr uint8_t kTerrainKeepsRiverNeighbours = 47;
+
+uint8_t bit(int direction) {
+    return static_cast<uint8_t>(1u << direction);
+}
+
+// The picture base of a terrain whose pictures join with the hexes below it; -1 for others.
+int joinBase(uint8_t terrain) {
+    switch (terrain) {
+        case kTerrainHills: return 0;
+        case kTerrainMountains: return 3;
+        case kTerrainSnowMountains: return 6;
+        default: return -1;
+    }
+}
+
+}  // namespace
+
+void MapDocument::validateMine(int col, int row) {
+    HexCell* c = cellAt(col, row);
+    if (!c || mineAllowed(*c, c->mineKind, gameDatabase)) return;
+    c->mineKind = c->mineCount = c->mineSeenBy = 0;
+    markDirty(col, row);
+}
+
+bool MapDocument::setMine(int col, int row) {
+    HexCell* c = cellAt(col, row);
+    if (!c || !mineAllowed(*c, mineKind, gameDatabase)) return false;
+    recordHex(col, row);
+    c->mineKind = mineKind;
+    c->mineCount = mineKind == kNoMine ? 0 : mineCount;
+    c->mineSeenBy = mineKind == kNoMine ? 0 : mineSeenBy;
+    markDirty(col, row);
+    return true;
+}
+
+bool MapDocument::addRoadLinks(int col, int row, uint8_t mask) {
+    HexCell* c = cellAt(col, row);
+    mask &= HexCell::kLinkMask;
+    if (!c || (c->roadLinks | mask) == c->roadLinks) return false;
+    recordHex(col, row);
+    c->roadLinks |= mask;
+    markDirty(col, row);
+    return true;
+}
+
+bool MapDocument::addSeaLineLinks(int col, int row, uint8_t mask) {
+    HexCell* c = cellAt(col, row);
+    mask &= HexCell::kLinkMask;
+    if (!c || (c->supplyLinks | mask) == c->supplyLinks) return false;
+    recordHex(col, row);
+    c->supplyLinks |= mask;
+    markDirty(col, row);
+    return true;
+}
+
+bool MapDocument::addRiverLinks(int col, int row, uint8_t mask, int variant) {
+    HexCell* c = cellAt(col, row);
+    if (!c || categoryOf(*c, gameDatabase) > TerrainCategory::Building) return false;
+    const uint8_t river =
+        static_cast<uint8_t>(((c->river | mask) & HexCell::kLinkMask) | (variant & 3) << 6);
+    if (river == c->river) return false;
+    recordHex(col, row);
+    c->river = river;
+    markDirty(col, row);
+    fixLinksAfterChange(col, row);
+    validateMine(col, row);
+    return true;
+}
+
+void MapDocument::fixLinksAfterChange(int col, int row) {
+    const HexCell* c = cellAt(col, row);
+    if (!c) return;
+    if (c->roadLinks != 0 && !roadsMayLink(*c)) removeRoad(col, row);
+    if (c->supplyLinks != 0 && !supplyLinesAllowed(*c)) removeSeaLine(col, row);
+}
+
+bool MapDocument::deleteLinks(int col, int row, uint8_t HexCell::*field) {
+    HexCell* c = cellAt(col, row);
+    if (!c || ((*c).*field & HexCell::kLinkMask) == 0) return false;
+    recordHex(col, row);
+    (*c).*field = 0;
+    markDirty(col, row);
+    for (int d = 0; d < kDirectionCount; ++d) {
+        const HexPos n = neighbourPos({col, row}, d);
+        HexCell* nc = cellAt(n.col, n.row);
+        const uint8_t towards = bit(oppositeDirection(d));
+        if (!nc || ((*nc).*field & towards) == 0) continue;
+        // The neighbour's image is taken before its link to this hex goes.
+        recordHex(n.col, n.row);
+        (*nc).*field = static_cast<uint8_t>((*nc).*field & ~towards);
+        markDirty(n.col, n.row);
+    }
+    validateMine(col, row);
+    return true;
+}
+
+bool MapDocument::removeRoad(int col, int row) {
+    return deleteLinks(col, row, &HexCell::roadLinks);
+}
+
+bool MapDocument::removeSeaLine(int col, int row) {
+    return deleteLinks(col, row, &HexCell::supplyLinks);
+}
+
+bool MapDocument::removeRiver(int col, int row, bool keepNeighbours) {
+    HexCell* c = cellAt(col, row);
+    if (!c || c->riverLinks() == 0) return false;
+    recordHex(col, row);
+    c->river = 0;
+    c->tempBridge = 0;
+    markDirty(col, row);
+    if (!keepNeighbours) {
+        for (int d = 0; d < kDirectionCount; ++d) {
+            const HexPos n = neighbourPos({col, row}, d);
+            HexCell* nc = cellAt(n.col, n.row);
+            const uint8_t towards = bit(oppositeDirection(d));
+            if (!nc || (nc->river & towards) == 0) continue;
+            recordHex(n.col, n.row);
+            nc->river = static_cast<uint8_t>(nc->river & ~towards);  // the variant stays
+            if (nc->riverLinks() == 0) nc->tempBridge = 0;
+            markDirty(n.col, n.row);
+        }
+    }
+    validateMine(col, row);
+    return true;
+}
+
+PlacedTerrain MapDocument::setTerrain(int col, int row, const TerrainBrush& brush,
+                                      int megaPosition) {
+    PlacedTerrain result;
+    HexCell* c = cellAt(col, row);
+    if (!c || brush.terrainId >= kMaxTerrainTypes) return result;
+    recordHex(col, row);
+    const TerrainType& type = gameDatabase.terrain(brush.terrainId);
+    int picture = brush.picture;
+    if (isMegaPicture(picture)) {
+        if (drawKind != kDrawPen)
+            picture = type.defaultPicture;
+        else if (megaPosition >= 1 && megaPosition <= kDirectionCount)
+            picture += kMegaSideOffset[megaPosition - 1];
+    }
+    switch (type.category) {
+        case TerrainCategory::River:
+        case TerrainCategory::DeepRiver:
+        case TerrainCategory::FrozenRiver:
+        case TerrainCategory::Road: break;  // line pieces are drawn as links
+        case TerrainCategory::TempBridge:
+            if (c->riverLinks() != 0) c->tempBridge = static_cast<uint8_t>(picture + 1);
+            break;
+        default: placeFullPiece(col, row, *c, brush, picture, result); break;
+    }
+    validateMine(col, row);
+    fixLinksAfterChange(col, row);
+    recomputeJoinedPictures(col, row, true);
+    markDirty(col, row);
+    return result;
+}
+
+void MapDocument::placeFullPiece(int col, int row, HexCell& c, const TerrainBrush& brush,
+                                 int picture, PlacedTerrain& result) {
+    if (isMegaPicture(c.picture)) breakUpMegaGroup(col, row);
+    result.oldTerrain = c.terrain;
+    result.oldOwner = c.owner;
+    result.oldDestroyed = c.destroyed;
+    result.buildingRemoved = categoryOf(c, gameDatabase) > TerrainCategory::Building;
+
+    const TerrainType& type = gameDatabase.terrain(brush.terrainId);
+    c.owner = static_cast<uint8_t>(brush.owner);
+    c.terrain = static_cast<uint8_t>(brush.terrainId);
+    c.missile = 0;
+    c.bridgePiece = 0;
+    c.shownCount = 0;
+    if (type.category == TerrainCategory::Bridge) {
+        c.picture = type.defaultPicture;
+        c.bridgePiece = static_cast<uint8_t>(picture + 1);
+    } else {
+        c.picture = static_cast<uint16_t>(picture);
+    }
+    c.destroyed = brush.destroyed;
+    result.buildingAdded = type.category > TerrainCategory::Building;
+
+    const int number = labelNumberAt(col, row);
+    if (number >= 1 && number <= MapGrid::kMaxLabels) {
+        TerrainLabel& label = mapGrid.labels[size_t(number - 1)];
+        if (label.inUse() && label.kind != 0 &&
+            (type.category < TerrainCategory::Building || c.destroyed != 0)) {
+            recordLabel(col, row);
+            label.kind = 0;
+            result.labelDemoted = true;
+        }
+    }
+    if (type.category == TerrainCategory::MissileBase) {
+        for (const WeaponRecord& w : gameDatabase.weapons()) {
+            if (w.weaponType() == kWarheadType && w.selectable() == 1) {
+                c.missile = static_cast<uint16_t>(w.id() + 1);
+                break;
+            }
+        }
+        c.bridgePiece = kMissileInterval;
+        c.shownCount = kMissileCount;
+    }
+    fixLinksAfterChange(col, row);
+    if (c.riverLinks() != 0 && !riversAllowed(c, gameDatabase))
+        removeRiver(col, row,
+                    c.terrain == kTerrainBridge || c.terrain == kTerrainKeepsRiverNeighbours);
+    if (c.tempBridge != 0 && c.riverLinks() == 0) c.tempBridge = 0;
+}
+
+void MapDocument::breakUpMegaGroup(int col, int row) {
+    const HexCell* c = cellAt(col, row);
+    if (!c || !isMegaPicture(c->picture)) return;
+    const int member = (c->picture - kMegaFirstPicture) % 7;
+    const int base = c->picture - member;
+    const uint8_t terrain = c->terrain;
+    const int side = megaMemberSide(member);
+    const HexPos centre = side == kDirectionSelf
+                              ? HexPos{col, row}
+                              : neighbourPos({col, row}, oppositeDirection(side));
+    for (int k = 0; k < 7; ++k) {
+        const int s = megaMemberSide(k);
+        const HexPos h = s == kDirectionSelf ? centre : neighbourPos(centre, s);
+        HexCell* m = cellAt(h.col, h.row);
+        if (!m || m->terrain != terrain || m->picture != base + k) continue;
+        if (h != HexPos{col, row}) recordHex(h.col, h.row);
+        m->picture = gameDatabase.terrain(m->terrain).defaultPicture;
+        markDirty(h.col, h.row);
+    }
+    connectedTerrainTouched = 1;
+}
+
+void MapDocument::recomputeJoinedPictures(int col, int row, bool record) {
+    const HexPos hexes[] = {{col, row}, neighbourPos({col, row}, 5), neighbourPos({col, row}, 4)};
+    for (HexPos h : hexes) {
+        HexCell* c = cellAt(h.col, h.row);
+        // A member of a mega piece keeps its picture.
+        if (!c || joinBase(c->terrain) < 0 || isMegaPicture(c->picture)) continue;
+        const HexCell* sw = cellAt(neighbourPos(h, 1).col, neighbourPos(h, 1).row);
+        const HexCell* se = cellAt(neighbourPos(h, 2).col, neighbourPos(h, 2).row);
+        const bool joinSw = sw && joinBase(sw->terrain) >= 0;
+        const bool joinSe = se && joinBase(se->terrain) >= 0;
+        const int g = joinBase(c->terrain);
+        const int picture = joinSw && joinSe ? 2002 + g
+                            : joinSw         ? 2001 + g
+                            : joinSe         ? 2000 + g
+                                             : gameDatabase.terrain(c->terrain).defaultPicture;
+        if (picture == c->picture) continue;
+        if (record) recordHex(h.col, h.row);
+        c->picture = static_cast<uint16_t>(picture);
+        markDirty(h.col, h.row);
+    }
+}
+
+bool MapDocument::recomputeBorderlines(int col, int row) {
+    const HexCell* c = cellAt(col, row);
+    HexOverlay* o = overlayAt(col, row);
+    if (!c || !o) return false;
+    uint8_t bits = 0;
+    if (c->territory != 0) {
+        for (int d = 0; d < kDirectionCount; ++d) {
+            const HexPos n = neighbourPos({col, row}, d);
+            const HexCell* nc = cellAt(n.col, n.row);
+            if (nc && nc->territory != c->territory) bits |= bit(d);
+        }
+    }
+    if (bits == o->borderBits) return false;
+    o->borderBits = bits;
+    markDirty(col, row);
+    return true;
+}
+
+void MapDocument::recomputeDerivedHexData() {
+    const HexArea a = area();
+    for (int i = 0; i < a.hexCount(); ++i) {
+        const HexPos h = a.at(i);
+        recomputeBorderlines(h.col, h.row);
+        recomputeJoinedPictures(h.col, h.row, false);
+    }
+}
+
+void MapDocument::setTerritory(int col, int row, int territory, int kind) {
+    HexCell* c = cellAt(col, row);
+    if (!c) return;
+    recordHex(col, row);
+    recordNeighbours(col, row);
+    c->territory = static_cast<uint8_t>(territory);
+    for (int side = 0; side < kDirectionCount; ++side)
+        c->setBorderKind(side, territory == 0 ? 0 : kind);
+    markDirty(col, row);
+    recomputeBorderlines(col, row);
+    for (int d = 0; d < kDirectionCount; ++d) {
+        const HexPos n = neighbourPos({col, row}, d);
+        recomputeBorderlines(n.col, n.row);
+    }
+}
+
+void MapDocument::recordNeighbours(int col, int row) {
+    for (int d = 0; d < kDirectionCount; ++d) {
+        const HexPos n = neighbourPos({col, row}, d);
+        if (contains(n.col, n.row)) recordHex(n.col, n.row);
+    }
+}
+
+void MapDocument::setBorderline(int col, int row) {
+    setTerritory(col, row, borderFaction, borderKind);
+}
+
+void MapDocument::clearBorderline(int col, int row) {
+    setTerritory(col, row, 0, 0);
+}
+
+void MapDocument::setBorderlineKind(int col, int row, int side, int kind) {
+    HexCell* c = cellAt(col, row);
+    if (!c || side < 0 || side >= kDirectionCount) return;
+    recordHex(col, row);
+    c->setBorderKind(side, kind);
+    markDirty(col, row);
+}
+
+}  // namespace kv

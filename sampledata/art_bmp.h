@@ -1,0 +1,18 @@
+// Windows bitmap files of the map art: 24-bit pixels, a 14-byte file header and a 40-byte
+// information header, rows stored bottom-up and padded to four bytes.
+#pragma once
+
+#include <QImage>
+
+#include <string>
+
+namespace kv::sample {
+
+// The bytes of a 24-bit bitmap file of `image` (alpha is ignored).
+std::string bmpBytes(const QImage& image);
+
+// Writes `image` as a bitmap file at `path` (replacing it safely). Returns an error text, or
+// empty on success.
+std::string writeBmp(const std::string& path, const QImage& image);
+
+}  // namespace kv::sample
