@@ -1,5 +1,4 @@
-// Windows bitmap files of the map art: 24-bit pixels, a 14-byte file header and a 40-byte
-// information header, rows stored bottom-up and padded to four bytes.
+// Windows bitmap files of the map art (24-bit, with the 14-byte file header), from pictures.
 #pragma once
 
 #include <QImage>

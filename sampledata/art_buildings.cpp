@@ -1,9 +1,11 @@
 // The building sheet: cities, airports, ports, factories, bases and the other facilities,
 // with their faction-coloured parts (roofs, domes, flags) on rows of their own.
 #include <QLinearGradient>
+#include <QPainterPathStroker>
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -88,38 +90,115 @@ QPointF towardCorner(int k, double t) {
     return kCentre + (corner(k) - kCentre) * t;
 }
 
+// Roads come in at every side as roads and go on inside the town as narrower streets.
 void streets(QPainter& p) {
+    QPainterPath rim;
+    rim.addPolygon(hexPolygon());
+    QPolygonF inner = hexPolygon();
+    for (QPointF& q : inner) q = kCentre + (q - kCentre) * 0.62;
+    rim.addPolygon(inner);
+    p.save();
+    p.setClipPath(rim);
     drawRoadPiece(p, 63);
+    p.restore();
+    QPainterPath lanes;
+    for (int side = 0; side < 6; ++side) {
+        lanes.moveTo(kCentre);
+        lanes.lineTo(kCentre + (edgeMidpoint(side) - kCentre) * 0.75);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(86, 78, 66), 6, Qt::SolidLine, Qt::FlatCap));
+    p.drawPath(lanes);
+    p.setPen(QPen(QColor(176, 170, 156), 4, Qt::SolidLine, Qt::FlatCap));
+    p.drawPath(lanes);
+}
+
+// The built-up blocks of a town: the hex less its streets (and a square in the middle).
+QPainterPath townBlocks(double inset, double plaza) {
+    QPolygonF hex = hexPolygon();
+    for (QPointF& q : hex) {
+        const QPointF d = q - kCentre;
+        const double len = std::hypot(d.x(), d.y());
+        q = kCentre + d * ((len - inset) / len);
+    }
+    QPainterPath blocks;
+    blocks.addPolygon(hex);
+    blocks.closeSubpath();
+    QPainterPath spokes;
+    for (int side = 0; side < 6; ++side) {
+        spokes.moveTo(kCentre);
+        spokes.lineTo(kCentre + (edgeMidpoint(side) - kCentre) * 1.3);
+    }
+    QPainterPathStroker stroker;
+    stroker.setWidth(7);
+    blocks = blocks.subtracted(stroker.createStroke(spokes));
+    if (plaza > 0) {
+        QPainterPath square;
+        square.addEllipse(kCentre, plaza, plaza * 0.85);
+        blocks = blocks.subtracted(square);
+    }
+    return blocks;
+}
+
+// Fills the blocks with buildings on a grid: roofs in the livery's shades, south walls of
+// `wall` pixels and small shadows. Cells are `w` x `h`.
+void townFabric(QPainter& p, const QPainterPath& blocks, const Livery& L, double w, double h,
+                double wall, uint32_t seed) {
+    p.save();
+    p.setClipPath(blocks);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(90, 86, 80));
+    p.drawPath(blocks);
+    static const double kLevels[4] = {0.28, 0.45, 0.62, 0.8};
+    for (int j = 0; j * h < kCell + h; ++j) {
+        for (int i = -1; i * w < kCell + w; ++i) {
+            const double x = i * w + (j % 2) * w / 2, y = j * h - 1;
+            const uint32_t hsh = hashPoint(i, j, seed);
+            const double extra = (hsh >> 8) % 3 == 0 ? wall * 0.8 : 0;
+            const QRectF roof(x + 0.5, y + 0.5 - extra, w - 1.5, h - 1.5 - wall);
+            p.setBrush(QColor(0, 0, 0, 70));
+            p.drawRect(roof.translated(1.2, wall + extra + 0.4).adjusted(0, 0, 0, 0));
+            p.setBrush(QColor(218, 208, 188));
+            p.drawRect(QRectF(roof.left(), roof.bottom(), roof.width(), wall + extra));
+            p.setBrush(L(kLevels[hsh % 4]));
+            p.drawRect(roof);
+            p.setBrush(L(std::min(1.0, kLevels[hsh % 4] + 0.3)));
+            p.drawRect(QRectF(roof.left(), roof.top(), roof.width(), 0.9));
+        }
+    }
+    p.restore();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(70, 66, 60), 0.7));
+    p.drawPath(blocks);
 }
 
 void capital(QPainter& p, const Livery& L) {
     streets(p);
-    for (int k = 0; k < 6; ++k) {
-        const QPointF c = towardCorner(k, 0.66);
-        block(p, QRectF(c.x() - 4.5, c.y() - 4.5, 9, 6.5), 2.5, L(0.45 + 0.08 * (k % 3)));
-    }
-    // The palace: a wide hall, its dome and the flag.
-    block(p, QRectF(13, 22, 22, 9), 4, L(0.35), QColor(236, 228, 206));
-    p.setPen(QPen(QColor(70, 64, 58), 0.8));
-    p.setBrush(QColor(240, 234, 216));
-    for (int i = 0; i < 5; ++i) p.drawRect(QRectF(14.5 + i * 4.2, 31, 1.6, 4));
-    QRadialGradient dome(QPointF(22, 16), 9);
+    townFabric(p, townBlocks(1.5, 11), L, 9, 8, 1.8, 31);
+    // The square, the palace with its dome, the flag and a gold star.
+    p.setPen(QPen(QColor(120, 112, 96), 0.8));
+    p.setBrush(QColor(226, 218, 196));
+    p.drawEllipse(kCentre, 10.5, 9);
+    block(p, QRectF(16, 24, 16, 6), 3, L(0.4), QColor(240, 234, 216));
+    QRadialGradient dome(QPointF(21.5, 16.5), 9);
     dome.setColorAt(0, L(1.0));
     dome.setColorAt(0.6, L(0.55));
     dome.setColorAt(1, L(0.1));
     p.setBrush(dome);
     p.setPen(QPen(L(0.0), 0.9));
-    p.drawChord(QRectF(16.5, 13, 15, 16), 0, 180 * 16);
-    flag(p, QPointF(24, 13.5), 10, L);
-    // A gold star over the gate marks the seat of government.
+    p.drawChord(QRectF(17, 14.5, 14, 19), 0, 180 * 16);
+    flag(p, QPointF(24, 15), 10, L);
     QPainterPath star;
     for (int i = 0; i < 10; ++i) {
         const double a = -kPi / 2 + i * kPi / 5;
-        const double r = i % 2 ? 1.6 : 3.6;
-        const QPointF q(24 + std::cos(a) * r, 39.5 + std::sin(a) * r);
+        const double r = i % 2 ? 1.7 : 3.8;
+        const QPointF q(24 + std::cos(a) * r, 36.5 + std::sin(a) * r);
         if (i == 0) star.moveTo(q); else star.lineTo(q);
     }
     star.closeSubpath();
+    p.setPen(QPen(QColor(70, 66, 60), 0.8));
+    p.setBrush(QColor(244, 240, 228));
+    p.drawEllipse(QPointF(24, 36.5), 5.2, 5);
     p.setPen(QPen(QColor(120, 80, 10), 0.7));
     p.setBrush(QColor(255, 206, 40));
     p.drawPath(star);
@@ -127,33 +206,25 @@ void capital(QPainter& p, const Livery& L) {
 
 void city(QPainter& p, const Livery& L, int density) {
     streets(p);
-    const double wall = 1.5 + density * 1.4;
-    for (int k = 0; k < 6; ++k) {
-        if (density == 2) {
-            const QPointF a = towardCorner(k, 0.42), b = towardCorner(k, 0.78);
-            block(p, QRectF(a.x() - 3.5, a.y() - 4.5, 7, 6), wall + 1, L(0.3 + 0.1 * (k % 3)));
-            block(p, QRectF(b.x() - 3.5, b.y() - 3.5, 7, 5), wall - 1, L(0.5 + 0.1 * (k % 2)));
-        } else {
-            const QPointF c = towardCorner(k, 0.62);
-            const double s = density == 1 ? 4.5 : 3.6;
-            block(p, QRectF(c.x() - s, c.y() - s, 2 * s, 1.5 * s), wall, L(0.35 + 0.1 * (k % 3)));
-        }
-    }
     if (density == 2) {
-        // A tall tower in the middle.
-        block(p, QRectF(20, 13, 8, 7), 11, L(0.75), QColor(190, 200, 210));
-        p.setPen(QPen(QColor(120, 150, 180), 0.8));
-        for (int i = 0; i < 4; ++i) p.drawLine(QPointF(21, 22 + i * 2.4), QPointF(27, 22 + i * 2.4));
-    } else if (density == 1) {
-        block(p, QRectF(19.5, 18, 9, 7), 5, L(0.65));
+        townFabric(p, townBlocks(1.5, 0), L, 8, 8, 2.4, 32);
+        // Towers in the middle.
+        block(p, QRectF(19, 13, 10, 8), 9, L(0.72), QColor(190, 200, 214));
+        p.setPen(QPen(QColor(110, 140, 176), 0.8));
+        for (int i = 0; i < 3; ++i) p.drawLine(QPointF(20, 23 + i * 2.6), QPointF(28, 23 + i * 2.6));
+    } else {
+        townFabric(p, townBlocks(3, 6), L, 10, 9, 1.8, 33);
+        block(p, QRectF(20, 19, 8, 6), 3, L(0.7));
     }
 }
 
 void smallCity(QPainter& p, const Livery& L) {
     streets(p);
-    const int sectors[] = {0, 1, 3, 4};
-    for (int k : sectors) house(p, towardCorner(k, 0.6), 9, 7, L(0.45));
-    house(p, towardCorner(5, 0.62), 7, 6, L(0.6));
+    const int sectors[] = {0, 1, 3, 4, 5};
+    for (int k : sectors) {
+        house(p, towardCorner(k, 0.52), 8.5, 7, L(0.45 + 0.1 * (k % 3)));
+    }
+    house(p, towardCorner(2, 0.55), 6.5, 5.5, L(0.75));
 }
 
 void urbanArea(QPainter& p) {
@@ -678,10 +749,15 @@ QImage buildingSheetImage() {
         keepHex(coloured);
         const QImage a = keyed(plain);
         QImage b = keyed(coloured);
-        // The faction-coloured copy keeps only what differs from the plain picture.
+        // The faction-coloured copy keeps what differs from the plain picture and carries the
+        // faction hue; edge pixels blended with other colours would turn into odd colours
+        // when rotated, so there the plain picture's edge shows instead.
         for (int y = 0; y < kCell; ++y) {
             for (int x = 0; x < kCell; ++x) {
-                if (a.pixel(x, y) == b.pixel(x, y)) b.setPixel(x, y, kKey);
+                const QColor c = QColor::fromRgb(b.pixel(x, y));
+                const int hue = c.hsvHue();
+                const bool factionHue = c.hsvSaturation() < 40 || hue <= 25 || hue >= 335;
+                if (a.pixel(x, y) == b.pixel(x, y) || !factionHue) b.setPixel(x, y, kKey);
             }
         }
         sheet.put(n % 10, n / 10, a);

@@ -409,10 +409,9 @@ QImage mapSection(const MapSheets& sheets, int width) {
     std::vector<QImage> views;
     for (int size : {48, 32, 16}) views.push_back(renderTestMap(map, sheets, size, false));
     views.push_back(renderTestMap(map, sheets, 32, true));
-    int height = 0;
-    for (const QImage& v : views) height = std::max(height, v.height());
-    QImage block(width, views[0].height() + std::max(views[1].height() + views[3].height() + 30, 0) + 40,
-                 QImage::Format_RGB32);
+    const int left = views[0].height() + views[3].height() + 40;
+    const int right = views[1].height() + views[2].height() + 60;
+    QImage block(width, std::max(left, right), QImage::Format_RGB32);
     block.fill(kPaper);
     QPainter p(&block);
     p.drawImage(10, 8, views[0]);

@@ -355,9 +355,9 @@ QImage regimentMarkImage() {
 
 QImage territoryImage() {
     const QImage cell = paintedCell([](QPainter& p) {
-        p.setPen(QPen(factionShade(0.55), 1.8));
-        for (int k = -48; k < 48; k += 6) p.drawLine(QPointF(k, 48), QPointF(k + 48, 0));
-        hexRing(p, 1.6, 3.0, factionShade(0.45));
+        p.setPen(QPen(factionShade(0.6), 1.4));
+        for (int k = -48; k < 48; k += 7) p.drawLine(QPointF(k, 48), QPointF(k + 48, 0));
+        hexRing(p, 1.6, 3.0, factionShade(0.5));
     });
     Sheet sheet(1, 7);
     for (int row = 0; row < 7; ++row) sheet.put(0, row, cell);

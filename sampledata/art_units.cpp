@@ -88,7 +88,7 @@ QImage typeIcon(int picture) {
     p.setPen(QPen(factionShade(0.05), 1.4));
     p.setBrush(g);
     p.drawRoundedRect(plate, 5, 5);
-    drawShape(p, picture, 0, QRectF(7, 12, 34, 24), Look::Flat, 0.9);
+    drawShape(p, picture, 0, QRectF(5, 11, 38, 26), Look::Flat, 0.9);
     p.end();
     return keyed(cell);
 }
