@@ -26,6 +26,7 @@ set(KV_RENDER_SOURCES
 )
 
 set(KV_UI_SOURCES
+  framework/sound.cpp
   framework/window.cpp
   framework/message_box_prompter.cpp
   app/editor_app.cpp
@@ -41,4 +42,7 @@ set(KV_CLI_SOURCES
   cli/main.cpp
   cli/data_command.cpp
   cli/info_command.cpp
+  cli/check_command.cpp
+  cli/edit_commands.cpp
+  cli/convert_command.cpp
 )
