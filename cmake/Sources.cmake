@@ -32,6 +32,8 @@ set(KV_UI_SOURCES
   app/editor_app.cpp
   app/main_frame.cpp
   app/menu_table.cpp
+  app/menu_state.cpp
+  app/whole_map_dialogs.cpp
   app/version_dialog.cpp
   view/map_view.cpp
 )

@@ -1,0 +1,240 @@
+// The small dialogs of the main frame's file and map commands.
+#include "app/whole_map_dialogs.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "document/faction_record.h"
+#include "framework/font.h"
+#include "framework/prompter.h"
+
+namespace kv {
+
+namespace {
+
+QPushButton* button(QWidget* parent, Dialog* d, int id, const char* text, int x, int y, int w,
+                    int h) {
+    auto* b = new QPushButton(QString::fromUtf8(text), parent);
+    b->setObjectName(QString::number(id));
+    b->setGeometry(x, y, w, h);
+    b->setFont(createFont(12, 400));
+    QObject::connect(b, &QPushButton::clicked, parent, [d, id] { d->sendCommand(id); });
+    return b;
+}
+
+void centreOver(QWidget* dialog, QWidget* owner) {
+    QRect area;
+    if (owner && !owner->isMinimized()) {
+        area = QRect(owner->mapToGlobal(QPoint(0, 0)), owner->size());
+    } else if (QScreen* s = QGuiApplication::primaryScreen()) {
+        area = s->geometry();
+    }
+    if (area.isValid()) dialog->move(area.center() - QPoint(dialog->width() / 2, dialog->height() / 2));
+}
+
+}  // namespace
+
+// --- ConfirmSaveDialog -----------------------------------------------------------------------
+
+ConfirmSaveDialog::ConfirmSaveDialog(Window* ownerWindow) : Dialog(kTemplateId, ownerWindow) {
+    title = "確認";
+    width = 300;
+    height = 110;
+}
+
+int ConfirmSaveDialog::onInitDialog() {
+    QWidget* d = handle();
+    d->setFixedSize(width, height);
+    d->setWindowFlag(Qt::WindowCloseButtonHint, false);
+    auto* text = new QLabel(QString::fromUtf8("編集中のマップを保存しますか？"), d);
+    text->setFont(createFont(12, 400));
+    text->setGeometry(20, 18, 260, 20);
+    button(d, this, 6, "はい", 30, 64, 72, 24)->setDefault(true);
+    button(d, this, 7, "いいえ", 114, 64, 72, 24);
+    button(d, this, 2, "ｷｬﾝｾﾙ", 198, 64, 72, 24);
+    centreOver(d, owner ? owner->handle() : nullptr);
+    return 0;
+}
+
+int ConfirmSaveDialog::onCommand(MessageRecord&, int id, int) {
+    if (id != 6 && id != 7 && id != 2) return 0;
+    result = id;
+    end();
+    return 1;
+}
+
+// --- MapCheckDialog --------------------------------------------------------------------------
+
+MapCheckDialog::MapCheckDialog(Window* ownerWindow, std::vector<std::string> problemLines)
+    : Dialog(kTemplateId, ownerWindow), lines_(std::move(problemLines)) {
+    title = "マップチェック";
+    width = 520;
+    height = 340;
+}
+
+std::string MapCheckDialog::textOf(const std::vector<std::string>& lines) {
+    if (lines.empty()) return "エラーは発見されませんでした。";
+    std::string out;
+    for (const std::string& l : lines) {
+        if (!out.empty()) out += "\r\n";
+        out += l;
+    }
+    return out;
+}
+
+int MapCheckDialog::onInitDialog() {
+    QWidget* d = handle();
+    d->resize(width, height);
+    auto* list = new QPlainTextEdit(d);
+    list->setObjectName("1000");
+    list->setReadOnly(true);
+    list->setFont(createFont(12, 400));
+    list->setGeometry(10, 10, width - 20, height - 56);
+    // The control shows CR LF line ends as plain line breaks.
+    QString text = QString::fromStdString(textOf(lines_));
+    text.replace("\r\n", "\n");
+    list->setPlainText(text);
+    button(d, this, 1, "OK", width / 2 - 40, height - 38, 80, 26)->setDefault(true);
+    return 0;
+}
+
+// --- MapSizeDialog ---------------------------------------------------------------------------
+
+MapSizeDialog::MapSizeDialog(Window* ownerWindow, int w, int h,
+                             std::function<void(int, int, int)> apply)
+    : Dialog(kTemplateId, ownerWindow), currentWidth_(w), currentHeight_(h),
+      apply_(std::move(apply)) {
+    title = "ﾏｯﾌﾟｻｲｽﾞの変更";
+    width = 300;
+    height = 200;
+}
+
+int MapSizeDialog::onInitDialog() {
+    QWidget* d = handle();
+    d->setFixedSize(width, height);
+    const QFont font = createFont(12, 400);
+    auto label = [&](const char* text, int y) {
+        auto* l = new QLabel(QString::fromUtf8(text), d);
+        l->setFont(font);
+        l->setGeometry(14, y, 40, 22);
+    };
+    auto sizeBox = [&](int id, int value, int y) {
+        auto* box = new QComboBox(d);
+        box->setObjectName(QString::number(id));
+        box->setEditable(true);
+        box->addItems({"48", "64", "128", "256"});
+        box->setCurrentText(QString::number(value));
+        box->setFont(font);
+        box->setGeometry(56, y, 80, 22);
+    };
+    label("横幅", 20);
+    sizeBox(1000, currentWidth_, 20);
+    label("縦幅", 52);
+    sizeBox(1001, currentHeight_, 52);
+    // Nine anchors in a 3 × 3 grid; anchor = row × 3 + column.
+    auto* group = new QButtonGroup(d);
+    for (int a = 0; a < 9; ++a) {
+        auto* b = new QPushButton(d);
+        b->setObjectName(QString::number(1010 + a));
+        b->setCheckable(true);
+        b->setChecked(a == anchor);
+        b->setGeometry(170 + (a % 3) * 36, 16 + (a / 3) * 30, 32, 26);
+        group->addButton(b, a);
+    }
+    QObject::connect(group, &QButtonGroup::idClicked, d, [this](int a) { anchor = a; });
+    button(d, this, 1, "OK", 60, 150, 80, 26)->setDefault(true);
+    button(d, this, 2, "ｷｬﾝｾﾙ", 160, 150, 80, 26);
+    return 0;
+}
+
+int MapSizeDialog::onCommand(MessageRecord& m, int id, int code) {
+    if (id != 1) return Dialog::onCommand(m, id, code);
+    auto value = [this](int boxId) {
+        auto* box = handle()->findChild<QComboBox*>(QString::number(boxId));
+        bool ok = false;
+        const int v = box ? box->currentText().trimmed().toInt(&ok) : 0;
+        return ok ? v : 0;
+    };
+    const int w = value(1000), h = value(1001);
+    if (w < 1 || w > 256) {
+        showMessage("注意", "マップの横幅が範囲外です。(1～256)", PromptIcon::Exclamation,
+                    PromptButtons::Ok, this);
+        return 1;
+    }
+    if (h < 1 || h > 256) {
+        showMessage("注意", "マップの縦幅が範囲外です。(1～256)", PromptIcon::Exclamation,
+                    PromptButtons::Ok, this);
+        return 1;
+    }
+    if ((w < currentWidth_ || h < currentHeight_) &&
+        showMessage("確認",
+                    "マップサイズが小さくなるため、一部地形が削除されます。\n"
+                    "サイズを変更してよろしいですか？",
+                    PromptIcon::Question, PromptButtons::YesNo, this) != PromptAnswer::Yes)
+        return 1;
+    if (apply_) apply_(w, h, anchor);
+    result = 1;
+    end();
+    return 1;
+}
+
+// --- FactionExchangeDialog ---------------------------------------------------------------------
+
+FactionExchangeDialog::FactionExchangeDialog(Window* ownerWindow)
+    : Dialog(kTemplateId, ownerWindow) {
+    title = "陣営色の入れ替え";
+    width = 280;
+    height = 120;
+}
+
+int FactionExchangeDialog::onInitDialog() {
+    QWidget* d = handle();
+    d->setFixedSize(width, height);
+    for (int i = 0; i < 2; ++i) {
+        boxes_[i] = new QComboBox(d);
+        boxes_[i]->setObjectName(QString::number(1000 + i));
+        boxes_[i]->setFont(createFont(12, 400));
+        boxes_[i]->setGeometry(20 + i * 130, 20, 110, 22);
+        QObject::connect(boxes_[i], &QComboBox::currentIndexChanged, d, [this, i] {
+            if (filling_) return;
+            const int slot = boxes_[i]->currentData().toInt();
+            (i == 0 ? first : second) = slot;
+            refill();
+        });
+    }
+    auto* arrow = new QLabel(QStringLiteral("⇔"), d);
+    arrow->setGeometry(133, 20, 16, 22);
+    refill();
+    button(d, this, 1, "OK", 50, 76, 80, 26)->setDefault(true);
+    button(d, this, 2, "ｷｬﾝｾﾙ", 150, 76, 80, 26);
+    return 0;
+}
+
+void FactionExchangeDialog::refill() {
+    // Each drop-down lists the six slots except the one chosen in the other.
+    filling_ = true;
+    const int chosen[2] = {first, second};
+    for (int i = 0; i < 2; ++i) {
+        boxes_[i]->clear();
+        for (int slot = 0; slot < kFactionCount; ++slot) {
+            if (slot == chosen[1 - i]) continue;
+            boxes_[i]->addItem(QString::fromUtf8(std::string(factionColourName(slot)).c_str()), slot);
+            if (slot == chosen[i]) boxes_[i]->setCurrentIndex(boxes_[i]->count() - 1);
+        }
+    }
+    filling_ = false;
+}
+
+void FactionExchangeDialog::exchangeData(bool toObject) {
+    if (!toObject) return;
+    first = boxes_[0]->currentData().toInt();
+    second = boxes_[1]->currentData().toInt();
+}
+
+}  // namespace kv

@@ -1,0 +1,117 @@
+// The save question, map check result, map size and colour exchange dialogs.
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "app/whole_map_dialogs.h"
+#include "document/faction_record.h"
+#include "framework/prompter.h"
+
+namespace kv {
+namespace {
+
+// Runs `dialog`, doing `act` once it is up; the dialog's result comes back.
+template <class D, class F>
+int runWith(D& dialog, F act) {
+    Dialog::onModalStart = [&act](Dialog& d) {
+        QTimer::singleShot(0, [&d, &act] { act(static_cast<D&>(d)); });
+    };
+    dialog.run();
+    Dialog::onModalStart = nullptr;
+    return dialog.result;
+}
+
+void click(Dialog& d, int id) {
+    d.handle()->findChild<QPushButton*>(QString::number(id))->click();
+}
+
+TEST(ConfirmSaveDialogTest, EachButtonEndsItWithItsId) {
+    for (int id : {6, 7, 2}) {
+        ConfirmSaveDialog d(nullptr);
+        bool closeGreyed = false;
+        EXPECT_EQ(runWith(d, [&](ConfirmSaveDialog& dlg) {
+                      closeGreyed = !(dlg.handle()->windowFlags() & Qt::WindowCloseButtonHint);
+                      EXPECT_EQ(dlg.handle()->windowTitle(), "確認");
+                      click(dlg, id);
+                  }),
+                  id);
+        EXPECT_TRUE(closeGreyed);
+    }
+}
+
+TEST(MapCheckDialogTest, LinesJoinedByCrLfOrTheCleanText) {
+    EXPECT_EQ(MapCheckDialog::textOf({}), "エラーは発見されませんでした。");
+    EXPECT_EQ(MapCheckDialog::textOf({"a", "b\r\nc"}), "a\r\nb\r\nc");
+    MapCheckDialog d(nullptr, {"首都がありません", "二行目"});
+    QString shown;
+    runWith(d, [&](MapCheckDialog& dlg) {
+        shown = dlg.handle()->findChild<QPlainTextEdit*>()->toPlainText();
+        click(dlg, 1);
+    });
+    EXPECT_EQ(shown, "首都がありません\n二行目");
+}
+
+TEST(MapSizeDialogTest, RangeAndShrinkQuestionsKeepTheDialogOpen) {
+    RecordingPrompter prompts;
+    ScopedPrompter installed(&prompts);
+    int applied = 0, w = 0, h = 0, anchor = -1;
+    MapSizeDialog d(nullptr, 64, 64, [&](int nw, int nh, int a) {
+        ++applied;
+        w = nw;
+        h = nh;
+        anchor = a;
+    });
+    prompts.script = {PromptAnswer::Ok, PromptAnswer::No, PromptAnswer::Yes};
+    const int result = runWith(d, [&](MapSizeDialog& dlg) {
+        auto box = [&](int id) { return dlg.handle()->findChild<QComboBox*>(QString::number(id)); };
+        box(1000)->setCurrentText("300");
+        click(dlg, 1);  // out of range: stays open
+        EXPECT_TRUE(dlg.handle()->isVisible());
+        box(1000)->setCurrentText("48");
+        click(dlg, 1018);  // bottom right
+        click(dlg, 1);  // smaller: asks; No keeps it open
+        EXPECT_TRUE(dlg.handle()->isVisible());
+        click(dlg, 1);  // Yes
+    });
+    ASSERT_EQ(prompts.seen.size(), 3u);
+    EXPECT_EQ(prompts.seen[0].text, "マップの横幅が範囲外です。(1～256)");
+    EXPECT_EQ(prompts.seen[0].caption, "注意");
+    EXPECT_EQ(prompts.seen[1].caption, "確認");
+    EXPECT_EQ(prompts.seen[1].text,
+              "マップサイズが小さくなるため、一部地形が削除されます。\nサイズを変更してよろしいですか？");
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(applied, 1);
+    EXPECT_EQ(w, 48);
+    EXPECT_EQ(h, 64);
+    EXPECT_EQ(anchor, 8);
+}
+
+TEST(FactionExchangeDialogTest, EachListLeavesOutTheOthersChoice) {
+    FactionExchangeDialog d(nullptr);
+    QStringList firstItems, secondItems;
+    EXPECT_EQ(runWith(d, [&](FactionExchangeDialog& dlg) {
+                  auto* a = dlg.handle()->findChild<QComboBox*>("1000");
+                  auto* b = dlg.handle()->findChild<QComboBox*>("1001");
+                  b->setCurrentIndex(b->findData(4));
+                  for (int i = 0; i < a->count(); ++i) firstItems << a->itemText(i);
+                  for (int i = 0; i < b->count(); ++i) secondItems << b->itemText(i);
+                  click(dlg, 1);
+              }),
+              1);
+    EXPECT_EQ(firstItems.size(), 5);
+    EXPECT_EQ(secondItems.size(), 5);
+    const QString slot0 = QString::fromUtf8(std::string(factionColourName(0)).c_str());
+    const QString slot4 = QString::fromUtf8(std::string(factionColourName(4)).c_str());
+    EXPECT_FALSE(firstItems.contains(slot4));
+    EXPECT_TRUE(firstItems.contains(slot0));
+    EXPECT_FALSE(secondItems.contains(slot0));
+    EXPECT_TRUE(secondItems.contains(slot4));
+    EXPECT_EQ(d.first, 0);
+    EXPECT_EQ(d.second, 4);
+}
+
+}  // namespace
+}  // namespace kv
