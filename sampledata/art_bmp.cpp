@@ -16,7 +16,8 @@ std::string bmpBytes(const QImage& image) {
     std::vector<uint32_t> pixels(static_cast<size_t>(src.width()) * src.height());
     for (int y = 0; y < src.height(); ++y) {
         const auto* line = reinterpret_cast<const uint32_t*>(src.constScanLine(y));
-        std::copy(line, line + src.width(), pixels.begin() + static_cast<ptrdiff_t>(y) * src.width());
+        std::copy(line, line + src.width(),
+                  pixels.begin() + static_cast<ptrdiff_t>(y) * src.width());
     }
     return encodeBitmapFile(src.width(), src.height(), pixels);
 }

@@ -1,8 +1,8 @@
 // The building sheet: cities, airports, ports, factories, bases and the other facilities,
 // with their faction-coloured parts (roofs, domes, flags) on rows of their own.
 #include <QLinearGradient>
-#include <QPainterPathStroker>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QRadialGradient>
 
 #include <algorithm>
@@ -193,7 +193,10 @@ void capital(QPainter& p, const Livery& L) {
         const double a = -kPi / 2 + i * kPi / 5;
         const double r = i % 2 ? 1.7 : 3.8;
         const QPointF q(24 + std::cos(a) * r, 36.5 + std::sin(a) * r);
-        if (i == 0) star.moveTo(q); else star.lineTo(q);
+        if (i == 0)
+            star.moveTo(q);
+        else
+            star.lineTo(q);
     }
     star.closeSubpath();
     p.setPen(QPen(QColor(70, 66, 60), 0.8));
@@ -211,7 +214,8 @@ void city(QPainter& p, const Livery& L, int density) {
         // Towers in the middle.
         block(p, QRectF(19, 13, 10, 8), 9, L(0.72), QColor(190, 200, 214));
         p.setPen(QPen(QColor(110, 140, 176), 0.8));
-        for (int i = 0; i < 3; ++i) p.drawLine(QPointF(20, 23 + i * 2.6), QPointF(28, 23 + i * 2.6));
+        for (int i = 0; i < 3; ++i)
+            p.drawLine(QPointF(20, 23 + i * 2.6), QPointF(28, 23 + i * 2.6));
     } else {
         townFabric(p, townBlocks(3, 6), L, 10, 9, 1.8, 33);
         block(p, QRectF(20, 19, 8, 6), 3, L(0.7));
@@ -373,7 +377,13 @@ void base(QPainter& p, const Livery& L) {
 }
 
 void storageTank(QPainter& p, QPointF c, double r, const Livery& L) {
-    shadowed(p, [&] { QPainterPath e; e.addEllipse(c, r, r * 0.7); return e; }(), {1.8, 1.5});
+    shadowed(p,
+             [&] {
+                 QPainterPath e;
+                 e.addEllipse(c, r, r * 0.7);
+                 return e;
+             }(),
+             {1.8, 1.5});
     p.setPen(QPen(QColor(80, 80, 80), 0.8));
     p.setBrush(QColor(236, 236, 232));
     p.drawRect(QRectF(c.x() - r, c.y(), 2 * r, r * 0.6));
@@ -520,10 +530,12 @@ void port(QPainter& p, QImage& sea, int side, bool naval, const Livery& L) {
         QRectF pier = vertical ? QRectF(dir < 0 ? 2 : 32, at - 2, 14, 4)
                                : QRectF(at - 2, dir < 0 ? 2 : 32, 4, 14);
         p.drawRect(pier);
-        const QPointF shipAt = vertical ? QPointF(dir < 0 ? 8 : 40, at + 5)
-                                        : QPointF(at + 5, dir < 0 ? 8 : 40);
-        if (naval) ship(p, shipAt, 12, !vertical, QColor(120, 126, 134), QColor(170, 176, 184));
-        else if (i == 0) ship(p, shipAt, 12, !vertical, QColor(150, 46, 40), QColor(220, 200, 120));
+        const QPointF shipAt =
+            vertical ? QPointF(dir < 0 ? 8 : 40, at + 5) : QPointF(at + 5, dir < 0 ? 8 : 40);
+        if (naval)
+            ship(p, shipAt, 12, !vertical, QColor(120, 126, 134), QColor(170, 176, 184));
+        else if (i == 0)
+            ship(p, shipAt, 12, !vertical, QColor(150, 46, 40), QColor(220, 200, 120));
     }
     // Warehouses on the land side, cranes on the quay.
     const QPointF land = vertical ? QPointF(dir < 0 ? 31 : 17, 24) : QPointF(24, dir < 0 ? 31 : 17);
@@ -538,7 +550,9 @@ void port(QPainter& p, QImage& sea, int side, bool naval, const Livery& L) {
     }
     if (naval) {
         // An anchor emblem in the faction colour.
-        const QPointF a = vertical ? QPointF(land.x(), 39) : QPointF(land.x() + (dir < 0 ? 12 : -12), land.y() + (dir < 0 ? 8 : -8));
+        const QPointF a =
+            vertical ? QPointF(land.x(), 39)
+                     : QPointF(land.x() + (dir < 0 ? 12 : -12), land.y() + (dir < 0 ? 8 : -8));
         p.setPen(QPen(L(0.2), 1.4, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);
         p.drawLine(a + QPointF(0, -4), a + QPointF(0, 3.5));
@@ -625,7 +639,10 @@ void fortress(QPainter& p, const Livery& L) {
         const double a = -kPi / 2 + i * kPi / 5;
         const double r = i % 2 ? 10.5 : 17.5;
         const QPointF q(24 + std::cos(a) * r, 25 + std::sin(a) * r * 0.85);
-        if (i == 0) star.moveTo(q); else star.lineTo(q);
+        if (i == 0)
+            star.moveTo(q);
+        else
+            star.lineTo(q);
     }
     star.closeSubpath();
     shadowed(p, star, {2, 2});

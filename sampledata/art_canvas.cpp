@@ -85,12 +85,12 @@ double hexInset(QPointF p) {
     // Edge lines as a·x + b·y + c >= 0 inside, with (a, b) of unit length.
     const double k = 1.0 / std::sqrt(1.25);  // normal length of the slanted edges
     const double d[6] = {
-        p.x(),                                // west
-        (36 + p.x() / 2 - p.y()) * k,         // south-west
-        (60 - p.x() / 2 - p.y()) * k,         // south-east
-        kCell - p.x(),                        // east
-        (p.y() - (p.x() / 2 - 12)) * k,       // north-east
-        (p.y() - (12 - p.x() / 2)) * k,       // north-west
+        p.x(),                           // west
+        (36 + p.x() / 2 - p.y()) * k,    // south-west
+        (60 - p.x() / 2 - p.y()) * k,    // south-east
+        kCell - p.x(),                   // east
+        (p.y() - (p.x() / 2 - 12)) * k,  // north-east
+        (p.y() - (12 - p.x() / 2)) * k,  // north-west
     };
     return *std::min_element(std::begin(d), std::end(d));
 }
@@ -169,7 +169,9 @@ QImage keyed(const QImage& painted) {
 
 QImage framed(const QImage& cell) {
     QImage out = cell.copy();
-    auto hex = [&](int x, int y) { return x >= 0 && y >= 0 && x < kCell && y < kCell && insideHex(x, y); };
+    auto hex = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < kCell && y < kCell && insideHex(x, y);
+    };
     for (int y = 0; y < cell.height(); ++y) {
         for (int x = 0; x < cell.width(); ++x) {
             const QRgb p = cell.pixel(x, y);
@@ -199,10 +201,6 @@ void Sheet::put(int column, int row, const QImage& keyedCell) {
     QPainter p(&image_);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(column * cell_, row * cell_, keyedCell);
-}
-
-QImage Sheet::cell(int column, int row) const {
-    return image_.copy(column * cell_, row * cell_, cell_, cell_);
 }
 
 }  // namespace kv::sample

@@ -87,7 +87,6 @@ class Sheet {
 public:
     Sheet(int columns, int rows, int cell = kCell);
     void put(int column, int row, const QImage& keyedCell);
-    QImage cell(int column, int row) const;
     const QImage& image() const { return image_; }
     int cellSize() const { return cell_; }
 

@@ -48,8 +48,9 @@ QImage shrinkKeyed(const QImage& picture, int size) {
             if (inked * 2 < all) {
                 out.setPixel(tx, ty, kKey);
             } else {
-                const QRgb c = qRgb(static_cast<int>(r / inked + 0.5), static_cast<int>(g / inked + 0.5),
-                                    static_cast<int>(b / inked + 0.5));
+                const QRgb c =
+                    qRgb(static_cast<int>(r / inked + 0.5), static_cast<int>(g / inked + 0.5),
+                         static_cast<int>(b / inked + 0.5));
                 out.setPixel(tx, ty, c == kKey ? kNearKey : c);
             }
         }
@@ -202,7 +203,8 @@ QImage terrainSection(const Art& art, int width) {
         put(grid.image(), o + QPoint(134, 16), shrinkKeyed(cell, 16), true);
         const auto it = names.find(n);
         caption(grid.image(), o + QPoint(0, 62),
-                QString("%1 %2").arg(n).arg(it != names.end() ? QString::fromStdString(it->second) : QString()));
+                QString("%1 %2").arg(n).arg(it != names.end() ? QString::fromStdString(it->second)
+                                                              : QString()));
     }
     return grid.image();
 }
@@ -217,7 +219,8 @@ QImage partsSection(const Art& art, int width) {
         caption(grid.image(), o + QPoint(0, 62), QString::number(i < 9 ? 2000 + i : 991 + i));
     }
     // The two massifs put together, at the three sizes.
-    static const QPoint kMember[7] = {{24, 0}, {72, 0}, {0, 36}, {48, 36}, {96, 36}, {24, 72}, {72, 72}};
+    static const QPoint kMember[7] = {{24, 0},  {72, 0},  {0, 36}, {48, 36},
+                                      {96, 36}, {24, 72}, {72, 72}};
     QImage flowers(width, 140, QImage::Format_RGB32);
     flowers.fill(kPaper);
     int x = 10;
@@ -226,7 +229,8 @@ QImage partsSection(const Art& art, int width) {
             for (int m = 0; m < 7; ++m) {
                 const int index = 9 + group * 7 + m;
                 const QImage cell = shrinkKeyed(cellOf(parts, index % 10, index / 10), size);
-                put(flowers, QPoint(x + kMember[m].x() * size / 48, 6 + kMember[m].y() * size / 48), cell);
+                put(flowers, QPoint(x + kMember[m].x() * size / 48, 6 + kMember[m].y() * size / 48),
+                    cell);
             }
             x += 3 * size + 16;
         }
@@ -255,7 +259,8 @@ QImage buildingSection(const Art& art, const MapSheets& sheets, int width) {
         put(grid.image(), o + QPoint(434, 16), sheets.building(16, 2, n, false), true);
         const auto it = names.find(n);
         caption(grid.image(), o + QPoint(0, 62),
-                QString("%1 %2").arg(n).arg(it != names.end() ? QString::fromStdString(it->second) : QString()));
+                QString("%1 %2").arg(n).arg(it != names.end() ? QString::fromStdString(it->second)
+                                                              : QString()));
     }
     return grid.image();
 }
@@ -267,17 +272,22 @@ QImage bridgeSection(const MapSheets& sheets, int width) {
             const QPoint o = grid.origin(piece * 2 + destroyed);
             for (int k = 0; k < 7; ++k) {
                 QImage cell = sheets.building(48, k, building_picture::kBridgeWater, destroyed);
-                drawKeyedPart(cell, 0, 0, sheets.bridge(48, k, piece, destroyed), QRect(0, 0, 48, 48));
+                drawKeyedPart(cell, 0, 0, sheets.bridge(48, k, piece, destroyed),
+                              QRect(0, 0, 48, 48));
                 put(grid.image(), o + QPoint(k * 50, 0), cell, true);
             }
             QImage temp = sheets.base(48, 1, false);
-            drawKeyedPart(temp, 0, 0, sheets.road(48, piece < 3 ? 0b010010 : 0b100100, 1), QRect(0, 0, 48, 48));
+            drawKeyedPart(temp, 0, 0, sheets.road(48, piece < 3 ? 0b010010 : 0b100100, 1),
+                          QRect(0, 0, 48, 48));
             drawKeyedPart(temp, 0, 0, sheets.tempBridge(48, piece, destroyed), QRect(0, 0, 48, 48));
             put(grid.image(), o + QPoint(360, 0), temp, true);
             QImage small = shrinkKeyed(temp, 32);
             put(grid.image(), o + QPoint(412, 8), small, true);
             caption(grid.image(), o + QPoint(0, 60),
-                    QString("piece %1%2").arg(piece).arg(destroyed ? "  destroyed / temporary framed" : ""), 10);
+                    QString("piece %1%2")
+                        .arg(piece)
+                        .arg(destroyed ? "  destroyed / temporary framed" : ""),
+                    10);
         }
     }
     return grid.image();
@@ -294,7 +304,8 @@ QImage lineSection(const MapSheets& sheets, int width) {
             QImage cell = sheets.base(48, ground, false);
             if (k) drawKeyedPart(cell, 0, 0, sheets.road(48, k, kind), QRect(0, 0, 48, 48));
             put(grid.image(), o, cell, true);
-            caption(grid.image(), o + QPoint(0, 60), k == 0 ? QString(kKinds[kind]) : QString::number(k), 10);
+            caption(grid.image(), o + QPoint(0, 60),
+                    k == 0 ? QString(kKinds[kind]) : QString::number(k), 10);
         }
     }
     return grid.image();
@@ -310,7 +321,8 @@ QImage markSection(const Art& art, const MapSheets& sheets, int width) {
     for (int i = 0; i < 4; ++i) {
         for (int size : {48, 32, 16}) {
             QImage ground = shrinkKeyed(sheets.base(48, 1, false), size);
-            drawKeyedPart(ground, 0, 0, shrinkKeyed(cellOf(marks, i, 0), size), QRect(0, 0, size, size));
+            drawKeyedPart(ground, 0, 0, shrinkKeyed(cellOf(marks, i, 0), size),
+                          QRect(0, 0, size, size));
             put(block, QPoint(x, 8), ground, true);
             x += size + 4;
         }
@@ -337,7 +349,8 @@ QImage markSection(const Art& art, const MapSheets& sheets, int width) {
     for (int t = 0; t < 7; ++t) {
         const int angle = t < 6 ? factionAngle(t) : 0;
         QImage cell = sheets.base(48, 6, false);
-        drawKeyedPart(cell, 0, 0, recolouredKeyed(cellOf(territory, 0, t), angle), QRect(0, 0, 48, 48));
+        drawKeyedPart(cell, 0, 0, recolouredKeyed(cellOf(territory, 0, t), angle),
+                      QRect(0, 0, 48, 48));
         const QImage borders = recolouredKeyed(border.copy(0, t * 240, 240, 240), angle);
         for (int side = 0; side < 6; ++side) {
             const bool crossable = side % 2 == 0;
@@ -346,9 +359,11 @@ QImage markSection(const Art& art, const MapSheets& sheets, int width) {
             drawKeyedPart(cell, 0, 0, borders, r);
         }
         put(block, QPoint(x + (t % 4) * 56, 90 + (t / 4) * 70), cell, true);
-        caption(block, QPoint(x + (t % 4) * 56, 150 + (t / 4) * 70), t < 6 ? QString("faction %1").arg(t) : QString("(1000)"), 10);
+        caption(block, QPoint(x + (t % 4) * 56, 150 + (t / 4) * 70),
+                t < 6 ? QString("faction %1").arg(t) : QString("(1000)"), 10);
     }
-    caption(block, QPoint(780, 290), "territory and borders: sides 0, 2, 4 crossable, 1, 3, 5 not", 10);
+    caption(block, QPoint(780, 290), "territory and borders: sides 0, 2, 4 crossable, 1, 3, 5 not",
+            10);
     return block;
 }
 
@@ -377,14 +392,18 @@ QImage unitSection(const Art& art, int width) {
         const QPoint at = grid.origin(static_cast<int>(i));
         const QImage icon48 = cellOf(page48, static_cast<int>(i), 0);
         for (int f = 0; f < 3; ++f) {
-            put(grid.image(), at + QPoint(f * 50, 0), recolouredKeyed(icon48, factionAngle(f * 2)), true);
+            put(grid.image(), at + QPoint(f * 50, 0), recolouredKeyed(icon48, factionAngle(f * 2)),
+                true);
         }
-        put(grid.image(), at + QPoint(152, 8), recolouredKeyed(cellOf(page32, static_cast<int>(i), 0, 32), factionAngle(1)), true);
+        put(grid.image(), at + QPoint(152, 8),
+            recolouredKeyed(cellOf(page32, static_cast<int>(i), 0, 32), factionAngle(1)), true);
         char name[16];
         std::snprintf(name, sizeof name, "unit/%04d.bmp", weapons[i].id);
         put(grid.image(), at + QPoint(190, 4), art[name]);
-        caption(grid.image(), at + QPoint(0, 60),
-                QString("%1 %2").arg(101 + static_cast<int>(i)).arg(QString::fromUtf8(weapons[i].name)), 10);
+        caption(
+            grid.image(), at + QPoint(0, 60),
+            QString("%1 %2").arg(101 + static_cast<int>(i)).arg(QString::fromUtf8(weapons[i].name)),
+            10);
     }
     return grid.image();
 }
@@ -396,7 +415,8 @@ QImage stripSection(const Art& art, int width) {
     put(block, QPoint(10, 28), art["bmp/hq2.bmp"].scaled(64 * 8, 16));
     put(block, QPoint(540, 8), art["bmp/hqc1.bmp"].scaled(56, 8));
     put(block, QPoint(540, 28), art["bmp/hqc2.bmp"].scaled(56, 8));
-    caption(block, QPoint(10, 58), "hq1.bmp / hq2.bmp x8 (colour rows 0 and 1), hqc1.bmp / hqc2.bmp", 10);
+    caption(block, QPoint(10, 58),
+            "hq1.bmp / hq2.bmp x8 (colour rows 0 and 1), hqc1.bmp / hqc2.bmp", 10);
     put(block, QPoint(10, 70), art["bmp/category.bmp"].scaled(192, 32), true);
     put(block, QPoint(220, 70), art["bmp/panel_btn.bmp"].scaled(432, 44), true);
     put(block, QPoint(670, 70), art["bmp/info_btn.bmp"].scaled(160, 40), true);
@@ -433,23 +453,28 @@ QImage contactSheet(const std::string& programFolder) {
     page.add(page.title("Map art contact sheet",
                         "Every picture at 48, 32 and 16 pixels; faction colours by the default "
                         "colour table (slots 0-5); magenta shows as a grey check."));
-    page.add(page.title("Test map", "A 14 x 11 map laid out cell by cell as the map view places them."));
+    page.add(
+        page.title("Test map", "A 14 x 11 map laid out cell by cell as the map view places them."));
     page.add(mapSection(sheets, page.width()));
     page.add(page.title("Base sheet (land48_base.bmp)", "plain, framed, 32, 16"));
     page.add(terrainSection(art, page.width()));
-    page.add(page.title("Parts sheet (land48_parts.bmp)", "joined 2000-2008 and the massifs 1000-1013"));
+    page.add(
+        page.title("Parts sheet (land48_parts.bmp)", "joined 2000-2008 and the massifs 1000-1013"));
     page.add(partsSection(art, page.width()));
-    page.add(page.title("Building sheet (land48_build.bmp)",
-                        "neutral, faction 0-5, destroyed (with effect 5), faction 2 at 32, faction 1 at 16"));
+    page.add(page.title(
+        "Building sheet (land48_build.bmp)",
+        "neutral, faction 0-5, destroyed (with effect 5), faction 2 at 32, faction 1 at 16"));
     page.add(buildingSection(art, sheets, page.width()));
     page.add(page.title("Bridges (bridge48.bmp)",
-                        "over the bridge ground: neutral, factions 0-5; temporary bridge over a river at 48 and 32"));
+                        "over the bridge ground: neutral, factions 0-5; temporary bridge over a "
+                        "river at 48 and 32"));
     page.add(bridgeSection(sheets, page.width()));
     page.add(page.title("Line pieces (road_48.bmp)", "every link set of each kind"));
     page.add(lineSection(sheets, page.width()));
     page.add(page.title("Marks, effects, digits, layers, regiments, territories, borders", ""));
     page.add(markSection(art, sheets, page.width()));
-    page.add(page.title("Weapon-type icons (unit48.bmp)", "factions 0-5 at 48, faction 0 at 32 and 16"));
+    page.add(
+        page.title("Weapon-type icons (unit48.bmp)", "factions 0-5 at 48, faction 0 at 32 and 16"));
     page.add(weaponIconSection(sheets, page.width()));
     page.add(page.title("Unit icons (munit/unit01_2.bmp, unit01_1.bmp) and unit pictures (unit/)",
                         "factions 0, 2, 4 at 48, faction 1 at 32, the picture"));

@@ -85,8 +85,10 @@ struct RiverStyle {
 RiverStyle riverStyle(int variant) {
     switch (variant) {
         case 1: return {QColor(20, 46, 104), QColor(34, 82, 172), QColor(70, 120, 206), 11.5, 7.5};
-        case 2: return {QColor(70, 110, 160), QColor(180, 214, 242), QColor(246, 252, 255), 9.5, 6.5};
-        default: return {QColor(36, 84, 150), QColor(70, 136, 212), QColor(130, 184, 238), 7.5, 5.5};
+        case 2:
+            return {QColor(70, 110, 160), QColor(180, 214, 242), QColor(246, 252, 255), 9.5, 6.5};
+        default:
+            return {QColor(36, 84, 150), QColor(70, 136, 212), QColor(130, 184, 238), 7.5, 5.5};
     }
 }
 
@@ -177,7 +179,10 @@ QPainterPath brokenPath(const QPainterPath& path, bool firstHalf) {
     const double from = firstHalf ? 0.0 : 0.62, to = firstHalf ? 0.38 : 1.0;
     for (int i = 0; i <= steps; ++i) {
         const QPointF q = path.pointAtPercent(from + (to - from) * i / steps);
-        if (i == 0) out.moveTo(q); else out.lineTo(q);
+        if (i == 0)
+            out.moveTo(q);
+        else
+            out.lineTo(q);
     }
     return out;
 }
@@ -264,9 +269,12 @@ QImage roadSheetImage() {
             {
                 QPainter p(&cell);
                 p.setRenderHint(QPainter::Antialiasing);
-                if (kind == 0) drawRoadPiece(p, k);
-                else if (kind == 4) drawSupplyPiece(p, k);
-                else drawRiverPiece(p, k, kind - 1);
+                if (kind == 0)
+                    drawRoadPiece(p, k);
+                else if (kind == 4)
+                    drawSupplyPiece(p, k);
+                else
+                    drawRiverPiece(p, k, kind - 1);
             }
             keepHex(cell);
             sheet.put(k < 42 ? k : k - 42, k < 42 ? kind : kind + 5, keyed(cell));

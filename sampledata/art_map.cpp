@@ -84,7 +84,8 @@ MapSheets::MapSheets(const std::map<std::string, QImage>& files) {
         for (int k = 0; k < 7; ++k) {
             const int angle = k == 0 ? 0 : factionAngle(k - 1);
             p.drawImage(0, k * kCell, recolouredKeyed(rows(bridge, k == 0 ? 0 : 1, 1), angle));
-            p.drawImage(0, (7 + k) * kCell, recolouredKeyed(rows(bridge, k == 0 ? 2 : 3, 1), angle));
+            p.drawImage(0, (7 + k) * kCell,
+                        recolouredKeyed(rows(bridge, k == 0 ? 2 : 3, 1), angle));
         }
     }
     QImage iconSheet(42 * kCell, 10 * kCell, QImage::Format_RGB32);
@@ -105,7 +106,7 @@ MapSheets::MapSheets(const std::map<std::string, QImage>& files) {
     const auto effects = scaledSet(file("bmp/effect_48.bmp"));
     for (int size : {48, 32, 16}) {
         sets_[size] = {base.at(size), parts.at(size), buildingSets.at(size), bridgeSets.at(size),
-                       temp.at(size), road.at(size), iconSets.at(size), effects.at(size)};
+                       temp.at(size), road.at(size),  iconSets.at(size),     effects.at(size)};
     }
 }
 
@@ -164,7 +165,9 @@ const std::vector<TerrainType>& terrainTable() {
 
 int categoryOf(int terrain) {
     const auto& t = terrainTable();
-    return terrain >= 0 && terrain < static_cast<int>(t.size()) ? static_cast<int>(t[terrain].category) : 0;
+    return terrain >= 0 && terrain < static_cast<int>(t.size())
+               ? static_cast<int>(t[terrain].category)
+               : 0;
 }
 
 int defaultPictureOf(int terrain) {
@@ -265,17 +268,9 @@ void setMassif(TestMap& map, HexPos centre, int terrain, int first) {
 
 TestMap sampleTestMap() {
     static const char* const kRows[] = {
-        "OOOSSsbppffhhm",
-        "OOSSsbpFFfwhmm",
-        "OOSSPtpFpwhmmm",
-        "OOSsbppgppwhmM",
-        "OSSsbpCppxwhmm",
-        "OSSsApggpffhhm",
-        "OSssbpKBpwfnNN",
-        "SSsbppTpgwennN",
-        "SSsddpLooWnnNN",
-        "SsbDDddorWnnee",
-        "SsDDdddrrVnnne",
+        "OOOSSsbppffhhm", "OOSSsbpFFfwhmm", "OOSSPtpFpwhmmm", "OOSsbppgppwhmM",
+        "OSSsbpCppxwhmm", "OSSsApggpffhhm", "OSssbpKBpwfnNN", "SSsbppTpgwennN",
+        "SSsddpLooWnnNN", "SsbDDddorWnnee", "SsDDdddrrVnnne",
     };
     TestMap map;
     map.width = 14;
@@ -291,7 +286,10 @@ TestMap sampleTestMap() {
     setMassif(map, {12, 2}, 5, parts_picture::kMegaMountains);
     setMassif(map, {12, 8}, 20, parts_picture::kMegaSnowMountains);
     // Owners: colour rows 1..6 are the faction slots 0..5.
-    const struct { HexPos at; int owner; } owners[] = {
+    const struct {
+        HexPos at;
+        int owner;
+    } owners[] = {
         {{6, 4}, 1}, {{5, 2}, 2}, {{4, 2}, 1}, {{4, 5}, 1}, {{6, 6}, 3}, {{7, 6}, 3},
         {{6, 7}, 4}, {{6, 8}, 5}, {{7, 8}, 6}, {{8, 8}, 6}, {{7, 4}, 1},
     };
@@ -322,18 +320,25 @@ TestMap sampleTestMap() {
             if (g < 0 || (h.picture >= 1000 && h.picture < 2000)) continue;
             auto joins = [&](int side) {
                 const HexPos n = neighbourPos({col, row}, side);
-                if (n.col < 0 || n.row < 0 || n.col >= map.width || n.row >= map.height) return false;
+                if (n.col < 0 || n.row < 0 || n.col >= map.width || n.row >= map.height)
+                    return false;
                 const int t = map.at(n.col, n.row).terrain;
                 return t == 4 || t == 5 || t == 20;
             };
             const bool sw = joins(1), se = joins(2);
-            h.picture = sw && se ? 2002 + g : sw ? 2001 + g : se ? 2000 + g : defaultPictureOf(h.terrain);
+            h.picture = sw && se ? 2002 + g
+                        : sw     ? 2001 + g
+                        : se     ? 2000 + g
+                                 : defaultPictureOf(h.terrain);
         }
     }
     // A few troops.
-    const struct { HexPos at; int icon, faction; } troops[] = {
-        {{8, 2}, 19, 0}, {{2, 4}, 44, 1}, {{9, 6}, 1, 2}, {{4, 8}, 37, 3}, {{10, 9}, 13, 4},
-        {{1, 8}, 54, 5}, {{3, 5}, 25, 0}, {{8, 5}, 57, 2},
+    const struct {
+        HexPos at;
+        int icon, faction;
+    } troops[] = {
+        {{8, 2}, 19, 0},  {{2, 4}, 44, 1}, {{9, 6}, 1, 2},  {{4, 8}, 37, 3},
+        {{10, 9}, 13, 4}, {{1, 8}, 54, 5}, {{3, 5}, 25, 0}, {{8, 5}, 57, 2},
     };
     for (const auto& t : troops) {
         map.at(t.at.col, t.at.row).icon = t.icon;
@@ -356,7 +361,8 @@ QImage renderTestMap(const TestMap& map, const MapSheets& sheets, int size, bool
             const int n = h.picture;
             auto ground = [&] {
                 if (n >= 1000) {
-                    drawKeyedPart(image, x, y, sheets.parts(size, n < 2000 ? n - 991 : n - 2000, frame), all);
+                    drawKeyedPart(image, x, y,
+                                  sheets.parts(size, n < 2000 ? n - 991 : n - 2000, frame), all);
                 } else {
                     drawKeyedPart(image, x, y, sheets.base(size, n, frame), all);
                 }
@@ -367,8 +373,11 @@ QImage renderTestMap(const TestMap& map, const MapSheets& sheets, int size, bool
                 drawKeyedPart(image, x, y, sheets.road(size, h.river, 1), all);
                 drawKeyedPart(image, x, y, sheets.tempBridge(size, h.tempBridge - 1, frame), all);
             } else if (category == 20) {
-                drawKeyedPart(image, x, y, sheets.building(size, h.owner, defaultPictureOf(49), h.destroyed), all);
-                drawKeyedPart(image, x, y, sheets.bridge(size, h.owner, h.bridgePiece, h.destroyed), all);
+                drawKeyedPart(image, x, y,
+                              sheets.building(size, h.owner, defaultPictureOf(49), h.destroyed),
+                              all);
+                drawKeyedPart(image, x, y, sheets.bridge(size, h.owner, h.bridgePiece, h.destroyed),
+                              all);
             } else if (n >= 1000 || category <= 10) {
                 ground();
             } else {
@@ -380,7 +389,8 @@ QImage renderTestMap(const TestMap& map, const MapSheets& sheets, int size, bool
                 if (h.supply) drawKeyedPart(image, x, y, sheets.road(size, h.supply, 4), all);
             }
             if (h.destroyed) drawKeyedPart(image, x, y, sheets.effect(size, 5), all);
-            if (h.icon >= 0) drawKeyedPart(image, x, y, sheets.weaponIcon(size, h.faction, h.icon), all);
+            if (h.icon >= 0)
+                drawKeyedPart(image, x, y, sheets.weaponIcon(size, h.faction, h.icon), all);
         }
     }
     return image;

@@ -142,7 +142,10 @@ void burst(QPainter& p, QPointF c, double r) {
         const double a = i * kPi / 8;
         const double rr = i % 2 ? r * 0.5 : r;
         const QPointF q = c + QPointF(std::cos(a) * rr, std::sin(a) * rr);
-        if (i == 0) b.moveTo(q); else b.lineTo(q);
+        if (i == 0)
+            b.moveTo(q);
+        else
+            b.lineTo(q);
     }
     b.closeSubpath();
     p.setPen(QPen(QColor(170, 20, 0), 1.0));
@@ -159,104 +162,116 @@ QImage markSheetImage() {
     Sheet sheet(4, 1);
     // 0: the tools' preview of the hexes an action will change.
     sheet.put(0, 0, paintedCell([](QPainter& p) {
-        hexRing(p, 2.0, 3.0, QColor(255, 226, 40));
-        hexRing(p, 4.2, 1.0, QColor(90, 60, 0));
-        p.setPen(QPen(QColor(255, 226, 40), 1.0));
-        for (int k = -48; k < 48; k += 8) p.drawLine(QPointF(k, 48), QPointF(k + 48, 0));
-    }));
+                  hexRing(p, 2.0, 3.0, QColor(255, 226, 40));
+                  hexRing(p, 4.2, 1.0, QColor(90, 60, 0));
+                  p.setPen(QPen(QColor(255, 226, 40), 1.0));
+                  for (int k = -48; k < 48; k += 8) p.drawLine(QPointF(k, 48), QPointF(k + 48, 0));
+              }));
     // 1: the hex carries a label.
     sheet.put(1, 0, paintedCell([](QPainter& p) {
-        p.setPen(QPen(QColor(30, 30, 30), 1.4));
-        p.drawLine(QPointF(33, 17), QPointF(33, 4));
-        QPainterPath f;
-        f.moveTo(33, 4);
-        f.lineTo(42, 6.5);
-        f.lineTo(33, 10);
-        f.closeSubpath();
-        p.setPen(QPen(QColor(255, 255, 255), 1.0));
-        p.setBrush(QColor(226, 30, 30));
-        p.drawPath(f);
-    }));
+                  p.setPen(QPen(QColor(30, 30, 30), 1.4));
+                  p.drawLine(QPointF(33, 17), QPointF(33, 4));
+                  QPainterPath f;
+                  f.moveTo(33, 4);
+                  f.lineTo(42, 6.5);
+                  f.lineTo(33, 10);
+                  f.closeSubpath();
+                  p.setPen(QPen(QColor(255, 255, 255), 1.0));
+                  p.setBrush(QColor(226, 30, 30));
+                  p.drawPath(f);
+              }));
     // 2: outside the map.
     sheet.put(2, 0, paintedCell([](QPainter& p) {
-        p.fillRect(QRectF(0, 0, 48, 48), QColor(52, 54, 60));
-        p.setPen(QPen(QColor(72, 74, 82), 1.0));
-        for (int k = -48; k < 48; k += 6) {
-            p.drawLine(QPointF(k, 48), QPointF(k + 48, 0));
-            p.drawLine(QPointF(k, 0), QPointF(k + 48, 48));
-        }
-    }));
+                  p.fillRect(QRectF(0, 0, 48, 48), QColor(52, 54, 60));
+                  p.setPen(QPen(QColor(72, 74, 82), 1.0));
+                  for (int k = -48; k < 48; k += 6) {
+                      p.drawLine(QPointF(k, 48), QPointF(k + 48, 0));
+                      p.drawLine(QPointF(k, 0), QPointF(k + 48, 48));
+                  }
+              }));
     // 3: a selected or flashing hex.
     sheet.put(3, 0, paintedCell([](QPainter& p) {
-        hexRing(p, 1.8, 3.4, QColor(255, 255, 255));
-        hexRing(p, 4.2, 1.4, QColor(20, 20, 20));
-    }));
+                  hexRing(p, 1.8, 3.4, QColor(255, 255, 255));
+                  hexRing(p, 4.2, 1.4, QColor(20, 20, 20));
+              }));
     return sheet.image();
 }
 
 QImage effectSheetImage() {
     Sheet sheet(6, 1);
     sheet.put(0, 0, paintedCell([](QPainter& p) { burst(p, kCentre, 15); }, false));
-    sheet.put(1, 0, paintedCell([](QPainter& p) {
-        puff(p, {18, 30}, 8, QColor(130, 130, 130));
-        puff(p, {29, 26}, 9, QColor(150, 150, 150));
-        puff(p, {23, 17}, 8, QColor(170, 170, 170));
-    }, false));
-    sheet.put(2, 0, paintedCell([](QPainter& p) {
-        flame(p, {17, 38}, 16);
-        flame(p, {29, 38}, 22);
-        flame(p, {23, 40}, 12);
-    }, false));
-    sheet.put(3, 0, paintedCell([](QPainter& p) {
-        p.setPen(QPen(QColor(80, 130, 190), 1.0));
-        p.setBrush(QColor(236, 246, 255));
-        for (int k = 0; k < 7; ++k) {
-            const double a = kPi + k * kPi / 6;
-            QPainterPath s;
-            const QPointF foot(24 + std::cos(a) * 4, 36);
-            s.moveTo(foot - QPointF(2, 0));
-            s.lineTo(24 + std::cos(a) * 14, 36 + std::sin(a) * 22);
-            s.lineTo(foot + QPointF(2, 0));
-            s.closeSubpath();
-            p.drawPath(s);
-        }
-        p.drawEllipse(QPointF(24, 37), 12, 3.5);
-    }, false));
+    sheet.put(1, 0,
+              paintedCell(
+                  [](QPainter& p) {
+                      puff(p, {18, 30}, 8, QColor(130, 130, 130));
+                      puff(p, {29, 26}, 9, QColor(150, 150, 150));
+                      puff(p, {23, 17}, 8, QColor(170, 170, 170));
+                  },
+                  false));
+    sheet.put(2, 0,
+              paintedCell(
+                  [](QPainter& p) {
+                      flame(p, {17, 38}, 16);
+                      flame(p, {29, 38}, 22);
+                      flame(p, {23, 40}, 12);
+                  },
+                  false));
+    sheet.put(3, 0,
+              paintedCell(
+                  [](QPainter& p) {
+                      p.setPen(QPen(QColor(80, 130, 190), 1.0));
+                      p.setBrush(QColor(236, 246, 255));
+                      for (int k = 0; k < 7; ++k) {
+                          const double a = kPi + k * kPi / 6;
+                          QPainterPath s;
+                          const QPointF foot(24 + std::cos(a) * 4, 36);
+                          s.moveTo(foot - QPointF(2, 0));
+                          s.lineTo(24 + std::cos(a) * 14, 36 + std::sin(a) * 22);
+                          s.lineTo(foot + QPointF(2, 0));
+                          s.closeSubpath();
+                          p.drawPath(s);
+                      }
+                      p.drawEllipse(QPointF(24, 37), 12, 3.5);
+                  },
+                  false));
     sheet.put(4, 0, paintedCell([](QPainter& p) {
-        p.setPen(QPen(QColor(60, 44, 30), 1.0));
-        p.setBrush(QColor(150, 120, 86));
-        p.drawEllipse(kCentre + QPointF(0, 2), 14, 10);
-        p.setBrush(QColor(60, 46, 34));
-        p.drawEllipse(kCentre + QPointF(0, 3), 9, 6);
-    }));
+                  p.setPen(QPen(QColor(60, 44, 30), 1.0));
+                  p.setBrush(QColor(150, 120, 86));
+                  p.drawEllipse(kCentre + QPointF(0, 2), 14, 10);
+                  p.setBrush(QColor(60, 46, 34));
+                  p.drawEllipse(kCentre + QPointF(0, 3), 9, 6);
+              }));
     // 5: destroyed: scorched rubble, fires and a plume of smoke.
     sheet.put(5, 0, paintedCell([](QPainter& p) {
-        Rng rng(5);
-        p.setPen(Qt::NoPen);
-        for (int k = 0; k < 9; ++k) {
-            const QPointF c(rng.range(10, 38), rng.range(16, 40));
-            p.setBrush(k % 3 ? QColor(46, 40, 36) : QColor(86, 76, 66));
-            QPainterPath b;
-            for (int i = 0; i < 6; ++i) {
-                const double a = i * kPi / 3;
-                const double r = rng.range(2.0, 4.5);
-                const QPointF q = c + QPointF(std::cos(a) * r, std::sin(a) * r * 0.7);
-                if (i == 0) b.moveTo(q); else b.lineTo(q);
-            }
-            b.closeSubpath();
-            p.drawPath(b);
-        }
-        p.setPen(QPen(QColor(20, 18, 16), 1.4, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(11, 22), QPointF(20, 30));
-        p.drawLine(QPointF(20, 30), QPointF(17, 38));
-        p.drawLine(QPointF(30, 18), QPointF(27, 27));
-        p.drawLine(QPointF(27, 27), QPointF(36, 33));
-        flame(p, {16, 34}, 11);
-        flame(p, {32, 38}, 13);
-        puff(p, {28, 14}, 6, QColor(60, 60, 60));
-        puff(p, {35, 9}, 5, QColor(84, 84, 84));
-        puff(p, {21, 9}, 4.5, QColor(72, 72, 72));
-    }));
+                  Rng rng(5);
+                  p.setPen(Qt::NoPen);
+                  for (int k = 0; k < 9; ++k) {
+                      const QPointF c(rng.range(10, 38), rng.range(16, 40));
+                      p.setBrush(k % 3 ? QColor(46, 40, 36) : QColor(86, 76, 66));
+                      QPainterPath b;
+                      for (int i = 0; i < 6; ++i) {
+                          const double a = i * kPi / 3;
+                          const double r = rng.range(2.0, 4.5);
+                          const QPointF q = c + QPointF(std::cos(a) * r, std::sin(a) * r * 0.7);
+                          if (i == 0)
+                              b.moveTo(q);
+                          else
+                              b.lineTo(q);
+                      }
+                      b.closeSubpath();
+                      p.drawPath(b);
+                  }
+                  p.setPen(QPen(QColor(20, 18, 16), 1.4, Qt::SolidLine, Qt::RoundCap));
+                  p.drawLine(QPointF(11, 22), QPointF(20, 30));
+                  p.drawLine(QPointF(20, 30), QPointF(17, 38));
+                  p.drawLine(QPointF(30, 18), QPointF(27, 27));
+                  p.drawLine(QPointF(27, 27), QPointF(36, 33));
+                  flame(p, {16, 34}, 11);
+                  flame(p, {32, 38}, 13);
+                  puff(p, {28, 14}, 6, QColor(60, 60, 60));
+                  puff(p, {35, 9}, 5, QColor(84, 84, 84));
+                  puff(p, {21, 9}, 4.5, QColor(72, 72, 72));
+              }));
     return sheet.image();
 }
 
@@ -272,8 +287,8 @@ QImage digitSheetImage() {
         } else {
             const Glyph small = combine(glyphOf(kNarrowOne, 7, false, false),
                                         glyphOf(kNarrowZero, 7, false, false));
-            const Glyph large = combine(glyphOf(kNarrowOne, 7, true, false),
-                                        glyphOf(kNarrowZero, 7, true, false));
+            const Glyph large =
+                combine(glyphOf(kNarrowOne, 7, true, false), glyphOf(kNarrowZero, 7, true, false));
             stamp(image, x + 1, 1, small, ink, edge);
             stamp(image, x + 1, 21, large, ink, edge);
         }
@@ -299,7 +314,7 @@ QImage layerMarkImage() {
     image.fill(kKey);
     static const QColor kLayer[6] = {QColor(250, 250, 255), QColor(110, 186, 255),
                                      QColor(100, 220, 100), QColor(236, 150, 50),
-                                     QColor(50, 100, 236), QColor(150, 80, 210)};
+                                     QColor(50, 100, 236),  QColor(150, 80, 210)};
     auto dot = [&](int x0, int y0, int size, const QColor& c) {
         for (int y = 0; y < size; ++y) {
             for (int x = 0; x < size; ++x) {
@@ -328,7 +343,7 @@ QImage regimentMarkImage() {
             for (int t = 0; t < 6; ++t) {
                 const int x0 = 16 * t, y0 = 36 * state + 12 * u;
                 const QColor fill = state == 2 ? QColor(250, 250, 250) : kDivision[u];
-                const QColor border = state == 1 ? QColor(255, 204, 30)
+                const QColor border = state == 1   ? QColor(255, 204, 30)
                                       : state == 2 ? kDivision[u]
                                                    : scaled(kDivision[u], 0.5);
                 for (int y = 1; y <= 10; ++y) {

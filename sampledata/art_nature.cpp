@@ -87,8 +87,8 @@ PeakStyle mountainStyle() {
 }
 
 PeakStyle highMountainStyle() {
-    return {QColor(176, 170, 162), QColor(92, 88, 86), QColor(56, 54, 52),
-            QColor(246, 248, 252), 0.42};
+    return {QColor(176, 170, 162), QColor(92, 88, 86), QColor(56, 54, 52), QColor(246, 248, 252),
+            0.42};
 }
 
 PeakStyle snowMountainStyle() {
@@ -130,6 +130,19 @@ void drawPeak(QPainter& p, QPointF base, double w, double h, const PeakStyle& s,
     litFace.closeSubpath();
     p.setBrush(s.lit);
     p.drawPath(outline.intersected(litFace));
+    // Gullies down both faces.
+    p.setBrush(Qt::NoBrush);
+    for (int g = 0; g < 4; ++g) {
+        const bool litSide = g < 2;
+        const double t = rng.range(0.25, 0.6);
+        const QPointF from = top + ((litSide ? left : right) - top) * t * 0.9;
+        const QPointF to = from + QPointF((litSide ? 1 : -1) * w * rng.range(0.02, 0.1),
+                                          (base.y() - from.y()) * rng.range(0.55, 0.85));
+        p.setPen(QPen(litSide ? mix(s.lit, s.shade, 0.5) : mix(s.shade, s.outline, 0.5),
+                      std::max(0.6, w / 40), Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(from, to);
+    }
+    p.setPen(Qt::NoPen);
     if (s.snow.isValid()) {
         const double line = top.y() + h * s.snowLine;
         QPainterPath cap;

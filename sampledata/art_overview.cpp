@@ -41,7 +41,8 @@ QColor trafficColour(const TerrainType& t) {
         case TerrainCategory::DeepRiver: return QColor(30, 90, 220);
         case TerrainCategory::FrozenRiver: return QColor(170, 220, 255);
         case TerrainCategory::Shallows: return QColor(120, 190, 230);
-        case TerrainCategory::Sea: return t.moveCost[10] > 1 ? QColor(20, 60, 140) : QColor(40, 110, 200);
+        case TerrainCategory::Sea:
+            return t.moveCost[10] > 1 ? QColor(20, 60, 140) : QColor(40, 110, 200);
         default: break;
     }
     switch (t.moveCost[static_cast<int>(MovementType::VehicleB)]) {
@@ -99,8 +100,8 @@ QImage categoryBitmap() {
     QImage image(96, 16, QImage::Format_RGB32);
     image.fill(kKey);
     static const QColor kLayer[6] = {QColor(120, 120, 200), QColor(70, 140, 220),
-                                     QColor(60, 170, 90), QColor(150, 120, 50),
-                                     QColor(40, 90, 200), QColor(40, 50, 110)};
+                                     QColor(60, 170, 90),   QColor(150, 120, 50),
+                                     QColor(40, 90, 200),   QColor(40, 50, 110)};
     static const int kPicture[6] = {0, 1, 13, 19, 44, 54};
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -148,7 +149,9 @@ QImage infoButtonBitmap() {
         const QRectF r(i * 20, 0, 19, 19);
         bevel(p, r, i == 1, i != 3);
         p.setRenderHint(QPainter::Antialiasing);
-        const QColor disc = i == 3 ? grey(150) : i == 2 ? QColor(70, 150, 240) : QColor(40, 100, 200);
+        const QColor disc = i == 3   ? grey(150)
+                            : i == 2 ? QColor(70, 150, 240)
+                                     : QColor(40, 100, 200);
         const QPointF c = r.center() + (i == 1 ? QPointF(0.5, 0.5) : QPointF());
         p.setPen(QPen(scaled(disc, 0.6), 1));
         p.setBrush(disc);

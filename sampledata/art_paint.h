@@ -37,11 +37,10 @@ void drawTree(QPainter& p, QPointF c, double r, const QColor& crown);
 void drawConifer(QPainter& p, QPointF c, double h, const QColor& body, bool snow);
 struct PeakStyle {
     QColor lit, shade, outline;
-    QColor snow;  // invalid: no snow cap
+    QColor snow;      // invalid: no snow cap
     double snowLine;  // share of the height under snow
 };
-void drawPeak(QPainter& p, QPointF base, double width, double height, const PeakStyle& s,
-              Rng& rng);
+void drawPeak(QPainter& p, QPointF base, double width, double height, const PeakStyle& s, Rng& rng);
 void drawMound(QPainter& p, QPointF base, double width, double height, const QColor& light,
                const QColor& dark);
 PeakStyle mountainStyle();

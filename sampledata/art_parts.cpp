@@ -90,8 +90,8 @@ QImage partsSheetImage() {
     }
     for (int group = 0; group < 2; ++group) {
         const std::vector<QImage> members = massif(group == 1);
-        const int first = (group == 0 ? parts_picture::kMegaMountains
-                                      : parts_picture::kMegaSnowMountains) - 991;
+        const int first =
+            (group == 0 ? parts_picture::kMegaMountains : parts_picture::kMegaSnowMountains) - 991;
         for (int m = 0; m < 7; ++m) put(first + m, members[m]);
     }
     return sheet.image();

@@ -19,7 +19,10 @@ QPainterPath poly(Points points) {
     QPainterPath p;
     bool first = true;
     for (const QPointF& q : points) {
-        if (first) p.moveTo(q); else p.lineTo(q);
+        if (first)
+            p.moveTo(q);
+        else
+            p.lineTo(q);
         first = false;
     }
     p.closeSubpath();
@@ -28,8 +31,10 @@ QPainterPath poly(Points points) {
 
 QPainterPath rect(double x, double y, double w, double h, double r = 0) {
     QPainterPath p;
-    if (r > 0) p.addRoundedRect(QRectF(x, y, w, h), r, r);
-    else p.addRect(QRectF(x, y, w, h));
+    if (r > 0)
+        p.addRoundedRect(QRectF(x, y, w, h), r, r);
+    else
+        p.addRect(QRectF(x, y, w, h));
     return p;
 }
 
@@ -95,12 +100,16 @@ struct Jet {
 void jet(Shape& s, const Jet& j) {
     const double w = j.width;
     const auto half = [&](double x0, double chord, double span, double sweep, double tip) {
-        return poly({{x0, 30 - w + 0.5}, {x0 - sweep, 30 - span}, {x0 - sweep - tip, 30 - span},
+        return poly({{x0, 30 - w + 0.5},
+                     {x0 - sweep, 30 - span},
+                     {x0 - sweep - tip, 30 - span},
                      {x0 - chord, 30 - w + 0.5}});
     };
     s.addSym(half(j.wingRoot, j.rootChord, j.span, j.sweep, j.tipChord));
-    if (j.tailSpan > 0) s.addSym(half(j.tailRoot, j.tailChord, j.tailSpan, j.tailSweep, j.tailChord * 0.45));
-    if (j.canards) s.addSym(poly({{j.nose - 16, 30 - w}, {j.nose - 22, 30 - w - 6}, {j.nose - 24, 30 - w}}));
+    if (j.tailSpan > 0)
+        s.addSym(half(j.tailRoot, j.tailChord, j.tailSpan, j.tailSweep, j.tailChord * 0.45));
+    if (j.canards)
+        s.addSym(poly({{j.nose - 16, 30 - w}, {j.nose - 22, 30 - w - 6}, {j.nose - 24, 30 - w}}));
     QPainterPath body;
     body.moveTo(j.tail, 30 - w * 0.7);
     body.lineTo(j.nose - 16, 30 - w);
@@ -126,7 +135,9 @@ void jet(Shape& s, const Jet& j) {
     if (j.rearEngines) s.addSym(ellipse(j.tail + 12, 30 - w - 3, 6, 2.6), 1);
     if (j.radome) {
         s.add(ellipse(j.tail + (j.nose - j.tail) * 0.38, 30, 9, 9), 2);
-        s.add(bar({j.tail + (j.nose - j.tail) * 0.38 - 9, 30}, {j.tail + (j.nose - j.tail) * 0.38 + 9, 30}, 1.6), 1);
+        s.add(bar({j.tail + (j.nose - j.tail) * 0.38 - 9, 30},
+                  {j.tail + (j.nose - j.tail) * 0.38 + 9, 30}, 1.6),
+              1);
     }
     if (j.boom) s.add(bar({j.tail + 2, 30}, {j.tail - 10, 30}, 1.6), 1);
     s.add(ellipse(j.nose - 13, 30, 5.5, w * 0.55), 2);
@@ -137,37 +148,104 @@ std::vector<ShapePart> aircraft(int type, double v) {
     Jet j;
     switch (type) {
         case 0:  // interceptor: a slim delta with canards
-            j = {.nose = 94, .tail = 14, .width = 4, .wingRoot = 66, .rootChord = 40, .span = 21,
-                 .sweep = 34, .tipChord = 3, .tailSpan = 0, .canards = true};
+            j = {.nose = 94,
+                 .tail = 14,
+                 .width = 4,
+                 .wingRoot = 66,
+                 .rootChord = 40,
+                 .span = 21,
+                 .sweep = 34,
+                 .tipChord = 3,
+                 .tailSpan = 0,
+                 .canards = true};
             break;
         case 1: break;
-        case 2: j.stores = true; j.rootChord = 24; break;
+        case 2:
+            j.stores = true;
+            j.rootChord = 24;
+            break;
         case 3:  // straight-winged ground attacker with its engines at the back
-            j = {.nose = 86, .tail = 12, .width = 4.5, .wingRoot = 56, .rootChord = 13, .span = 28,
-                 .sweep = 1, .tipChord = 10, .tailRoot = 20, .tailChord = 8, .tailSpan = 11,
-                 .tailSweep = 1, .stores = true, .rearEngines = true};
+            j = {.nose = 86,
+                 .tail = 12,
+                 .width = 4.5,
+                 .wingRoot = 56,
+                 .rootChord = 13,
+                 .span = 28,
+                 .sweep = 1,
+                 .tipChord = 10,
+                 .tailRoot = 20,
+                 .tailChord = 8,
+                 .tailSpan = 11,
+                 .tailSweep = 1,
+                 .stores = true,
+                 .rearEngines = true};
             break;
         case 4:  // jump jet
-            j = {.nose = 84, .tail = 20, .width = 5.5, .wingRoot = 58, .rootChord = 19, .span = 21,
-                 .sweep = 11, .tipChord = 7, .tailRoot = 30, .tailChord = 8, .tailSpan = 10};
+            j = {.nose = 84,
+                 .tail = 20,
+                 .width = 5.5,
+                 .wingRoot = 58,
+                 .rootChord = 19,
+                 .span = 21,
+                 .sweep = 11,
+                 .tipChord = 7,
+                 .tailRoot = 30,
+                 .tailChord = 8,
+                 .tailSpan = 10};
             s.addSym(rect(48, 30 - 5.5 - 2.5, 8, 2.5), 1);
             break;
         case 5:  // bomber
-            j = {.nose = 96, .tail = 6, .width = 5, .wingRoot = 62, .rootChord = 26, .span = 29,
-                 .sweep = 24, .tipChord = 6, .tailRoot = 18, .tailChord = 10, .tailSpan = 12,
-                 .tailSweep = 8, .engines = 2};
+            j = {.nose = 96,
+                 .tail = 6,
+                 .width = 5,
+                 .wingRoot = 62,
+                 .rootChord = 26,
+                 .span = 29,
+                 .sweep = 24,
+                 .tipChord = 6,
+                 .tailRoot = 18,
+                 .tailChord = 10,
+                 .tailSpan = 12,
+                 .tailSweep = 8,
+                 .engines = 2};
             break;
-        case 6: j.tipPods = true; j.width = 5; break;
-        case 7: case 9: case 10: case 11:  // the large aircraft
-            j = {.nose = 92, .tail = 10, .width = type == 10 ? 6.5 : 5, .wingRoot = 60,
-                 .rootChord = type == 11 ? 18.0 : 14.0, .span = 29, .sweep = type == 11 ? 14.0 : 4.0,
-                 .tipChord = 7, .tailRoot = 22, .tailChord = 9, .tailSpan = 12, .tailSweep = 4,
-                 .engines = type == 11 ? 1 : 2, .props = type != 11, .radome = type == 7,
+        case 6:
+            j.tipPods = true;
+            j.width = 5;
+            break;
+        case 7:
+        case 9:
+        case 10:
+        case 11:  // the large aircraft
+            j = {.nose = 92,
+                 .tail = 10,
+                 .width = type == 10 ? 6.5 : 5,
+                 .wingRoot = 60,
+                 .rootChord = type == 11 ? 18.0 : 14.0,
+                 .span = 29,
+                 .sweep = type == 11 ? 14.0 : 4.0,
+                 .tipChord = 7,
+                 .tailRoot = 22,
+                 .tailChord = 9,
+                 .tailSpan = 12,
+                 .tailSweep = 4,
+                 .engines = type == 11 ? 1 : 2,
+                 .props = type != 11,
+                 .radome = type == 7,
                  .boom = type == 9 || type == 11};
             break;
         case 8:  // high-flying reconnaissance glider
-            j = {.nose = 86, .tail = 14, .width = 3.2, .wingRoot = 54, .rootChord = 9, .span = 29,
-                 .sweep = 2, .tipChord = 5, .tailRoot = 22, .tailChord = 7, .tailSpan = 9,
+            j = {.nose = 86,
+                 .tail = 14,
+                 .width = 3.2,
+                 .wingRoot = 54,
+                 .rootChord = 9,
+                 .span = 29,
+                 .sweep = 2,
+                 .tipChord = 5,
+                 .tailRoot = 22,
+                 .tailChord = 7,
+                 .tailSpan = 9,
                  .tailSweep = 2};
             break;
         default: {  // 12: the ballistic-missile interceptor, a large missile
@@ -250,8 +328,10 @@ std::vector<ShapePart> helicopter(int type, double v) {
             } else {
                 s.add(ellipse(42, 48, 3, 3), 1);
                 s.add(ellipse(76, 48, 3, 3), 1);
-                if (type == 17) s.add(rect(54, 44, 6, 10, 2), 3);
-                else s.add(rect(44, 45, 22, 4, 2), 3);
+                if (type == 17)
+                    s.add(rect(54, 44, 6, 10, 2), 3);
+                else
+                    s.add(rect(44, 45, 22, 4, 2), 3);
             }
             rotor(s, 10 + 3 * v, 94, 15, 54, 22);
             break;
@@ -284,9 +364,12 @@ void truck(Shape& s, double x0 = 8, double x1 = 92, int axles = 3) {
     s.add(poly({{x1 - 20, 44}, {x1 - 20, 24}, {x1 - 6, 24}, {x1, 34}, {x1, 44}}));
     s.add(poly({{x1 - 16, 26}, {x1 - 7, 26}, {x1 - 3, 33}, {x1 - 16, 33}}), 2);
     s.add(rect(x0, 38, x1 - 22 - x0, 6));
-    if (axles == 2) wheels(s, {x0 + 14, x1 - 12});
-    else if (axles == 3) wheels(s, {x0 + 10, x0 + 24, x1 - 12});
-    else wheels(s, {x0 + 8, x0 + 21, x0 + 34, x0 + 47, x1 - 12});
+    if (axles == 2)
+        wheels(s, {x0 + 14, x1 - 12});
+    else if (axles == 3)
+        wheels(s, {x0 + 10, x0 + 24, x1 - 12});
+    else
+        wheels(s, {x0 + 8, x0 + 21, x0 + 34, x0 + 47, x1 - 12});
 }
 
 void soldier(Shape& s, double x, double scale, bool shovel) {
@@ -512,7 +595,8 @@ void hull(Shape& s, double x0, double x1, double deck, double keel = 46) {
 
 void turret(Shape& s, double x, double deck, double dir = 1, int guns = 1) {
     s.add(rect(x - 4, deck - 4, 8, 4, 1));
-    for (int g = 0; g < guns; ++g) s.add(bar({x, deck - 2.5 + g * 1.6}, {x + dir * 10, deck - 3 + g * 1.6}, 1.4));
+    for (int g = 0; g < guns; ++g)
+        s.add(bar({x, deck - 2.5 + g * 1.6}, {x + dir * 10, deck - 3 + g * 1.6}, 1.4));
 }
 
 void mast(Shape& s, double x, double top, double foot) {

@@ -101,8 +101,10 @@ void farmlandPicture(QImage& cell) {
     static const QColor kCrops[] = {QColor(214, 192, 96), QColor(128, 170, 70),
                                     QColor(170, 130, 84), QColor(196, 208, 104)};
     paintByGrid(cell, [](int x, int y, double u, double v) {
-        const int fu = static_cast<int>(std::floor(u * 2)), fv = static_cast<int>(std::floor(v * 2));
-        const int field = static_cast<int>(hashPoint(((fu % 2) + 2) % 2, ((fv % 2) + 2) % 2, 7) % 4);
+        const int fu = static_cast<int>(std::floor(u * 2)),
+                  fv = static_cast<int>(std::floor(v * 2));
+        const int field =
+            static_cast<int>(hashPoint(((fu % 2) + 2) % 2, ((fv % 2) + 2) % 2, 7) % 4);
         const double eu = frac(u * 2), ev = frac(v * 2);
         if (eu < 0.035 || ev < 0.05) return qRgb(84, 110, 52);  // hedgerows
         const bool alongU = (field % 2) == 0;
@@ -266,7 +268,10 @@ void boulder(QPainter& p, QPointF c, double r, Rng& rng, const QColor& rock) {
         const double a = k * 2 * kPi / 7;
         const double rr = r * rng.range(0.75, 1.1);
         const QPointF q = c + QPointF(std::cos(a) * rr, std::sin(a) * rr * 0.8);
-        if (k == 0) b.moveTo(q); else b.lineTo(q);
+        if (k == 0)
+            b.moveTo(q);
+        else
+            b.lineTo(q);
     }
     b.closeSubpath();
     p.setPen(Qt::NoPen);
@@ -285,7 +290,8 @@ void rockyPicture(QImage& cell) {
     QPainter p(&cell);
     p.setRenderHint(QPainter::Antialiasing);
     Rng rng(109);
-    for (const QPointF& c : scatter(rng, 8, 9, 4.5)) boulder(p, c, rng.range(2.8, 4.6), rng, QColor(150, 144, 136));
+    for (const QPointF& c : scatter(rng, 8, 9, 4.5))
+        boulder(p, c, rng.range(2.8, 4.6), rng, QColor(150, 144, 136));
 }
 
 void mudPicture(QImage& cell) {
@@ -323,8 +329,8 @@ void marshPicture(QImage& cell) {
     }
 }
 
-void sandPicture(QImage& cell, const QColor& low, const QColor& high, uint32_t seed, int ku,
-                 int kv, double depth) {
+void sandPicture(QImage& cell, const QColor& low, const QColor& high, uint32_t seed, int ku, int kv,
+                 double depth) {
     paintByGrid(cell, [=](int x, int y, double u, double v) {
         const double n = gridFbm(x, y, seed);
         const double phase = 2 * kPi * (ku * u + kv * v) + 2.5 * n;
@@ -406,7 +412,8 @@ void crackedPicture(QImage& cell, const QColor& low, const QColor& high, const Q
 }
 
 void frozenGroundPicture(QImage& cell) {
-    crackedPicture(cell, QColor(176, 172, 160), QColor(222, 224, 226), QColor(130, 122, 108), 191, 7);
+    crackedPicture(cell, QColor(176, 172, 160), QColor(222, 224, 226), QColor(130, 122, 108), 191,
+                   7);
     QPainter p(&cell);
     p.setRenderHint(QPainter::Antialiasing);
     Rng rng(119);
@@ -430,7 +437,8 @@ void glacierPicture(QImage& cell) {
 }
 
 void iceFieldPicture(QImage& cell) {
-    crackedPicture(cell, QColor(200, 226, 240), QColor(236, 246, 252), QColor(140, 182, 210), 251, 6);
+    crackedPicture(cell, QColor(200, 226, 240), QColor(236, 246, 252), QColor(140, 182, 210), 251,
+                   6);
 }
 
 void ruinsPicture(QImage& cell) {
@@ -438,9 +446,13 @@ void ruinsPicture(QImage& cell) {
     QPainter p(&cell);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor wall(186, 180, 168), shadow(0, 0, 0, 90);
-    struct Wall { QPointF a, b, c; };
-    const Wall walls[] = {{{9, 18}, {20, 18}, {20, 24}}, {{27, 14}, {38, 14}, {38, 22}},
-                          {{12, 31}, {12, 38}, {22, 38}}, {{29, 29}, {38, 29}, {38, 37}}};
+    struct Wall {
+        QPointF a, b, c;
+    };
+    const Wall walls[] = {{{9, 18}, {20, 18}, {20, 24}},
+                          {{27, 14}, {38, 14}, {38, 22}},
+                          {{12, 31}, {12, 38}, {22, 38}},
+                          {{29, 29}, {38, 29}, {38, 37}}};
     for (const Wall& w : walls) {
         QPainterPath path;
         path.moveTo(w.a);
@@ -453,7 +465,8 @@ void ruinsPicture(QImage& cell) {
         p.drawPath(path);
     }
     Rng rng(121);
-    for (const QPointF& c : scatter(rng, 10, 5, 3)) boulder(p, c, rng.range(1.2, 2.0), rng, QColor(170, 164, 154));
+    for (const QPointF& c : scatter(rng, 10, 5, 3))
+        boulder(p, c, rng.range(1.2, 2.0), rng, QColor(170, 164, 154));
 }
 
 void pillboxPicture(QImage& cell) {
@@ -497,7 +510,8 @@ void shallowsPicture(QImage& cell) {
     Rng rng(128);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(196, 208, 170, 110));
-    for (const QPointF& c : scatter(rng, 4, 12, 6)) p.drawEllipse(c, rng.range(4, 6), rng.range(2, 3));
+    for (const QPointF& c : scatter(rng, 4, 12, 6))
+        p.drawEllipse(c, rng.range(4, 6), rng.range(2, 3));
     waves(p, rng, 5, QColor(210, 240, 244), 3.2);
 }
 

@@ -10,6 +10,8 @@
 
 #include "sampledata/art.h"
 #include "sampledata/art_contact.h"
+#include "sampledata/demo_maps.h"
+#include "sampledata/legacy_maps.h"
 #include "sampledata/product_data.h"
 #include "sampledata/program_folder.h"
 #include "sampledata/rule_data.h"
@@ -50,11 +52,17 @@ int main(int argc, char* argv[]) {
     }
     const auto start = std::chrono::steady_clock::now();
     const std::string root = argv[1];
-    // The product types are drawn from the arsenal, so the weapons come first; the art last.
+    // The product types are drawn from the arsenal, so the weapons come first; the demo maps
+    // load the game data written before them.
     using Writer = std::string (*)(const std::string&);
-    const Writer writers[] = {kv::sample::layOutProgramFolder, kv::sample::writeTerrainData,
-                              kv::sample::writeWeaponData,     kv::sample::writeProductData,
-                              kv::sample::writeRuleData,       kv::sample::writeArt};
+    const Writer writers[] = {kv::sample::layOutProgramFolder,
+                              kv::sample::writeTerrainData,
+                              kv::sample::writeWeaponData,
+                              kv::sample::writeProductData,
+                              kv::sample::writeRuleData,
+                              kv::sample::writeDemoMaps,
+                              kv::sample::writeArt,
+                              kv::sample::writeLegacyMaps};
     for (Writer w : writers) {
         const std::string error = w(root);
         if (!error.empty()) {

@@ -70,9 +70,9 @@ QRect cellRect(int column, int row, int size = S) {
     for (int y = 0; y < S; ++y) {
         for (int x = 0; x < S; ++x) {
             if (!isKey(sheet.pixel(column * S + x, row * S + y)) && !insideHex(x, y)) {
-                return ::testing::AssertionFailure() << "cell (" << column << ", " << row
-                                                     << ") draws outside its hex at (" << x
-                                                     << ", " << y << ")";
+                return ::testing::AssertionFailure()
+                       << "cell (" << column << ", " << row << ") draws outside its hex at (" << x
+                       << ", " << y << ")";
             }
         }
     }
@@ -89,7 +89,8 @@ protected:
         ASSERT_EQ(writeWeaponData(dir_->path()), "");
         ASSERT_EQ(writeArt(dir_->path()), "");
         files_ = std::make_unique<std::map<std::string, QImage>>();
-        for (ArtFile& f : artFiles()) (*files_)[f.path] = f.image.convertToFormat(QImage::Format_RGB32);
+        for (ArtFile& f : artFiles())
+            (*files_)[f.path] = f.image.convertToFormat(QImage::Format_RGB32);
     }
     static void TearDownTestSuite() {
         files_.reset();
@@ -117,11 +118,13 @@ std::unique_ptr<std::map<std::string, QImage>> Art::files_;
 
 uint32_t le32(const std::string& b, size_t at) {
     return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8 |
-           static_cast<uint8_t>(b[at + 2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
+           static_cast<uint8_t>(b[at + 2]) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
 }
 
 uint16_t le16(const std::string& b, size_t at) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8);
+    return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1])
+                                                                   << 8);
 }
 
 TEST_F(Art, FilesAreWellFormed24BitBitmapsHoldingThePictures) {
@@ -250,7 +253,8 @@ TEST_F(Art, FramedCellsDarkenOnlyTheBorderOfThePlainOnes) {
         int changed = 0;
         for (int y = 0; y < S; ++y) {
             for (int x = 0; x < S; ++x) {
-                const QRgb plain = base.pixel(cellRect(n % 10, n / 10).x() + x, cellRect(n % 10, n / 10).y() + y);
+                const QRgb plain =
+                    base.pixel(cellRect(n % 10, n / 10).x() + x, cellRect(n % 10, n / 10).y() + y);
                 const QRgb frame = base.pixel(cellRect(n % 10, n / 10 + 4).x() + x,
                                               cellRect(n % 10, n / 10 + 4).y() + y);
                 if (plain == frame) continue;
@@ -315,7 +319,8 @@ std::vector<QImage> factionColoured(const std::function<const QImage&(const std:
 }
 
 TEST_F(Art, RecolouringNeverTurnsAPixelIntoTheKey) {
-    const auto parts = factionColoured([](const std::string& p) -> const QImage& { return picture(p); });
+    const auto parts =
+        factionColoured([](const std::string& p) -> const QImage& { return picture(p); });
     const FactionColourTable defaults;
     for (size_t i = 0; i < parts.size(); ++i) {
         const QImage& image = parts[i];
@@ -327,7 +332,8 @@ TEST_F(Art, RecolouringNeverTurnsAPixelIntoTheKey) {
                 seen[p] = true;
                 for (int angle = 0; angle <= 360; angle += 5) {
                     ASSERT_NE(rotateHue(p, angle) & 0xFFFFFF, kColourKey)
-                        << "part " << i << " colour " << std::hex << p << std::dec << " angle " << angle;
+                        << "part " << i << " colour " << std::hex << p << std::dec << " angle "
+                        << angle;
                 }
             }
         }
@@ -336,7 +342,8 @@ TEST_F(Art, RecolouringNeverTurnsAPixelIntoTheKey) {
 
 TEST_F(Art, FactionPartsAreDrawnInTheBaseHueSoTheTableGivesTheColours) {
     // Saturated pixels lie within 30 degrees of hue 0, so faction f shows near its angle.
-    const auto parts = factionColoured([](const std::string& p) -> const QImage& { return picture(p); });
+    const auto parts =
+        factionColoured([](const std::string& p) -> const QImage& { return picture(p); });
     for (size_t i = 0; i < parts.size(); ++i) {
         const QImage& image = parts[i];
         int saturated = 0, off = 0;
@@ -361,7 +368,8 @@ bool inkAtSide(const QImage& sheet, const QRect& cell, int side) {
     const QPointF mid = edgeMidpoint(side);
     const QPointF in = (kCentre - mid) / std::hypot(kCentre.x() - mid.x(), kCentre.y() - mid.y());
     const QPointF q = mid + in * 2.5;
-    return !isKey(sheet.pixel(cell.x() + static_cast<int>(q.x()), cell.y() + static_cast<int>(q.y())));
+    return !isKey(
+        sheet.pixel(cell.x() + static_cast<int>(q.x()), cell.y() + static_cast<int>(q.y())));
 }
 
 TEST_F(Art, LinePiecesReachExactlyTheirLinkedSides) {
@@ -436,7 +444,8 @@ TEST_F(Art, LinePiecesMeetTheirNeighboursAcrossEverySide) {
             // its centre is as far along the side from either hex (no kink at the edge).
             const auto [c0, c1] = inkAlongSide(canvas, here, side, 5);
             const auto [d0, d1] = inkAlongSide(canvas, there, (side + 3) % 6, 5);
-            EXPECT_NEAR((c0 + c1) / 2, (d0 + d1) / 2, tolerance) << "kind " << kind << " side " << side;
+            EXPECT_NEAR((c0 + c1) / 2, (d0 + d1) / 2, tolerance)
+                << "kind " << kind << " side " << side;
         }
     }
 }
@@ -541,16 +550,20 @@ TEST_F(Art, EveryWeaponTypeHasAnIconInEveryFactionBlock) {
     for (int o = 0; o < WeaponData::kWeaponPictureCount; ++o) {
         const QImage first = icons.copy(cellRect(o / 10, o % 10));
         EXPECT_GT(inkCount(icons, cellRect(o / 10, o % 10)), 400) << o;
-        for (int f = 1; f < 6; ++f) EXPECT_EQ(icons.copy(cellRect(o / 10 + 7 * f, o % 10)), first) << o;
+        for (int f = 1; f < 6; ++f)
+            EXPECT_EQ(icons.copy(cellRect(o / 10 + 7 * f, o % 10)), first) << o;
     }
     // Towed forms have pictures of their own.
     for (const auto& [type, towed] : WeaponData::kTowedPictures) {
-        EXPECT_NE(icons.copy(cellRect(towed / 10, towed % 10)), icons.copy(cellRect(type / 10, type % 10)));
+        EXPECT_NE(icons.copy(cellRect(towed / 10, towed % 10)),
+                  icons.copy(cellRect(type / 10, type % 10)));
     }
     // Distinct types look different.
     for (int o = 1; o < WeaponData::kWeaponPictureCount; ++o) {
         if (o == 18) continue;  // shares its name, and nearly its picture, with 17
-        EXPECT_NE(icons.copy(cellRect(o / 10, o % 10)), icons.copy(cellRect((o - 1) / 10, (o - 1) % 10))) << o;
+        EXPECT_NE(icons.copy(cellRect(o / 10, o % 10)),
+                  icons.copy(cellRect((o - 1) / 10, (o - 1) % 10)))
+            << o;
     }
 }
 
@@ -603,7 +616,9 @@ TEST_F(Art, OverviewSquaresFollowTheTerrainsOwnColours) {
     const QImage& strip = picture("bmp/hq1.bmp");
     const QImage& base = picture("bmp/land48_base.bmp");
     // Sea is blue, forest green, snow light, in colour row 0.
-    auto square = [&](int terrainIndex) { return QColor::fromRgb(strip.pixel(terrain()[terrainIndex].overviewColour, 0)); };
+    auto square = [&](int terrainIndex) {
+        return QColor::fromRgb(strip.pixel(terrain()[terrainIndex].overviewColour, 0));
+    };
     EXPECT_GT(square(29).blue(), square(29).red() + 60);
     EXPECT_GT(square(2).green(), square(2).red() + 20);
     EXPECT_GT(square(17).lightness(), 200);
@@ -630,7 +645,9 @@ TEST_F(Art, ScaledCellsStillTileWithoutGaps) {
                     for (int cx = 0; cx < size; ++cx) {
                         const QRgb p = cell.pixel(cx, cy);
                         const int px = x + cx, py = y + cy;
-                        if (isKey(p) || px < 0 || py < 0 || px >= canvas.width() || py >= canvas.height()) continue;
+                        if (isKey(p) || px < 0 || py < 0 || px >= canvas.width() ||
+                            py >= canvas.height())
+                            continue;
                         canvas.setPixel(px, py, p);
                     }
                 }
