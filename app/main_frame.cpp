@@ -76,7 +76,7 @@ bool MainFrame::create() {
         MessageBoxPrompter::setDefaultOwner(w);
         buildMenuBar();
         buildAccelerators();
-        mapView_ = newWindow<MapView>(this);
+        mapView_ = newWindow<MapView>(this, doc_, this);
         mapView_->create();
         w->setCentralWidget(mapView_->handle());
         w->show();

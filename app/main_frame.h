@@ -7,14 +7,15 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "framework/window.h"
+#include "view/map_view.h"
 
 namespace kv {
 
 class MapDocument;
-class MapView;
 
 // Private messages the main frame receives.
 namespace mainmsg {
@@ -23,7 +24,7 @@ constexpr uint32_t RebuildTitle = 1146;
 constexpr uint32_t EditModeChanged = 1147;
 }  // namespace mainmsg
 
-class MainFrame : public FrameWindow {
+class MainFrame : public FrameWindow, public MapViewHost {
 public:
     static constexpr const char* kClassName = "KVORNME_MAINWINDOW_CNAME";
     static constexpr const char* kBaseTitle = "ケステルゾルテア マップエディタ";
@@ -44,6 +45,10 @@ public:
     virtual bool saveIntermediateAs();
 
     MapView* mapView() const { return mapView_; }
+    // The map view's reports. The hex under the mouse is kept for the tool window's
+    // coordinate display.
+    void hexUnderMouse(HexPos hex) override { mouseHex_ = hex; }
+    std::optional<HexPos> mouseHex() const { return mouseHex_; }
     QAction* action(int id) const;
     QMenu* topMenu(int position) const;
     QWidget* imeHelper() const { return imeHelper_; }
@@ -71,6 +76,7 @@ private:
     std::vector<QMenu*> topMenus_;
     std::map<int, std::function<void()>> handlers_;
     std::vector<std::string> reopenedAtStart_;
+    std::optional<HexPos> mouseHex_;
 };
 
 }  // namespace kv

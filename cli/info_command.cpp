@@ -172,6 +172,8 @@ int runInfoCommand(const std::string& path, const std::string& programDir, bool 
         std::fprintf(stderr, "kvmap: no game data; earlier production lists stay empty\n");
     }
     readMapFileBytes(doc, *bytes);
+    // The counts are not stored; they follow from the records read.
+    doc.troops.recomputeCounts();
     const QJsonObject o = infoJson(path, *bytes, *h, doc);
     if (json) {
         std::fputs(QJsonDocument(o).toJson(QJsonDocument::Indented).constData(), stdout);

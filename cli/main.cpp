@@ -1,16 +1,25 @@
 // kvmap: the command-line tool over the editor's core (no display needed).
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "cli/check_command.h"
+#include "cli/convert_command.h"
 #include "cli/data_command.h"
+#include "cli/edit_commands.h"
+#include "cli/export_command.h"
 #include "cli/info_command.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    auto app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName("kvmap");
     QCoreApplication::setApplicationVersion("1.00a");
     kv::setProgramPath(QCoreApplication::applicationFilePath().toStdString());
@@ -23,16 +32,39 @@ int main(int argc, char* argv[]) {
         "Commands:\n"
         "  data        load the game database and print a summary (--json: every table)\n"
         "  info FILE   what a map file holds (--json: one object)\n"
+        "  check FILE...  the map check of each map (exit 0 clean, 1 problems, 2 unreadable)\n"
+        "  resize FILE --width W --height H [--anchor 0..8] --out OUT\n"
+        "              change the map size around the anchor (row x 3 + column, 0 top left)\n"
+        "  pack-troops FILE --out OUT\n"
+        "              move every organisation group's troops to its first positions\n"
+        "  convert SRC... --out DIR\n"
+        "              convert maps of earlier editions and versions (files or folders)\n"
+        "              into current map files in DIR (exit 1 when any file failed)\n"
+        "  export FILE OUT [--hex-size 16|32|48]\n"
+        "              the map's terrain as a 16-bit bitmap file (OUT.png: the same as PNG)\n"
         "  paths       print the program folder and the settings file");
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument("command", "data | info FILE | paths");
+    parser.addPositionalArgument("command",
+                                 "data | info FILE | check FILE... | resize FILE | pack-troops FILE "
+                                 "| convert SRC... | export FILE OUT | paths");
     QCommandLineOption programDir("program-dir", "The program folder to read (default: the folder of kvmap).",
                                   "DIR");
     QCommandLineOption json("json", "Print every table as JSON.");
+    // The map size and the file or folder a command writes.
+    QCommandLineOption width("width", "resize: the new width, 1..256.", "W");
+    QCommandLineOption height("height", "resize: the new height, 1..256.", "H");
+    QCommandLineOption anchor("anchor", "resize: the part kept, 0..8 (default 0, top left).", "A");
+    QCommandLineOption out("out", "The file (resize, pack-troops) or folder to write.", "OUT");
     parser.addOption(programDir);
     parser.addOption(json);
-    parser.process(app);
+    parser.addOption(width);
+    parser.addOption(height);
+    parser.addOption(anchor);
+    parser.addOption(out);
+    QCommandLineOption hexSize("hex-size", "export: the hex size, 16, 32 or 48 (default 32).", "S");
+    parser.addOption(hexSize);
+    parser.process(*app);
 
     const QStringList args = parser.positionalArguments();
     const QString command = args.value(0);
@@ -45,6 +77,41 @@ int main(int argc, char* argv[]) {
         }
         return kv::cli::runInfoCommand(args[1].toStdString(), parser.value(programDir).toStdString(),
                                        parser.isSet(json));
+    }
+    const std::string dir = parser.value(programDir).toStdString();
+    if (command == "check") {
+        std::vector<std::string> files;
+        for (qsizetype i = 1; i < args.size(); ++i) files.push_back(args[i].toStdString());
+        return kv::cli::runCheckCommand(files, dir);
+    }
+    if (command == "resize" || command == "pack-troops") {
+        if (args.size() != 2) {
+            std::fprintf(stderr, "kvmap: %s needs one map file\n", qPrintable(command));
+            return 2;
+        }
+        const std::string file = args[1].toStdString();
+        const std::string target = parser.value(out).toStdString();
+        if (command == "pack-troops") return kv::cli::runPackTroopsCommand(file, target, dir);
+        return kv::cli::runResizeCommand(file, parser.value(width).toStdString(),
+                                         parser.value(height).toStdString(),
+                                         parser.value(anchor).toStdString(), target, dir);
+    }
+    if (command == "convert") {
+        std::vector<std::string> sources;
+        for (qsizetype i = 1; i < args.size(); ++i) sources.push_back(args[i].toStdString());
+        return kv::cli::runConvertCommand(sources, parser.value(out).toStdString(), dir);
+    }
+    if (command == "export") {
+        if (args.size() != 3) {
+            std::fprintf(stderr, "kvmap: export needs a map file and the file to write\n");
+            return 2;
+        }
+        // Drawing needs the GUI library; without a display unless a platform is asked for.
+        app.reset();
+        if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        QGuiApplication gui(argc, argv);
+        return kv::cli::runExportCommand(args[1].toStdString(), args[2].toStdString(),
+                                         parser.value(hexSize).toStdString(), dir);
     }
     if (command == "paths") {
         std::printf("program folder: %s\nsettings file: %s\n", kv::programFolder().c_str(),

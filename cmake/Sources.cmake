@@ -23,19 +23,30 @@ set(KV_RENDER_SOURCES
   framework/font.cpp
   framework/picture.cpp
   framework/canvas.cpp
+  view/sprite_image.cpp
+  view/sprite_sheets.cpp
+  view/hex_painter.cpp
+  view/hex_painter_troops.cpp
+  view/map_renderer.cpp
+  view/map_renderer_labels.cpp
+  view/map_renderer_present.cpp
+  view/bitmap_export.cpp
 )
 
 set(KV_UI_SOURCES
   framework/sound.cpp
   framework/window.cpp
   framework/message_box_prompter.cpp
+  framework/file_dialogs.cpp
   app/editor_app.cpp
   app/main_frame.cpp
   app/menu_table.cpp
   app/menu_state.cpp
+  app/tool_windows.cpp
   app/whole_map_dialogs.cpp
   app/version_dialog.cpp
   view/map_view.cpp
+  view/map_view_messages.cpp
 )
 
 file(GLOB KV_SAMPLEDATA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sampledata/*.cpp)
@@ -47,4 +58,5 @@ set(KV_CLI_SOURCES
   cli/check_command.cpp
   cli/edit_commands.cpp
   cli/convert_command.cpp
+  cli/export_command.cpp
 )

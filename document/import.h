@@ -46,7 +46,8 @@ void finishImport(MapDocument& doc, int kind);
 
 // The import command on a chosen file: no file path, detect, clear, import, finish, every hex
 // to be redrawn, isClean = 0; when troops had to change, the caution below is shown once and
-// specChangedTroops is cleared. True when the file was read.
+// specChangedTroops is cleared. True when the file was read; otherwise (a file error already
+// reported, or no map of an earlier edition) the document holds a new map.
 bool openEarlierMap(MapDocument& doc, const std::string& path);
 
 inline constexpr const char* kImportCautionCaption = "注意";

@@ -2,6 +2,8 @@
 // sections that every earlier-edition reader reads through.
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "document/import.h"
 #include "document/import_records.h"
@@ -57,21 +59,21 @@ std::string magicOf(int kind, int version) {
     if (version < 1 || version > lastVersion(kind)) return {};
     const std::string digit(1, static_cast<char>('0' + version));
     switch (kind) {
-    case kRealTime: return "WINTRAXMAP000001";
-    case kEarlier: return "QUISCENARIO0000" + digit;
-    case kDeluxe: return "BREXOSCENARI000" + digit;
-    case kModern: return "FENWICSCENARI00" + digit;
-    default: return {};
+        case kRealTime: return "WINTRAXMAP000001";
+        case kEarlier: return "QUISCENARIO0000" + digit;
+        case kDeluxe: return "BREXOSCENARI000" + digit;
+        case kModern: return "FENWICSCENARI00" + digit;
+        default: return {};
     }
 }
 
 int lastVersion(int kind) {
     switch (kind) {
-    case kRealTime: return 1;
-    case kEarlier: return 6;
-    case kDeluxe: return 4;
-    case kModern: return 2;
-    default: return 0;
+        case kRealTime: return 1;
+        case kEarlier: return 6;
+        case kDeluxe: return 4;
+        case kModern: return 2;
+        default: return 0;
     }
 }
 
@@ -86,6 +88,9 @@ MapKindInfo detectMapKindBytes(std::string_view bytes) {
 }
 
 MapKindInfo detectMapKind(const std::string& path) {
+    // Only regular files: opening a FIFO for reading would wait for a writer.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return {};
     char magic[16];
     size_t got = 0;
     try {
@@ -104,7 +109,8 @@ std::string_view OldRecord::text(size_t o, size_t width) const {
     if (o >= size) return {};
     width = std::min(width, size - o);
     const void* nul = std::memchr(p + o, 0, width);
-    const size_t len = nul ? static_cast<size_t>(static_cast<const uint8_t*>(nul) - (p + o)) : width;
+    const size_t len =
+        nul ? static_cast<size_t>(static_cast<const uint8_t*>(nul) - (p + o)) : width;
     return {reinterpret_cast<const char*>(p + o), len};
 }
 

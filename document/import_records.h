@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/import.h"
 #include "document/legacy_layouts.h"
 #include "document/map_file.h"
 
@@ -106,6 +107,10 @@ void convertTroops(MapDocument& doc, const Container& file, int firstSection, si
 // and second labels of a hex are left out.
 void convertLabels(MapDocument& doc, const Container& file, int section, size_t recordSize,
                    const legacy::sc::LabelLayout& layout);
+
+// Reads a file of kind 1..4 (the kind its magic prefix names) into an emptied document. False,
+// with nothing read, when its magic is not one of the kind's versions.
+bool readEarlierMap(MapDocument& doc, std::string_view bytes, const MapKindInfo& kind);
 
 }  // namespace import_detail
 }  // namespace kv

@@ -78,8 +78,8 @@ inline constexpr size_t kNameAt = 0, kNameSize = 40, kWidthAt = 40, kHeightAt = 
 // | 42     | 6 bytes  | not read                       |                        |
 inline constexpr size_t kFactionSize = 48;
 inline constexpr size_t kFactionNameAt = 0, kFactionNameSize = 32, kParticipationAt = 32,
-                        kBehaviourAt = 33, kAlliancesAt = 34, kProductionTypeAt = 35,
-                        kFundsAt = 36, kProductionLimitAt = 40;
+                        kBehaviourAt = 33, kAlliancesAt = 34, kProductionTypeAt = 35, kFundsAt = 36,
+                        kProductionLimitAt = 40;
 
 // Cell (8 bytes), terrain in the real-time edition's own numbering:
 // | Offset | Width | Field                               | Current cell |
@@ -92,9 +92,8 @@ inline constexpr size_t kFactionNameAt = 0, kFactionNameSize = 32, kParticipatio
 // | 6      | u8    | territory: 0, 1..8, 9 and above     | 11, mapped   |
 // | 7      | u8    | destroyed flag                      | 19           |
 inline constexpr size_t kCellSize = 8;
-inline constexpr size_t kCellTerrainAt = 0, kCellOwnerAt = 1, kCellPictureAt = 2,
-                        kCellRoadAt = 4, kCellRiverAt = 5, kCellTerritoryAt = 6,
-                        kCellDestroyedAt = 7;
+inline constexpr size_t kCellTerrainAt = 0, kCellOwnerAt = 1, kCellPictureAt = 2, kCellRoadAt = 4,
+                        kCellRiverAt = 5, kCellTerritoryAt = 6, kCellDestroyedAt = 7;
 
 // Label (24 bytes):
 // | Offset | Width    | Field                    | Current label |
@@ -105,8 +104,16 @@ inline constexpr size_t kCellTerrainAt = 0, kCellOwnerAt = 1, kCellPictureAt = 2
 // | 22     | u8       | kind                     | 36            |
 // | 23     | u8       | value                    | 37            |
 inline constexpr size_t kLabelSize = 24;
-inline constexpr size_t kLabelTextSize = 20, kLabelColAt = 20, kLabelRowAt = 21,
-                        kLabelKindAt = 22, kLabelValueAt = 23;
+inline constexpr size_t kLabelTextSize = 20, kLabelColAt = 20, kLabelRowAt = 21, kLabelKindAt = 22,
+                        kLabelValueAt = 23;
+
+// Terrain ids 0..44 in the current numbering (ids above 44 have none: they become plain land).
+// Pictures then follow the current terrain: a port (39, 40) keeps its piece, old pictures 6..9
+// and 10..13; a bridge (49) takes its piece + 1 from the old picture's low byte − 16 (1..9);
+// everything else gets its terrain's picture.
+inline constexpr uint8_t kTerrain[45] = {
+    0,  1,  3,  4,  2,  8,  6,  9,  11, 12, 13, 14, 16, 17, 19, 20, 18, 21, 22, 23, 24, 26, 27,
+    28, 30, 31, 32, 33, 34, 51, 35, 36, 39, 40, 37, 38, 41, 49, 52, 50, 10, 25, 15, 29, 42};
 }  // namespace rt
 
 // --- Kinds 2, 3 and 4 -----------------------------------------------------------------------
@@ -128,9 +135,14 @@ inline constexpr size_t kLabelTextSize = 20, kLabelColAt = 20, kLabelRowAt = 21,
 // The versions of a kind share one layout; the only version-dependent step is the terrain
 // numbering of kind-2 files of version 1.
 namespace sc {
+// Kind-2 version-1 terrain ids 0..49 in the numbering of the later versions.
+inline constexpr uint8_t kEarlierV1Terrain[50] = {
+    0,  1,  3,  4,  2,  8,  6,  9,  11, 12, 13, 14, 16, 17, 19, 20, 18,
+    21, 22, 23, 24, 26, 27, 28, 30, 31, 32, 33, 34, 51, 35, 36, 39, 40,
+    37, 38, 41, 49, 52, 50, 10, 25, 15, 46, 45, 42, 47, 48, 44, 43};
+
 inline constexpr int kTextSection = 0, kHeaderSection = 1, kFactionSection = 2, kRuleSection = 3,
-                     kCellSection = 4, kLabelSection = 5, kFirstTroopSection = 6,
-                     kListSection = 14;
+                     kCellSection = 4, kLabelSection = 5, kFirstTroopSection = 6, kListSection = 14;
 // The first of the two picture sections.
 inline constexpr int pictureSection(int kind) {
     return kind == kModern ? 18 : 15;
@@ -143,9 +155,9 @@ struct RecordSizes {
     size_t texts, header, faction, rule, cell, label, troop, list;
 };
 inline constexpr RecordSizes kSizes[3] = {
-    {8128 + 3, 584, 320, 52, 22, 36, 152, 2532},    // kind 2
-    {16060 + 3, 584, 332, 52, 22, 36, 160, 2534},   // kind 3
-    {16060 + 3, 596, 332, 52, 22, 60, 160, 2534},   // kind 4
+    {8128 + 3, 584, 320, 52, 22, 36, 152, 2532},   // kind 2
+    {16060 + 3, 584, 332, 52, 22, 36, 160, 2534},  // kind 3
+    {16060 + 3, 596, 332, 52, 22, 60, 160, 2534},  // kind 4
 };
 inline constexpr const RecordSizes& sizesOf(int kind) {
     return kSizes[kind == kEarlier ? 0 : kind == kDeluxe ? 1 : 2];
@@ -168,16 +180,16 @@ inline constexpr const RecordSizes& sizesOf(int kind) {
 struct TextPlace {
     size_t offset, size;
 };
-inline constexpr TextPlace kEarlierTexts[9] = {{0, 24},      {24, 42},   {66, 2158},
-                                               {2224, 62},   {2286, 2158}, {4444, 562},
-                                               {5006, 902},  {5908, 62}, {5970, 2158}};
+inline constexpr TextPlace kEarlierTexts[9] = {{0, 24},     {24, 42},     {66, 2158},
+                                               {2224, 62},  {2286, 2158}, {4444, 562},
+                                               {5006, 902}, {5908, 62},   {5970, 2158}};
 inline constexpr size_t kEarlierTextBlock = 8128;
 
 // Map header (584 bytes; kind 4: 596, its last 12 bytes not read):
 // | Offset | Width     | Field                    | Current header                 |
 // |--------|-----------|--------------------------|--------------------------------|
 // | 16     | 512 bytes | message                  | 16                             |
-// | 528    | u16       | carried through          | 528, while the message leaves room for its NUL |
+// | 528    | u16       | carried through          | 528 (*)                        |
 // | 530    | u8        | carried through          | 530                            |
 // | 531    | u8        | carried through          | 531                            |
 // | 532    | u8        | building income          | 532                            |
@@ -185,19 +197,21 @@ inline constexpr size_t kEarlierTextBlock = 8128;
 // | 535    | u8        | difficulty               | 534                            |
 // | 536    | u16       | turn limit               | i32 536, cut to 99             |
 // | 538    | 40 bytes  | map name                 | 540                            |
-// | 578    | u16       | carried through          | 580, while the name leaves room for its NUL |
+// | 578    | u16       | carried through          | 580 (*)                        |
 // | 580    | u16       | width                    | 582                            |
 // | 582    | u16       | height                   | 584                            |
+// (*) Only while the text before it leaves room for its NUL: a text filling its whole old
+// field ends in the current field's next bytes, which then stay zero.
 inline constexpr size_t kMessageAt = 16, kMessageSize = 512, kWord528At = 528, kByte530At = 530,
-                        kByte531At = 531, kIncomeAt = 532, kByte534At = 534,
-                        kDifficultyAt = 535, kTurnLimitAt = 536, kNameAt = 538, kNameSize = 40,
-                        kWord578At = 578, kWidthAt = 580, kHeightAt = 582;
+                        kByte531At = 531, kIncomeAt = 532, kByte534At = 534, kDifficultyAt = 535,
+                        kTurnLimitAt = 536, kNameAt = 538, kNameSize = 40, kWord578At = 578,
+                        kWidthAt = 580, kHeightAt = 582;
 
 // Faction, kinds 3 and 4 (332 bytes):
 // | Offset | Width     | Field                        | Current faction record |
 // |--------|-----------|------------------------------|------------------------|
 // | 0      | 40 bytes  | name                         | 0                      |
-// | 40     | u8        | carried through              | 40, while the name leaves room for its NUL |
+// | 40     | u8        | carried through              | 40 (*)                 |
 // | 42     | u8        | computer behaviour           | 42                     |
 // | 43     | u8        | participation                | 43                     |
 // | 44     | u8        | alliance bits (old factions) | 44, through the slot map |
@@ -210,6 +224,7 @@ inline constexpr size_t kMessageAt = 16, kMessageSize = 512, kWord528At = 528, k
 // | 62     | u8        | per-faction bits             | 62, through the slot map |
 // | 68     | 260 bytes | anthem name                  | 68                     |
 // | 328    | u8        | production preset (kind 3)   | 328                    |
+// (*) Only while the name leaves room for its NUL.
 // Kind 2 (320 bytes): 0..48 and the funds as above, victory bytes 54..56 → 54, byte 57 → 58,
 // u16 58 → production count limit (60), anthem name at 60 → 68; no per-faction bits.
 inline constexpr size_t kFactionNameAt = 0, kFactionNameSize = 40, kByte40At = 40,
@@ -221,7 +236,9 @@ inline constexpr size_t kEarlierVictoryBytes = 3, kEarlierByte57At = 57,
                         kEarlierProductionLimitAt = 58, kEarlierAnthemNameAt = 60;
 
 // Cells (22 bytes) have the current layout; owners and territories name old factions (index
-// + 1; territories 9 and above are neutral).
+// + 1; territories 9 and above are neutral). Bytes 18 and 21 are not read. Kind 2 draws rivers
+// as terrain 14, 15 and 26 with their links in byte 5: they become river links of variant 0,
+// 1 and 2 on plain land (14, 15) or snow (26); its terrain above 52 becomes plain land.
 
 // Label, kinds 2 and 3 (36 bytes):
 // | Offset | Width    | Field | Current label |
@@ -262,11 +279,10 @@ inline constexpr LabelLayout kLabel60 = {48, 48, 50, 52, 53, true};
 // | 64     | u8       | carrier: old faction + 1              | 89, through the slot map |
 // The troop's division byte (270) follows from its slot (slot / 66).
 inline constexpr size_t kTroopTurnAt = 0, kTroopNameAt = 4, kTroopNameSize = 32,
-                        kTroopWeaponAt = 36, kTroopColAt = 38, kTroopRowAt = 39,
-                        kTroopGroupAt = 40, kTroopSlotValuesAt = 41, kTroopSlotValues = 5,
-                        kTroopGroupWordAt = 46, kTroopFlagsAt = 48, kTroopCargoAt = 50,
-                        kTroopCargoEntries = 6, kTroopCarrierSlotAt = 62,
-                        kTroopCarrierTableAt = 64;
+                        kTroopWeaponAt = 36, kTroopColAt = 38, kTroopRowAt = 39, kTroopGroupAt = 40,
+                        kTroopSlotValuesAt = 41, kTroopSlotValues = 5, kTroopGroupWordAt = 46,
+                        kTroopFlagsAt = 48, kTroopCargoAt = 50, kTroopCargoEntries = 6,
+                        kTroopCarrierSlotAt = 62, kTroopCarrierTableAt = 64;
 inline constexpr uint16_t kKeptTroopFlags = 0x000E;
 
 // Production list: kinds 3 and 4 keep the old 2534-byte product type (32-byte name, u16, one

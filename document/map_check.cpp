@@ -214,12 +214,12 @@ void Context::hex(uint16_t code, int col, int row) {
 }
 
 void Context::organisation(uint16_t code, int slot, int division, int regiment, int troopSlot) {
-    MapProblem p{.code = code,
-                 .subject = slot,
-                 .detail = static_cast<uint32_t>(regiment) << 16 | static_cast<uint32_t>(division),
-                 .text = formatMapProblem(code, factionName(slot).c_str(),
-                                          divisionText(division).c_str(),
-                                          regimentText(regiment).c_str())};
+    MapProblem p{
+        .code = code,
+        .subject = slot,
+        .detail = static_cast<uint32_t>(regiment) << 16 | static_cast<uint32_t>(division),
+        .text = formatMapProblem(code, factionName(slot).c_str(), divisionText(division).c_str(),
+                                 regimentText(regiment).c_str())};
     if (const TroopRecord* t = troopSlot >= 0 ? doc.troopAt(slot, troopSlot) : nullptr) {
         p.col = t->col();
         p.row = t->row();
@@ -242,9 +242,9 @@ std::vector<MapProblem> checkMap(const MapDocument& doc) {
         if (c.takesPart(f)) check::checkTroops(c, f);  // step 7
     for (int f = 0; f < kFactionCount; ++f)
         if (c.takesPart(f)) check::checkOrganisation(c, f);  // step 8
-    check::checkAbsentFactionTroops(c);                        // step 9
-    check::checkCapacities(c);                                 // step 10
-    check::checkVictoryConditions(c, counts);                  // step 11
+    check::checkAbsentFactionTroops(c);                      // step 9
+    check::checkCapacities(c);                               // step 10
+    check::checkVictoryConditions(c, counts);                // step 11
     return problems;
 }
 

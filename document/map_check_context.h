@@ -53,7 +53,7 @@ private:
 };
 
 // The steps beyond the map-wide ones, each in its own file.
-void checkTroops(Context& c, int faction);       // step 7, one faction taking part
+void checkTroops(Context& c, int faction);        // step 7, one faction taking part
 void checkOrganisation(Context& c, int faction);  // step 8, one faction taking part
 void checkCapacities(Context& c);                 // step 10
 

@@ -49,8 +49,8 @@ bool blockedStructure(const Context& c, int faction, const TroopRecord& t, const
     if (c.db.weapon(t.weaponId()).layer() != kGroundLayer) return false;
     const TerrainCategory cat = c.category(cell);
     if (cat == TerrainCategory::Bridge) {
-        const bool foreign = cell.owner >= 1 && cell.owner <= kFactionCount &&
-                             !c.allied(faction, cell.owner - 1);
+        const bool foreign =
+            cell.owner >= 1 && cell.owner <= kFactionCount && !c.allied(faction, cell.owner - 1);
         return cell.destroyed != 0 || foreign;
     }
     return (cat == TerrainCategory::Dam || cat == TerrainCategory::Tunnel) && cell.destroyed != 0;

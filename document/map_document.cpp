@@ -30,6 +30,7 @@ MapDocument::~MapDocument() {
 void MapDocument::loadResources() {
     documentOpen = 0;
     gameDatabase.loadAll();
+    factionColours.load();
     if (loadDrawingResources) loadDrawingResources(*this);
 }
 

@@ -19,6 +19,7 @@
 #include "document/undo_record.h"
 #include "document/user_data_store.h"
 #include "document/view_settings.h"
+#include "framework/faction_colours.h"
 #include "gamedata/game_database.h"
 #include "gamedata/rule_set.h"
 
@@ -213,6 +214,8 @@ public:
     MapGrid mapGrid;
     GameDatabase gameDatabase;
     UserDataStore userData{gameDatabase};
+    // The hue angles of the faction colours ("cstmcl.dat"), read with the shared tables.
+    FactionColourTable factionColours;
 
     uint8_t documentOpen = 0;
     std::string filePath;

@@ -2,6 +2,7 @@
 #include "document/map_file.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <set>
 
@@ -120,8 +121,9 @@ void appendUserBlock(std::string& out, const MapDocument& doc) {
     for (const WeaponRecord& w : weapons) {
         putU32(out, WeaponRecord::kSize);
         out.append(reinterpret_cast<const char*>(w.data()), WeaponRecord::kSize);
-        const std::string picture = dataPath("t" + std::to_string(100000 + w.id()).substr(1) + ".bmp",
-                                             DataKind::Unit);
+        char pictureName[24];
+        std::snprintf(pictureName, sizeof pictureName, "t%05d.bmp", w.id());
+        const std::string picture = dataPath(pictureName, DataKind::Unit);
         if (w.pictureNumber() >= 20000 && fileExists(picture)) {
             appendFile(out, picture);
         } else {

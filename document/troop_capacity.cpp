@@ -13,8 +13,8 @@ namespace {
 constexpr size_t kStowingRule = 6;  // 収納
 constexpr int kVtolLandingFirst = 35, kVtolLandingLast = 40, kHeliportIndex = 43;
 constexpr int kTunnelIndex = 48;
-constexpr int kCategoryAircraft = 0, kCategoryVtol = 1, kCategoryHelicopter = 2,
-              kCategoryLand = 3, kCategorySea = 4;
+constexpr int kCategoryAircraft = 0, kCategoryVtol = 1, kCategoryHelicopter = 2, kCategoryLand = 3,
+              kCategorySea = 4;
 
 // The facility at the hex, when it is intact and has room.
 const TerrainType* intactFacility(const MapDocument& doc, int col, int row) {

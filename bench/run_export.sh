@@ -1,0 +1,37 @@
+#!/bin/bash
+# Times `kvmap export` of a busy 256 × 256 map at hex size 32 as a whole process: the median
+# of several runs (start-up, game data, map file, sheets, drawing and writing the file).
+# Usage: bench/run_export.sh [BUILD_FOLDER] [RUNS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/release}
+runs=${2:-9}
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKV_TESTS=OFF -DKV_BENCH=ON > /dev/null
+fi
+cmake --build "$build" -j2 --target kvmap kvbusymap > /dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$build/bin/kvbusymap" "$work/busy256.kvn" 256 256
+# Median of `runs` timed runs of a command line, in milliseconds; `prepare` runs untimed first.
+median() {
+    local prepare=$1
+    shift
+    local times=()
+    for _ in $(seq "$runs"); do
+        eval "$prepare"
+        local start end
+        start=$(date +%s%N)
+        "$@"
+        end=$(date +%s%N)
+        times+=($(((end - start) / 1000000)))
+    done
+    local sorted=($(printf '%s\n' "${times[@]}" | sort -n))
+    echo "runs ${times[*]} ms, median ${sorted[$((runs / 2))]} ms"
+}
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work}
+cmd=("$build/dist/kvmap" export "$work/busy256.kvn" "$work/out.bmp" --hex-size 32)
+echo "kvmap export 256x256 at 32, new file:       $(median 'rm -f "$work/out.bmp"' "${cmd[@]}")"
+echo "kvmap export 256x256 at 32, over old file:  $(median ':' "${cmd[@]}")"
+echo "(the file is $(stat -c %s "$work/out.bmp") bytes)"

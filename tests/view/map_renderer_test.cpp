@@ -1,0 +1,292 @@
+// The map renderer: what one edit redraws, scrolling by one row, the 50-rectangle rule of
+// the present, the hex frame, temporary bridges, labels kept inside the map, the three
+// drawing modes with the underlay, and hostile maps.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "framework/cp932.h"
+#include "render_fixture.h"
+
+namespace kv {
+namespace {
+
+using kvtest::RenderFixture;
+
+std::string cp932(const char* utf8) {
+    return encodeCp932(utf8).value_or("");
+}
+
+// Rectangles where two images differ, as one bounding box per pixel row band is enough
+// for these tests: every differing pixel is checked against `allowed`.
+template <class Allowed>
+bool differencesOnlyWhere(const QImage& a, const QImage& b, int w, int h, Allowed allowed) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (a.pixel(x, y) != b.pixel(x, y) && !allowed(x, y)) return false;
+    return true;
+}
+
+bool inside(const Rect& outer, const Rect& r) {
+    return r.left >= outer.left && r.top >= outer.top && r.right <= outer.right &&
+           r.bottom <= outer.bottom;
+}
+
+using MapRendering = RenderFixture;
+
+TEST_F(MapRendering, OneHexEditDrawsOnlyThatHexAndItsLabelRow) {
+    ASSERT_TRUE(doc().setLabel(6, 6, cp932("ミルザ川の渡し"), 0, 0));
+    ASSERT_TRUE(doc().setLabel(4, 9, cp932("ベルク"), 0, 0));
+    auto r = renderer(32);
+    r->drawMap();
+    r->present();
+    const QImage before = r->mapImage().copy();
+
+    std::vector<HexPos> log;
+    r->setDrawLog(&log);
+    cell(7, 6).terrain = kvtest::kForest;
+    cell(7, 6).picture = kvtest::kForest;
+    r->redrawHex(7, 6);
+
+    EXPECT_EQ(log, (std::vector<HexPos>{{7, 6}}));
+    const PixelPos p = r->hexToPixel(7, 6);
+    const Rect hex{p.x, p.y, p.x + 32, p.y + 32};
+    const Rect labelBand{0, p.y + 16 - 8, 640, p.y + 16 + 8};
+    for (const Rect& d : r->dirtyRects())
+        EXPECT_TRUE(inside(hex, d) || inside(labelBand, d))
+            << d.left << "," << d.top << " " << d.right << "," << d.bottom;
+    // Only the hex changed; the label over it was put back.
+    EXPECT_TRUE(differencesOnlyWhere(before, r->mapImage(), 640, 480,
+                                     [&](int x, int y) { return hex.contains(x, y); }));
+    const QImage after = r->mapImage();
+    int labelPixelsKept = 0;
+    for (int y = labelBand.top; y < labelBand.bottom; ++y)
+        for (int x = hex.left; x < hex.right; ++x)
+            if (before.pixel(x, y) == 0xFFFFFFFFu)
+                labelPixelsKept += after.pixel(x, y) == 0xFFFFFFFFu;
+    EXPECT_GT(labelPixelsKept, 0);
+}
+
+TEST_F(MapRendering, ScrollingByOneRowShiftsThePictureAndDrawsOnlyNewHexes) {
+    ASSERT_TRUE(doc().setLabel(5, 5, cp932("アルデナ"), 0, 0));
+    for (int row = 0; row < 64; row += 3) cell(row % 11, row).terrain = kvtest::kForest;
+    for (int row = 0; row < 64; row += 3) cell(row % 11, row).picture = kvtest::kForest;
+    auto r = renderer(32);
+    r->drawMap();
+    const QImage before = r->mapImage().copy();
+
+    std::vector<HexPos> log;
+    r->setDrawLog(&log);
+    r->setOrigin({0, 1});
+    r->drawMap();
+    // Every hex drawn is new or cut by the client edge; no whole hex seen before is drawn.
+    auto whollyInside = [](PixelPos p) {
+        return p.x >= 0 && p.y >= 0 && p.x + 32 <= 640 && p.y + 32 <= 480;
+    };
+    const HexPixels g(32);
+    for (const HexPos& h : log) {
+        const bool wasWhole = whollyInside(g.hexToPixel(h, {0, 0}));
+        const bool isWhole = whollyInside(g.hexToPixel(h, {0, 1}));
+        EXPECT_FALSE(wasWhole && isWhole) << h.col << "," << h.row;
+    }
+    EXPECT_FALSE(log.empty());
+    // The rest moved up by one row pitch without moving sideways.
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 600; ++x)
+            ASSERT_EQ(r->mapImage().pixel(x, y), before.pixel(x, y + 24)) << x << "," << y;
+    EXPECT_TRUE(r->present().whole);
+}
+
+TEST_F(MapRendering, FiftyChangedRectanglesComposeTheWholeScreen) {
+    auto r = renderer(32);
+    r->drawMap();
+    EXPECT_TRUE(r->present().whole);  // the first present after creation
+    for (int i = 0; i < 49; ++i) r->redrawHex(i % 15, 1 + i / 15);
+    ASSERT_EQ(r->dirtyRects().size(), 49u);
+    const PresentResult some = r->present();
+    EXPECT_FALSE(some.whole);
+    EXPECT_EQ(some.rects.size(), 49u);
+    EXPECT_EQ(r->screenImage().copy(0, 0, 640, 480), r->mapImage().copy(0, 0, 640, 480));
+    for (int i = 0; i < 50; ++i) r->redrawHex(i % 15, 1 + i / 15);
+    EXPECT_TRUE(r->present().whole);
+}
+
+TEST_F(MapRendering, HexFrameComesFromTheFramedRowsWhileBuildingsAndRoadsStay) {
+    TerrainBrush city;
+    city.valid = 1;
+    city.terrainId = kvtest::kMediumCity;
+    city.picture = kvtest::kMediumCityPicture;
+    city.owner = 2;
+    doc().setTerrain(4, 4, city);
+    cell(7, 5).roadLinks = 1 << 0 | 1 << 3;  // west to east
+    auto r = renderer(32);
+    r->drawMap();
+    const QImage plain = r->mapImage().copy();
+    EXPECT_TRUE(showsCell(*r, Sheet::Base, kvtest::kPlain, 0, 2, 2));
+    EXPECT_TRUE(showsCell(*r, Sheet::Building, kvtest::kMediumCityPicture, 3 * 2, 4, 4));
+    EXPECT_TRUE(showsCell(*r, Sheet::Road, 9, 0, 7, 5));
+
+    doc().viewSettings.showHexFrame = 1;
+    doc().viewSettings.redrawGrid.markAllDirty();
+    r->drawMap();
+    EXPECT_TRUE(showsCell(*r, Sheet::Base, kvtest::kPlain, 4, 2, 2));
+    EXPECT_NE(part(plain, 64, 48, 32, 32), part(r->mapImage(), 64, 48, 32, 32));
+    // The building (in its owner's colour block) and the road piece stay as they were.
+    EXPECT_TRUE(showsCell(*r, Sheet::Building, kvtest::kMediumCityPicture, 3 * 2, 4, 4));
+    EXPECT_TRUE(showsCell(*r, Sheet::Road, 9, 0, 7, 5));
+}
+
+TEST_F(MapRendering, TemporaryBridgeStaysOnTopOfTheRiver) {
+    cell(5, 5).river = 1 << 0 | 1 << 3;  // river piece 9 from west to east
+    cell(5, 5).tempBridge = 1;           // bridge piece 0, west to east
+    auto r = renderer(32);
+    r->drawMap();
+    EXPECT_TRUE(showsCell(*r, Sheet::TempBridge, 0, 0, 5, 5));
+    // The river is there where the bridge leaves it visible.
+    const SpriteImage& road = r->sheets()[Sheet::Road];
+    const SpriteImage& bridge = r->sheets()[Sheet::TempBridge];
+    const PixelPos p = r->hexToPixel(5, 5);
+    int riverShown = 0;
+    for (int dy = 0; dy < 32; ++dy)
+        for (int dx = 0; dx < 32; ++dx)
+            if (road.isOpaque(9 * 32 + dx, 32 + dy) && !bridge.isOpaque(dx, dy))
+                riverShown += (r->mapImage().pixel(p.x + dx, p.y + dy) & 0xFFFFFF) ==
+                              (road.pixels().pixel(9 * 32 + dx, 32 + dy) & 0xFFFFFF);
+    EXPECT_GT(riverShown, 0);
+}
+
+TEST_F(MapRendering, LabelsArePushedInsideTheMapAtBothEdges) {
+    resize(10, 6);
+    // A view wider than the map, which starts three hexes in.
+    auto r = renderer(32, 640, 240, {-3, 0});
+    r->drawMap();
+    const QImage before = r->mapImage().copy();
+    const std::string wide = cp932("ＡＢＣＤＥＦＧＨ");  // 16 bytes: 112 pixels
+    ASSERT_TRUE(doc().setLabel(0, 2, wide, 0, 0));
+    ASSERT_TRUE(doc().setLabel(9, 3, wide, 0, 0));
+    r->drawMap();
+    const int left = 3 * 32;                  // the map's left edge in even row 2
+    const int right = 3 * 32 + 10 * 32 + 16;  // its right edge in odd row 3
+    const int top2 = 2 * 24 + 16 - 8, top3 = 3 * 24 + 16 - 8;
+    int changedInside = 0;
+    for (int y = top2; y < top3 + 16; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            const bool changed = r->mapImage().pixel(x, y) != before.pixel(x, y);
+            if (y < top2 + 16 && x < left) {
+                EXPECT_FALSE(changed) << x << "," << y;
+            }
+            if (y >= top3 && x >= right) {
+                EXPECT_FALSE(changed) << x << "," << y;
+            }
+            changedInside += changed;
+        }
+    }
+    EXPECT_GT(changedInside, 200);
+}
+
+TEST_F(MapRendering, OutsideTheMapShowsTheOutsideMark) {
+    resize(4, 4);
+    auto r = renderer(32, 320, 240, {-2, -2});
+    r->drawMap();
+    EXPECT_TRUE(showsCell(*r, Sheet::Mark, 2, 0, -1, -1));
+    EXPECT_TRUE(showsCell(*r, Sheet::Mark, 2, 0, 4, 1));
+    EXPECT_TRUE(showsCell(*r, Sheet::Base, kvtest::kPlain, 0, 0, 0));
+}
+
+TEST(TransparentMode, MeanDropsTheLowBitOfEachChannel) {
+    EXPECT_EQ(transparentMean(0xFF102030u, 0xFF030507u), 0xFF09121Bu);
+    EXPECT_EQ(transparentMean(0xFFFFFFFFu, 0xFFFFFFFFu), 0xFFFEFEFEu);
+    EXPECT_EQ(transparentMean(0xFF010101u, 0xFF010101u), 0xFF000000u);
+    // No channel carries into the next.
+    EXPECT_EQ(transparentMean(0xFF00FF00u, 0xFF00FF00u), 0xFF00FE00u);
+}
+
+TEST_F(MapRendering, TransparentModeMixesMapAndUnderlay) {
+    auto r = renderer(32);
+    QImage underlay(400, 300, QImage::Format_RGB32);
+    underlay.fill(0xFF204060u);
+    r->setUnderlay(underlay);
+    r->setUnderlayPlacement(0, 0, false);
+    doc().mapDrawMethod = kTransparent;
+    r->drawMap();
+    r->present();
+    for (QPoint p : {QPoint(10, 40), QPoint(300, 200), QPoint(600, 450)})
+        EXPECT_EQ(r->screenImage().pixel(p), transparentMean(r->mapImage().pixel(p), 0xFF204060u));
+}
+
+TEST_F(MapRendering, ActualSizeUnderlayIsAnchoredAtItsHexAndScaledWithTheZoom) {
+    QImage underlay(64, 48, QImage::Format_RGB32);
+    underlay.fill(0xFF0000FFu);
+    underlay.setPixel(0, 0, 0xFFFF0000u);
+    doc().mapDrawMethod = kUnderlayOnly;
+    for (int size : {16, 32, 48}) {
+        auto r = renderer(size);
+        r->setUnderlay(underlay);
+        r->setUnderlayPlacement(2, 4, true);
+        r->drawMap();
+        r->present();
+        const int x = 2 * size, y = 4 * (size * 3 / 4);
+        const QImage& s = r->screenImage();
+        EXPECT_EQ(s.pixel(x, y), 0xFFFF0000u) << size;
+        EXPECT_EQ(s.pixel(x - 1, y), 0xFF000000u) << size;  // left of the picture: black
+        // The red pixel covers S/32 screen pixels each way.
+        EXPECT_EQ(s.pixel(x + 1, y), size == 48 ? 0xFFFF0000u : 0xFF0000FFu) << size;
+        // The picture ends 64 · S/32 pixels further right.
+        EXPECT_EQ(s.pixel(x + 64 * size / 32 - 1, y + 4), 0xFF0000FFu) << size;
+        EXPECT_EQ(s.pixel(x + 64 * size / 32, y + 4), 0xFF000000u) << size;
+    }
+}
+
+TEST_F(MapRendering, FittedUnderlayCoversTheWholeMap) {
+    resize(10, 8);
+    QImage underlay(4, 4, QImage::Format_RGB32);
+    underlay.fill(0xFF00FF00u);
+    underlay.setPixel(0, 0, 0xFFFF0000u);
+    underlay.setPixel(3, 3, 0xFF0000FFu);
+    doc().mapDrawMethod = kUnderlayOnly;
+    auto r = renderer(32);
+    r->setUnderlay(underlay);
+    r->drawMap();
+    r->present();
+    const int w = 10 * 32 + 16, h = 8 * 24 + 8;
+    EXPECT_EQ(r->screenImage().pixel(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(r->screenImage().pixel(w - 1, h - 1), 0xFF0000FFu);
+    EXPECT_EQ(r->screenImage().pixel(w, 10), 0xFF000000u);
+    // Dropping it leaves black.
+    r->dropUnderlay();
+    r->present();
+    EXPECT_EQ(r->screenImage().pixel(0, 0), 0xFF000000u);
+}
+
+TEST_F(MapRendering, HostileMapDrawsWithoutReadingOutsideItsTables) {
+    std::mt19937 rng(7);
+    auto bytes = [&](void* p, size_t n) {
+        auto* b = static_cast<uint8_t*>(p);
+        for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(rng());
+    };
+    const size_t hexes = size_t(doc().width()) * size_t(doc().height());
+    bytes(doc().mapGrid.cells.data(), hexes * sizeof(HexCell));
+    bytes(doc().mapGrid.overlays.data(), hexes * sizeof(HexOverlay));
+    bytes(doc().mapGrid.hexMarks.data(), hexes * sizeof(uint32_t));
+    bytes(doc().mapGrid.troopIndex.data(), hexes * sizeof(TroopIndexRecord));
+    for (int f = 0; f < 6; ++f)
+        for (int s = 0; s < 200; ++s) bytes(doc().troopAt(f, s)->bytes.data(), TroopRecord::kSize);
+    bytes(doc().mapGrid.labels.data(), 50 * sizeof(TerrainLabel));
+    doc().rebuildLabelNumbers();
+    doc().viewSettings.showUnitIcon = 0;
+    for (int mode : {kEditTerrain, kEditReinforcements, kEditBorderlines}) {
+        doc().editMode = mode;
+        for (int size : {16, 32, 48}) {
+            doc().viewSettings.showHexFrame = size == 32;
+            doc().viewSettings.redrawGrid.markAllDirty();
+            auto r = renderer(size, 640, 480, {-1, -1});
+            r->drawMap();
+            r->redrawHex(3, 3);
+            EXPECT_TRUE(r->present().whole);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kv

@@ -1,0 +1,208 @@
+// The map view's messages: the private messages of the other windows, resizing, and the
+// mouse work of the view itself (the hex under the mouse, Shift + right-drag scrolling,
+// the guard after a context menu).
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "document/map_document.h"
+#include "view/map_view.h"
+
+namespace kv {
+
+namespace {
+
+constexpr int kWheelStep = 120;
+constexpr int kWheelRows = 3;
+
+}  // namespace
+
+QPoint MapView::pointOf(const MessageRecord& m) const {
+    if (m.event) {
+        if (auto* me = dynamic_cast<QMouseEvent*>(m.event)) return me->position().toPoint();
+    }
+    return {static_cast<int16_t>(m.lParam & 0xFFFF),
+            static_cast<int16_t>((m.lParam >> 16) & 0xFFFF)};
+}
+
+int MapView::onMessage(MessageRecord& m) {
+    switch (m.message) {
+        case msg::Size:
+            layout(static_cast<int16_t>(m.lParam & 0xFFFF),
+                   static_cast<int16_t>((m.lParam >> 16) & 0xFFFF));
+            return 0;
+        case msg::Move: frameMoved(); return 0;
+        case msg::MouseMove: return mouseMove(m) ? 1 : 0;
+        case msg::LButtonDown:
+            // The click that closed a context menu must not edit the map.
+            if (menuClosedAt_.isValid() && menuClosedAt_.elapsed() < kMenuGuardMs) return 1;
+            return 0;
+        case msg::RButtonDown: return rightButtonDown(m) ? 1 : 0;
+        case msg::RButtonUp:
+            if (!dragScrolling_) return 0;
+            endDragScroll();
+            return 1;
+        case msg::MouseWheel: {
+            const int delta = static_cast<int16_t>((m.wParam >> 16) & 0xFFFF);
+            if (delta == 0) return 0;
+            scrollTo(origin_.col, origin_.row - delta / kWheelStep * kWheelRows);
+            return 1;
+        }
+        case viewmsg::Redraw:
+            if (doc_.documentOpen != 1) return 1;
+            updateScrollBars();
+            drawMap();
+            present();
+            return 1;
+        case viewmsg::ScrollTo:
+            scrollTo(static_cast<int16_t>(m.wParam & 0xFFFF),
+                     static_cast<int16_t>((m.wParam >> 16) & 0xFFFF));
+            return 1;
+        case viewmsg::NewMap: handleNewMap(); return 1;
+        case viewmsg::LoadUnderlay: {
+            std::unique_ptr<std::string> path(reinterpret_cast<std::string*>(m.wParam));
+            if (path && renderer_) {
+                std::lock_guard lock(drawLock_);
+                renderer_->setUnderlayPlacement(underlayOffsetCol, underlayOffsetRow,
+                                                underlayActualSize);
+                renderer_->loadUnderlay(*path);
+            }
+            present();
+            return 1;
+        }
+        case viewmsg::PasteUnderlay: {
+            const QImage picture = QGuiApplication::clipboard()->image();
+            if (!picture.isNull() && renderer_) {
+                std::lock_guard lock(drawLock_);
+                renderer_->setUnderlayPlacement(underlayOffsetCol, underlayOffsetRow,
+                                                underlayActualSize);
+                renderer_->setUnderlay(picture);
+            }
+            present();
+            return 1;
+        }
+        case viewmsg::LocateTroop:
+            locateTroop(static_cast<int>(m.wParam), static_cast<int>(m.lParam));
+            return 1;
+        case viewmsg::FlashHex:
+            flashHex(static_cast<int>(m.wParam), static_cast<int>(m.lParam));
+            return 1;
+        case viewmsg::CancelTroopSelection:
+            if (!((doc_.editMode == kEditTroops || doc_.editMode == kEditReinforcements) &&
+                  doc_.troopDrawKind == 1))
+                cancelTroopSelection();
+            return 1;
+        case viewmsg::UnderlayPlacement:
+            if (renderer_) {
+                std::lock_guard lock(drawLock_);
+                renderer_->setUnderlayPlacement(underlayOffsetCol, underlayOffsetRow,
+                                                underlayActualSize);
+            }
+            present();
+            return 1;
+        case viewmsg::RebuildSheets:
+            if (renderer_) {
+                std::lock_guard lock(drawLock_);
+                renderer_->rebuildSheets();
+            }
+            return 1;
+        case viewmsg::RedrawRow: redrawRow(static_cast<int>(m.wParam)); return 1;
+        case viewmsg::RemoveUnderlay:
+            if (renderer_) {
+                std::lock_guard lock(drawLock_);
+                renderer_->dropUnderlay();
+            }
+            present();
+            return 1;
+        case viewmsg::LoadCustomIcon:
+            if (renderer_) {
+                std::lock_guard lock(drawLock_);
+                renderer_->reloadCustomIcon(static_cast<int>(m.wParam));
+            }
+            return 1;
+        default: return 0;
+    }
+}
+
+void MapView::handleNewMap() {
+    cancelTroopSelection();
+    std::lock_guard lock(drawLock_);
+    if (renderer_) {
+        renderer_->dropUnderlay();
+        // The new map's user-defined weapons bring their own icons.
+        renderer_->rebuildSheets();
+    }
+    doneBits_.assign((size_t(doc_.width()) * size_t(doc_.height()) + 7) / 8, 0);
+    changedHexes_.clear();
+    updateScrollBars();
+    drawMap();
+    present();
+}
+
+void MapView::cancelTroopSelection() {
+    if (!selectedTroopHex) return;
+    const HexPos h = *selectedTroopHex;
+    selectedTroopHex.reset();
+    if (uint32_t* marks = doc_.marksAt(h.col, h.row)) *marks &= ~kMarkMoveSource;
+    redrawHex(h.col, h.row);
+    present();
+}
+
+bool MapView::mouseMove(const MessageRecord& m) {
+    const QPoint p = pointOf(m);
+    if (dragScrolling_) {
+        if (!(m.wParam & Qt::RightButton)) {
+            endDragScroll();
+        } else {
+            const HexPixels g(doc_.viewSettings.hexSize);
+            const HexPos v = visibleSize();
+            const int col = std::clamp(dragOrigin_.col - (p.x() - dragStart_.x()) / g.size(), 0,
+                                       std::max(doc_.width() - v.col, 0));
+            const int row = std::clamp(dragOrigin_.row - (p.y() - dragStart_.y()) / g.rowPitch(), 0,
+                                       std::max(doc_.height() - v.row, 0));
+            if (!(HexPos{col, row} == origin_)) scrollTo(col, row);
+            return true;
+        }
+    }
+    if (p.x() >= 0 && p.y() >= 0 && p.x() < clientWidth_ && p.y() < clientHeight_) {
+        const HexPos h = pixelToHex(p.x(), p.y());
+        if (!mouseHex_ || !(*mouseHex_ == h)) {
+            mouseHex_ = h;
+            if (host_) host_->hexUnderMouse(h);
+        }
+    }
+    return false;
+}
+
+bool MapView::rightButtonDown(const MessageRecord& m) {
+    const auto* me = dynamic_cast<QMouseEvent*>(m.event);
+    const Qt::KeyboardModifiers mods = me ? me->modifiers() : QGuiApplication::keyboardModifiers();
+    if (!(mods & Qt::ShiftModifier) || (m.wParam & Qt::LeftButton) || contextMenuOpen ||
+        dragScrolling_)
+        return false;
+    dragScrolling_ = true;
+    dragStart_ = pointOf(m);
+    dragOrigin_ = origin_;
+    if (QWidget* w = handle()) {
+        w->setCursor(Qt::ClosedHandCursor);
+        w->grabMouse();
+    }
+    return true;
+}
+
+void MapView::endDragScroll() {
+    dragScrolling_ = false;
+    if (QWidget* w = handle()) {
+        w->releaseMouse();
+        w->unsetCursor();
+    }
+}
+
+}  // namespace kv

@@ -1,0 +1,70 @@
+// A sprite sheet as the map drawing uses it: its pixels with the opaque runs of every row
+// found once, so that a colour-keyed copy is a few block copies per row; and the drawing
+// surface it is copied to.
+#pragma once
+
+#include <QImage>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "framework/placement.h"
+
+namespace kv {
+
+class Picture;
+
+// Where sprites are drawn: 32-bit pixels (QImage::Format_RGB32) or 16-bit 5-5-5 pixels.
+// The stride may be negative (rows stored bottom-up).
+struct DrawSurface {
+    uint8_t* origin = nullptr;  // the first byte of row 0
+    ptrdiff_t stride = 0;
+    int width = 0;
+    int height = 0;
+    int bytesPerPixel = 4;
+
+    uint8_t* row(int y) const { return origin + stride * y; }
+    static DrawSurface of(QImage& image);
+};
+
+class SpriteImage {
+public:
+    SpriteImage() = default;
+    // The picture's pixels; the colour key (magenta) marks the transparent ones.
+    explicit SpriteImage(const Picture& picture);
+
+    bool isNull() const { return pixels_.isNull(); }
+    int width() const { return pixels_.width(); }
+    int height() const { return pixels_.height(); }
+    int bytesPerPixel() const { return bytesPerPixel_; }
+    const QImage& pixels() const { return pixels_; }
+    // The same sprite with 16-bit 5-5-5 pixels (the transparent runs stay as they are).
+    SpriteImage toRgb555() const;
+    // Whether (x, y) is an opaque pixel.
+    bool isOpaque(int x, int y) const;
+
+    // Copies the opaque pixels of `source` (in this sprite) to (x, y) of `target`, inside
+    // `clip` (a rectangle of the target). The source is clipped to the sprite and the target;
+    // pixel sizes must agree. Returns the target rectangle covered (empty when nothing).
+    Rect drawTo(DrawSurface& target, int x, int y, const Rect& source, const Rect& clip) const;
+
+private:
+    struct Run {
+        int32_t start;
+        int32_t end;  // exclusive
+    };
+    void findRuns(const QImage& image);
+
+    QImage pixels_;
+    int bytesPerPixel_ = 4;
+    std::vector<Run> runs_;
+    std::vector<uint32_t> rowRuns_;  // runs of row y: rowRuns_[y] .. rowRuns_[y + 1]
+};
+
+// 5-5-5 of a 0x??RRGGBB colour.
+inline uint16_t toRgb555(uint32_t rgb) {
+    return static_cast<uint16_t>((rgb >> 9 & 0x7C00) | (rgb >> 6 & 0x03E0) | (rgb >> 3 & 0x001F));
+}
+
+}  // namespace kv
