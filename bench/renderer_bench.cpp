@@ -89,6 +89,12 @@ void BM_ScrollOneRow(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollOneRow)->Arg(16)->Arg(32)->Arg(48)->Unit(benchmark::kMillisecond);
 
+void BM_RebuildSheets(benchmark::State& state) {
+    auto r = makeRenderer(static_cast<int>(state.range(0)));
+    for (auto _ : state) r->rebuildSheets();
+}
+BENCHMARK(BM_RebuildSheets)->Arg(16)->Arg(32)->Arg(48)->Unit(benchmark::kMillisecond);
+
 void BM_ExportPicture(benchmark::State& state) {
     kv::MapDocument& doc = document();
     kv::SpriteSheets sheets;

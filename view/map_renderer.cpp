@@ -24,6 +24,8 @@ void markRowDirty(HexBitGrid& grid, int row, int firstCol, int endCol) {
 
 MapRenderer::MapRenderer(MapDocument& doc, QSize screenSize) : doc_(doc) {
     allocate(screenSize);
+    // A new picture holds nothing of the map yet.
+    doc_.viewSettings.redrawGrid.markAllDirty();
     labelFont_ = createFont(kLabelFontHeight, 400);
     labelFont_.setStyleStrategy(QFont::NoAntialias);
 }

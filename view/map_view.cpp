@@ -2,19 +2,15 @@
 // messages.
 #include "view/map_view.h"
 
-#include <QClipboard>
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QThread>
-#include <QWheelEvent>
 
 #include <algorithm>
-#include <string>
 
 #include "document/map_document.h"
 
@@ -319,6 +315,15 @@ void MapView::flashHex(int col, int row) {
 void MapView::locateTroop(int faction, int troopIndex) {
     const TroopRecord* t = doc_.troopAt(faction, troopIndex);
     if (t && t->inUse()) flashHex(t->col(), t->row());
+}
+
+void MapView::displayChanged() {
+    if (!renderer_ || !handle()) return;
+    {
+        std::lock_guard lock(drawLock_);
+        renderer_->recreate(screenSizeOf(handle()));
+    }
+    layout(handle()->width(), handle()->height());
 }
 
 void MapView::frameMoved() {

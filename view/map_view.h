@@ -66,6 +66,8 @@ public:
     int onMessage(MessageRecord& m) override;
     // The main frame moved: stay below the tool windows.
     void frameMoved();
+    // The screen changed size: images of the new size, everything drawn again.
+    void displayChanged();
 
     // --- geometry -----------------------------------------------------------------------
     PixelPos hexToPixel(int col, int row) const;

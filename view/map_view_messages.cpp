@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <memory>

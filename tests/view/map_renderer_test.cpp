@@ -156,6 +156,44 @@ TEST_F(MapRendering, TemporaryBridgeStaysOnTopOfTheRiver) {
     EXPECT_GT(riverShown, 0);
 }
 
+TEST_F(MapRendering, TroopIconCarriesItsUnitCountLayerDotAndRegimentMark) {
+    // Unit 2 of regiment 1 of division 1: slot 66 + 6 + 2. Five units, flag bit 2, gathered.
+    const int slot = 74;
+    TroopRecord t = troop(kvtest::kTank, 3, 3);
+    for (size_t u = 0; u < 5; ++u) t.bytes[90 + u] = 10;
+    t.setFlags(kTroopBit2 | kTroopGathered);
+    putTroop(1, slot, t);
+    doc().rebuildTroopStacks();
+    auto r = renderer(48);
+    r->drawMap();
+    const SpriteSheets& s = r->sheets();
+    const PixelPos p = r->hexToPixel(3, 3);
+    // Unit icon 120: cell 19 of page 1 in faction 1's colour.
+    ASSERT_NE(s.unitPage(1, 1), nullptr);
+    EXPECT_TRUE(showsPart(*r, *s.unitPage(1, 1), {19 * 48, 0, 20 * 48, 48}, p.x, p.y, 0.8));
+    EXPECT_FALSE(showsPart(*r, *s.unitPage(0, 1), {19 * 48, 0, 20 * 48, 48}, p.x, p.y, 0.8));
+    EXPECT_TRUE(showsPart(*r, s[Sheet::Digit], {40, 20, 50, 32}, p.x, p.y + 24));     // 5
+    EXPECT_TRUE(showsPart(*r, s[Sheet::Digit], {0, 32, 10, 44}, p.x + 19, p.y + 2));  // mark
+    // With the stacking rule the dot is the stack position: 1 for a ground troop.
+    EXPECT_TRUE(showsPart(*r, s[Sheet::LayerMark], {5, 4, 10, 9}, p.x + 36, p.y + 25));
+    // The mark reaches into the next row's caps, which are drawn after it.
+    EXPECT_TRUE(showsPart(*r, s[Sheet::RegimentMark], {16, 12, 32, 24}, p.x + 16, p.y + 36, 0.8));
+    // A member out of the regiment: the others show the deployed member's mark.
+    TroopRecord other = troop(kvtest::kTank, 9, 9);
+    putTroop(1, slot + 1, other);
+    doc().rebuildTroopStacks();
+    doc().viewSettings.redrawGrid.markAllDirty();
+    r->drawMap();
+    EXPECT_TRUE(showsPart(*r, s[Sheet::RegimentMark], {16, 84, 32, 96}, p.x + 16, p.y + 36, 0.8));
+    // At the smallest size only the weapon-type icon (type 19) is drawn.
+    auto small = renderer(16);
+    small->drawMap();
+    const PixelPos q = small->hexToPixel(3, 3);
+    // Above the next row's caps the icon is whole.
+    EXPECT_TRUE(showsPart(*small, small->sheets()[Sheet::WeaponIcon],
+                          {(1 + 7) * 16, 9 * 16, (2 + 7) * 16, 9 * 16 + 12}, q.x, q.y));
+}
+
 TEST_F(MapRendering, LabelsArePushedInsideTheMapAtBothEdges) {
     resize(10, 6);
     // A view wider than the map, which starts three hexes in.

@@ -65,18 +65,18 @@ protected:
         return opaque > 0;
     }
     // Whether every opaque pixel of `source` in `sprite` appears at (x, y) of the map picture.
+    // With `share` below 1 that share of them is enough (later layers cover the rest).
     static bool showsPart(const kv::MapRenderer& r, const kv::SpriteImage& sprite,
-                          const kv::Rect& source, int x, int y) {
-        int opaque = 0;
+                          const kv::Rect& source, int x, int y, double share = 1.0) {
+        int opaque = 0, same = 0;
         for (int sy = source.top; sy < source.bottom; ++sy)
             for (int sx = source.left; sx < source.right; ++sx) {
                 if (!sprite.isOpaque(sx, sy)) continue;
                 ++opaque;
-                if ((r.mapImage().pixel(x + sx - source.left, y + sy - source.top) & 0xFFFFFF) !=
-                    (sprite.pixels().pixel(sx, sy) & 0xFFFFFF))
-                    return false;
+                same += (r.mapImage().pixel(x + sx - source.left, y + sy - source.top) &
+                         0xFFFFFF) == (sprite.pixels().pixel(sx, sy) & 0xFFFFFF);
             }
-        return opaque > 0;
+        return opaque > 0 && same >= share * opaque;
     }
     // The part of an image inside a rectangle.
     static QImage part(const QImage& image, int x, int y, int w, int h) {
