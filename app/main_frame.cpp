@@ -94,6 +94,8 @@ void MainFrame::buildMenuBar() {
     for (const MenuEntry& top : menuBarTable()) {
         QMenu* menu = bar->addMenu(QString::fromStdString(top.caption));
         addEntries(menu, top.children, this, actions_);
+        // The states are worked out whenever a menu is about to open.
+        QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] { updateMenus(menu); });
         topMenus_.push_back(menu);
     }
     // The mine palette has no menu item of its own.
@@ -170,10 +172,11 @@ int MainFrame::onMessage(MessageRecord& m) {
     case msg::Close:
     case mainmsg::Exit: exitFlow(); return 1;
     case mainmsg::RebuildTitle: rebuildTitle(); return 1;
+    case mainmsg::EditModeChanged: editModeChanged(); return 1;
     case msg::Move:
         if (mapView_) mapView_->frameMoved();
         return 0;
-    default: return 0;
+    default: return toolMessage(m) ? 1 : 0;
     }
 }
 
@@ -182,47 +185,6 @@ int MainFrame::onCommand(MessageRecord&, int id, int) {
     if (it == handlers_.end()) return 0;
     it->second();
     return 1;
-}
-
-void MainFrame::registerHandlers() {
-    handlers_[40007] = [this] { newMap(); };
-    handlers_[40008] = [this] { exitFlow(); };
-    handlers_[40033] = [this] {
-        VersionDialog d(this);
-        d.run();
-    };
-}
-
-bool MainFrame::confirmSave() {
-    if (doc_.documentOpen != 1 || doc_.isClean != 0) return true;
-    const PromptAnswer a = prompter().ask({"確認", "編集中のマップを保存しますか？",
-                                           PromptIcon::Question, PromptButtons::YesNoCancel, this});
-    if (a == PromptAnswer::Cancel) return false;
-    if (a == PromptAnswer::Yes) return saveIntermediateAs();
-    return true;
-}
-
-bool MainFrame::saveIntermediateAs() {
-    // Writing map files arrives with the document's file format; until then nothing
-    // is saved, so the caller does not go on and lose the edits.
-    return false;
-}
-
-void MainFrame::exitFlow() {
-    if (!confirmSave()) return;
-    destroy();
-}
-
-void MainFrame::newMap() {
-    if (!confirmSave()) return;
-    doc_.resetToNewMap();
-    afterNewMapNotifications();
-    doc_.isClean = 1;
-}
-
-void MainFrame::afterNewMapNotifications() {
-    postMessage(mapView_, 1131);
-    postMessage(this, mainmsg::RebuildTitle);
 }
 
 }  // namespace kv

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "app/tool_windows.h"
 #include "framework/window.h"
 #include "view/map_view.h"
 
@@ -42,7 +43,17 @@ public:
     // Asks whether to save a changed map; false when the user cancelled.
     bool confirmSave();
     // Saves the intermediate file under a new name; true when it saved.
-    virtual bool saveIntermediateAs();
+    bool saveIntermediateAs();
+    // Saves the intermediate file under the current path (Ctrl+S).
+    void saveIntermediate();
+    // Saves as a normal (false) or scenario (true) map file after the map check.
+    void saveMapAs(bool scenario);
+    void openMap();
+    // Loads a map file the way Open does once a file is chosen.
+    bool openMapFile(const std::string& path);
+    ToolWindows& tools() { return tools_; }
+    // The menu state for the document as it is now.
+    void updateMenus(QMenu* menu);
 
     MapView* mapView() const { return mapView_; }
     // The map view's reports. The hex under the mouse is kept for the tool window's
@@ -68,6 +79,21 @@ private:
     void newMap();
     void afterNewMapNotifications();
     void registerHandlers();
+    void registerViewHandlers();
+    void registerMapHandlers();
+    void setZoom(int hexSize);
+    void toggleViewFlag(uint8_t& flag, uint32_t toolMessage);
+    void setUnitIcon(int value);
+    void setEditModeCommand(int mode);
+    void setToolValue(int& field, int value, uint32_t toolMessage, bool postPlace);
+    void undoRedo(bool redo);
+    void toggleTool(ToolKind kind);
+    bool toolMessage(MessageRecord& m);
+    void editModeChanged();
+    void allViewsRepaint();
+    void openEarlierEdition();
+    void runBatchConversion();
+    bool writeSafely(const std::function<void()>& write);
 
     MapDocument& doc_;
     MapView* mapView_ = nullptr;
@@ -77,6 +103,7 @@ private:
     std::map<int, std::function<void()>> handlers_;
     std::vector<std::string> reopenedAtStart_;
     std::optional<HexPos> mouseHex_;
+    ToolWindows tools_;
 };
 
 }  // namespace kv

@@ -40,6 +40,7 @@ set(KV_UI_SOURCES
   framework/file_dialogs.cpp
   app/editor_app.cpp
   app/main_frame.cpp
+  app/main_frame_commands.cpp
   app/menu_table.cpp
   app/menu_state.cpp
   app/tool_windows.cpp

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -12,6 +13,7 @@
 #include "app/main_frame.h"
 #include "document/map_document.h"
 #include "framework/cp932.h"
+#include "framework/file_dialogs.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
 #include "support/test_paths.h"
@@ -130,6 +132,11 @@ TEST_F(MainFrameTest, MenuBarHasEveryItemWithItsCaptionAndId) {
 }
 
 TEST_F(MainFrameTest, MenuItemsAndAcceleratorsSendTheirCommands) {
+    int fileDialogs = 0;
+    setFileDialogHook([&fileDialogs](FileDialogRequest&) {
+        ++fileDialogs;
+        return std::optional<std::string>();
+    });
     frame->commands.clear();
     frame->action(40009)->trigger();
     EXPECT_EQ(frame->commands, std::vector<int>{40009});
@@ -140,6 +147,8 @@ TEST_F(MainFrameTest, MenuItemsAndAcceleratorsSendTheirCommands) {
     for (Qt::Key k : {Qt::Key_N, Qt::Key_O, Qt::Key_S, Qt::Key_Y, Qt::Key_Z})
         QTest::keyClick(widget, k, Qt::ControlModifier);
     EXPECT_EQ(frame->commands, (std::vector<int>{40007, 40012, 40013, 40027, 40026}));
+    EXPECT_EQ(fileDialogs, 2);  // open, and save-as for a map never saved
+    setFileDialogHook(nullptr);
 }
 
 TEST_F(MainFrameTest, TitleOfANewMapAndOfASavedOne) {
@@ -172,23 +181,37 @@ TEST_F(MainFrameTest, VersionDialogShowsTitleAndVersion) {
     EXPECT_EQ(labels, (std::vector<QString>{"ケステルゾルテア マップエディタ", "Version 1.00a"}));
 }
 
+// Answers the save question (dialog 129) with the button `id` each time it comes up.
+struct SaveQuestion {
+    explicit SaveQuestion(int id) {
+        Dialog::onModalStart = [this, id](Dialog& d) {
+            asked.push_back(d.handle()->windowTitle().toStdString());
+            QTimer::singleShot(0, [&d, id] {
+                d.handle()->findChild<QPushButton*>(QString::number(id))->click();
+            });
+        };
+    }
+    ~SaveQuestion() { Dialog::onModalStart = nullptr; }
+    std::vector<std::string> asked;
+};
+
 TEST_F(MainFrameTest, ExitAsksOnlyForAChangedMapAndCancelKeepsTheWindow) {
     doc->isClean = 0;
-    prompts.script = {PromptAnswer::Cancel};
-    frame->sendCommand(40008);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(prompts.seen.size(), 1u);
-    EXPECT_EQ(prompts.seen[0].caption, "確認");
-    EXPECT_EQ(prompts.seen[0].text, "編集中のマップを保存しますか？");
-    EXPECT_EQ(prompts.seen[0].buttons, PromptButtons::YesNoCancel);
-    ASSERT_FALSE(widget.isNull());
-
-    // The close box runs the same flow; "いいえ" lets it close.
-    prompts.script = {PromptAnswer::No};
-    widget->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(prompts.seen.size(), 2u);
-    EXPECT_TRUE(widget.isNull());
+    {
+        SaveQuestion cancel(2);
+        frame->sendCommand(40008);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(cancel.asked, std::vector<std::string>{"確認"});
+        ASSERT_FALSE(widget.isNull());
+    }
+    {
+        // The close box runs the same flow; "いいえ" lets it close.
+        SaveQuestion no(7);
+        widget->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(no.asked.size(), 1u);
+        EXPECT_TRUE(widget.isNull());
+    }
 }
 
 TEST_F(MainFrameTest, ANewMapResetsTheDocumentWithoutAskingWhenClean) {

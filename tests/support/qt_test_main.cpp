@@ -1,6 +1,7 @@
 // The window tests' main: one QApplication on the offscreen platform, and a watchdog that
 // fails a test and closes any modal window left unanswered, so nothing hangs.
 #include <QApplication>
+#include <QDialog>
 #include <QTimer>
 #include <QWidget>
 
@@ -25,7 +26,14 @@ public:
         }
         if (++ticks_ < 50) return;  // five seconds
         ADD_FAILURE() << "a modal window was left unanswered";
-        while (QWidget* w = QApplication::activeModalWidget()) w->close(), delete w;
+        // Modal windows may live on a caller's stack: end them, never delete them.
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            if (auto* d = qobject_cast<QDialog*>(w)) {
+                d->reject();
+            } else {
+                w->close();
+            }
+        }
         ticks_ = 0;
     }
 
