@@ -12,23 +12,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int code;
-    std::string out;
-};
+using kvtest::CliRun;
 
-CliRun run(const std::string& args) {
-    const std::string cmd = kvtest::distDir() + "/kvmap " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    CliRun r{-1, {}};
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+CliRun run(const std::string& args) { return kvtest::runKvmap(args); }
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

@@ -7,6 +7,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <cstdio>
+#include <sys/wait.h>
+
 namespace kvtest {
 
 std::string distDir() { return KV_DIST_DIR; }
@@ -34,6 +37,19 @@ void copySampleData(const std::string& folder) {
         fs::copy(e.path(), fs::path(folder) / name,
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     }
+}
+
+CliRun runKvmap(const std::string& args) {
+    const std::string cmd = distDir() + "/kvmap " + args + " 2>&1";
+    CliRun r{-1, {}};
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    const int status = pclose(p);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {

@@ -28,6 +28,13 @@ private:
 // Copies the generated game data (not the executables) into `folder`.
 void copySampleData(const std::string& folder);
 
+// The built kvmap run with `args` (stdout and stderr together) and its exit code.
+struct CliRun {
+    int code;
+    std::string out;
+};
+CliRun runKvmap(const std::string& args);
+
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 
