@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "app/batch_dialog.h"
 #include "app/main_frame.h"
 #include "app/menu_state.h"
 #include "app/version_dialog.h"
@@ -468,32 +469,10 @@ void MainFrame::openEarlierEdition() {
 }
 
 void MainFrame::runBatchConversion() {
-    // The folders come from their keys; each browse asks for a folder.
-    FileDialogRequest source;
-    source.kind = FileDialogRequest::Folder;
-    source.title = kBatchSourceBrowseTitle;
-    source.startFolder = readFolderKey(kBatchSourceKey);
-    const std::optional<std::string> from = askForFile(source, this);
-    if (!from) return;
-    FileDialogRequest target;
-    target.kind = FileDialogRequest::Folder;
-    target.title = kBatchDestinationBrowseTitle;
-    target.startFolder = readFolderKey(kBatchDestinationKey);
-    const std::optional<std::string> to = askForFile(target, this);
-    if (!to) return;
-    writeFolderKey(kBatchSourceKey, *from);
-    writeFolderKey(kBatchDestinationKey, *to);
-    const CursorShape previous = beginBusy();
-    std::string last;
-    const BatchResult result = convertFolder(doc_, *from, *to, [&last](const BatchEvent& e) {
-        last = e.status;
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
-    endBusy(previous);
-    std::string report = result.refusal.empty() ? last : result.refusal;
-    for (const BatchFailure& f : result.failures) report += "\n" + f.source + ": " + f.reason;
-    showMessage(kBatchDialogTitle, report, PromptIcon::Information, PromptButtons::Ok, this);
-    afterNewMapNotifications();
+    BatchDialog d(this, doc_);
+    d.run();
+    // The document holds the last converted map; the views show what it holds now.
+    if (d.converted > 0) afterNewMapNotifications();
 }
 
 void MainFrame::exitFlow() {

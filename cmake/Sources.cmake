@@ -41,6 +41,7 @@ set(KV_UI_SOURCES
   app/editor_app.cpp
   app/main_frame.cpp
   app/main_frame_commands.cpp
+  app/batch_dialog.cpp
   app/menu_table.cpp
   app/menu_state.cpp
   app/tool_windows.cpp

@@ -1,12 +1,19 @@
 // The save question, map check result, map size and colour exchange dialogs.
 #include <QComboBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include "app/batch_dialog.h"
 #include "app/whole_map_dialogs.h"
+#include "document/batch_conversion.h"
+#include "document/map_document.h"
+#include "framework/file_dialogs.h"
+#include "framework/profile.h"
+#include "support/test_paths.h"
 #include "document/faction_record.h"
 #include "framework/prompter.h"
 
@@ -111,6 +118,43 @@ TEST(FactionExchangeDialogTest, EachListLeavesOutTheOthersChoice) {
     EXPECT_TRUE(secondItems.contains(slot4));
     EXPECT_EQ(d.first, 0);
     EXPECT_EQ(d.second, 4);
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST(BatchDialogTest, ConvertsTheLegacyFolderAndRemembersTheFolders) {
+    kvtest::TempDir dir, out;
+    kvtest::copySampleData(dir.path());
+    setProgramPath(dir.file("kvornme"));
+    {
+        MapDocument doc;
+        doc.loadResources();
+        doc.resetToNewMap();
+        BatchDialog d(nullptr, doc);
+        setFileDialogHook([&](FileDialogRequest& r) {
+            return std::optional<std::string>(r.title == kBatchSourceBrowseTitle
+                                                  ? dir.file("map/legacy")
+                                                  : out.path());
+        });
+        QString status;
+        runWith(d, [&](BatchDialog& dlg) {
+            click(dlg, 1003);
+            click(dlg, 1005);
+            click(dlg, 1006);
+            status = dlg.handle()->findChild<QLabel*>("1007")->text();
+            click(dlg, 2);
+        });
+        setFileDialogHook(nullptr);
+        EXPECT_EQ(d.converted, 4);
+        EXPECT_EQ(status, "変換を完了しました。\nマップ数 4 枚");
+        EXPECT_EQ(readFolderKey(kBatchSourceKey), dir.file("map/legacy"));
+        EXPECT_EQ(readFolderKey(kBatchDestinationKey), out.path());
+    }
+    setProgramPath("");
 }
 
 }  // namespace

@@ -1,0 +1,105 @@
+// The batch conversion dialog.
+#include "app/batch_dialog.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "document/batch_conversion.h"
+#include "framework/file_dialogs.h"
+#include "framework/font.h"
+#include "framework/profile.h"
+
+namespace kv {
+
+BatchDialog::BatchDialog(Window* ownerWindow, MapDocument& doc)
+    : Dialog(kTemplateId, ownerWindow), doc_(doc) {
+    title = kBatchDialogTitle;
+    width = 460;
+    height = 210;
+}
+
+int BatchDialog::onInitDialog() {
+    QWidget* d = handle();
+    d->setFixedSize(width, height);
+    const QFont font = createFont(12, 400);
+    auto label = [&](const char* text, int y) {
+        auto* l = new QLabel(QString::fromUtf8(text), d);
+        l->setFont(font);
+        l->setGeometry(12, y, 120, 20);
+    };
+    auto edit = [&](int id, const char* key, int y) {
+        auto* e = new QLineEdit(QString::fromStdString(readFolderKey(key)), d);
+        e->setObjectName(QString::number(id));
+        e->setFont(font);
+        e->setGeometry(12, y, 360, 22);
+        return e;
+    };
+    auto button = [&](int id, const char* text, int x, int y, int w) {
+        auto* b = new QPushButton(QString::fromUtf8(text), d);
+        b->setObjectName(QString::number(id));
+        b->setFont(font);
+        b->setGeometry(x, y, w, 24);
+        QObject::connect(b, &QPushButton::clicked, d, [this, id] { sendCommand(id); });
+        return b;
+    };
+    label("変換元フォルダー", 8);
+    source_ = edit(1002, kBatchSourceKey, 28);
+    button(1003, "参照...", 380, 27, 68);
+    label("変換マップ格納フォルダー", 56);
+    destination_ = edit(1004, kBatchDestinationKey, 76);
+    button(1005, "参照...", 380, 75, 68);
+    status_ = new QLabel(d);
+    status_->setObjectName("1007");
+    status_->setFont(font);
+    status_->setGeometry(12, 108, 436, 36);
+    status_->setWordWrap(true);
+    progress_ = new QProgressBar(d);
+    progress_->setGeometry(12, 146, 436, 14);
+    progress_->setTextVisible(false);
+    progress_->setValue(0);
+    button(1006, "変換開始", 250, 174, 96)->setDefault(true);
+    button(2, "閉じる", 352, 174, 96);
+    return 0;
+}
+
+void BatchDialog::browse(int editId, const char* browseTitle) {
+    QLineEdit* e = editId == 1002 ? source_ : destination_;
+    FileDialogRequest r;
+    r.kind = FileDialogRequest::Folder;
+    r.title = browseTitle;
+    r.startFolder = e->text().toStdString();
+    if (const std::optional<std::string> folder = askForFile(r, this))
+        e->setText(QString::fromStdString(*folder));
+}
+
+void BatchDialog::start() {
+    const std::string from = source_->text().trimmed().toStdString();
+    const std::string to = destination_->text().trimmed().toStdString();
+    writeFolderKey(kBatchSourceKey, from);
+    writeFolderKey(kBatchDestinationKey, to);
+    const CursorShape previous = beginBusy();
+    const BatchResult result = convertFolder(doc_, from, to, [this](const BatchEvent& e) {
+        status_->setText(QString::fromStdString(e.status));
+        progress_->setMaximum(std::max(1, e.total));
+        progress_->setValue(e.done);
+        // A long batch keeps the window painted.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    endBusy(previous);
+    converted = result.converted;
+    if (!result.refusal.empty()) status_->setText(QString::fromStdString(result.refusal));
+}
+
+int BatchDialog::onCommand(MessageRecord& m, int id, int code) {
+    switch (id) {
+    case 1003: browse(1002, kBatchSourceBrowseTitle); return 1;
+    case 1005: browse(1004, kBatchDestinationBrowseTitle); return 1;
+    case 1006: start(); return 1;
+    default: return Dialog::onCommand(m, id, code);
+    }
+}
+
+}  // namespace kv
