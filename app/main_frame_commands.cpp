@@ -9,6 +9,7 @@
 
 #include "app/batch_dialog.h"
 #include "app/main_frame.h"
+#include "app/map_open_dialog.h"
 #include "app/menu_state.h"
 #include "app/version_dialog.h"
 #include "app/whole_map_dialogs.h"
@@ -433,18 +434,9 @@ bool MainFrame::openMapFile(const std::string& path) {
 
 void MainFrame::openMap() {
     if (!confirmSave()) return;
-    FileDialogRequest r;
-    r.kind = FileDialogRequest::Open;
-    r.title = "マップを開く";
-    r.startFolder = readFolderKey("MapPath");
-    r.filters = {{"ケステルｿﾞﾙﾃｱ全マップ", "*.kvn *.kvs *.ksm *.kvt *.kst"},
-                 {"ノーマル", "*.kvn"},
-                 {"シナリオ", "*.kvs"},
-                 {"シンプル", "*.ksm *.kst"},
-                 {"中間データ", "*.kvt"}};
-    const std::optional<std::string> path = askForFile(r, this);
-    if (!path) return;
-    openMapFile(*path);
+    MapOpenDialog d(this, readFolderKey("MapPath"));
+    if (!d.run() || d.result != 1 || d.chosenPath.empty()) return;
+    openMapFile(d.chosenPath);
 }
 
 void MainFrame::openEarlierEdition() {

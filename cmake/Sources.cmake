@@ -42,6 +42,7 @@ set(KV_UI_SOURCES
   app/main_frame.cpp
   app/main_frame_commands.cpp
   app/batch_dialog.cpp
+  app/map_open_dialog.cpp
   app/menu_table.cpp
   app/menu_state.cpp
   app/tool_windows.cpp

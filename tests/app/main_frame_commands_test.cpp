@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -154,10 +155,25 @@ TEST_F(Commands, SavingAsAMapChecksAndAsksAboutTheScenarioSettings) {
 }
 
 TEST_F(Commands, OpenLoadsTheChosenMapAndTellsTheViews) {
-    answerFileDialogs(dir.file("map/demo_scenario.kvs"));
+    QStringList kinds, files;
+    Dialog::onModalStart = [&](Dialog& d) {
+        QTimer::singleShot(0, [&] {
+            auto* tree = d.handle()->findChild<QTreeWidget*>("1002");
+            for (int k = 0; k < tree->topLevelItemCount(); ++k) {
+                QTreeWidgetItem* top = tree->topLevelItem(k);
+                kinds << top->text(0);
+                for (int i = 0; i < top->childCount(); ++i) {
+                    files << top->child(i)->text(0);
+                    if (top->child(i)->text(0) == "demo_scenario.kvs")
+                        tree->setCurrentItem(top->child(i));
+                }
+            }
+            d.sendCommand(1);
+        });
+    };
     frame->sendCommand(40012);
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].title, "マップを開く");
+    EXPECT_EQ(kinds, QStringList({"ノーマル", "シナリオ", "シンプル", "中間データ"}));
+    EXPECT_EQ(files, QStringList({"demo_map.kvn", "demo_scenario.kvs"}));
     EXPECT_EQ(doc->filePath, dir.file("map/demo_scenario.kvs"));
     EXPECT_EQ(doc->isClean, 1);
     EXPECT_EQ(doc->width(), 48);

@@ -4,10 +4,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
 #include "app/batch_dialog.h"
+#include "app/map_open_dialog.h"
 #include "app/whole_map_dialogs.h"
 #include "document/batch_conversion.h"
 #include "document/map_document.h"
@@ -155,6 +159,40 @@ TEST(BatchDialogTest, ConvertsTheLegacyFolderAndRemembersTheFolders) {
         EXPECT_EQ(readFolderKey(kBatchDestinationKey), out.path());
     }
     setProgramPath("");
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST(MapOpenDialogTest, ListsTheMapFilesUnderTheirKinds) {
+    kvtest::TempDir dir;
+    for (const char* f : {"b.kvn", "a.kvn", "s.KVS", "x.ksm", "y.kst", "t.kvt", "notes.txt"})
+        kvtest::writeFile(dir.file(f), "x");
+    std::filesystem::create_directories(dir.file("sub.kvn"));  // a folder is no map
+    const auto kinds = MapOpenDialog::listFolder(dir.path());
+    ASSERT_EQ(kinds.size(), 4u);
+    EXPECT_EQ(kinds[0], (std::vector<std::string>{"a.kvn", "b.kvn"}));
+    EXPECT_EQ(kinds[1], (std::vector<std::string>{"s.KVS"}));
+    EXPECT_EQ(kinds[2], (std::vector<std::string>{"x.ksm", "y.kst"}));
+    EXPECT_EQ(kinds[3], (std::vector<std::string>{"t.kvt"}));
+    EXPECT_EQ(MapOpenDialog::kindOfFile("a.kvn.bak"), -1);
+    EXPECT_TRUE(MapOpenDialog::listFolder(dir.file("missing"))[0].empty());
+
+    // OK on a kind heading opens nothing; on a file it chooses the file.
+    MapOpenDialog d(nullptr, dir.path());
+    EXPECT_EQ(runWith(d, [](MapOpenDialog& dlg) {
+                  auto* tree = dlg.handle()->findChild<QTreeWidget*>("1002");
+                  tree->setCurrentItem(tree->topLevelItem(3));
+                  click(dlg, 1);
+                  EXPECT_TRUE(dlg.handle()->isVisible());
+                  tree->setCurrentItem(tree->topLevelItem(3)->child(0));
+                  click(dlg, 1);
+              }),
+              1);
+    EXPECT_EQ(d.chosenPath, dir.file("t.kvt"));
 }
 
 }  // namespace

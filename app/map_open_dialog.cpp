@@ -1,0 +1,128 @@
+// The map selection dialog.
+#include "app/map_open_dialog.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "framework/file_dialogs.h"
+#include "framework/font.h"
+
+namespace kv {
+
+namespace {
+const char* const kKindNames[4] = {"ノーマル", "シナリオ", "シンプル", "中間データ"};
+}
+
+MapOpenDialog::MapOpenDialog(Window* ownerWindow, std::string startFolder)
+    : Dialog(kTemplateId, ownerWindow), folder(std::move(startFolder)) {
+    title = "マップを開く";
+    width = 420;
+    height = 360;
+}
+
+int MapOpenDialog::kindOfFile(const std::string& name) {
+    std::string ext = std::filesystem::path(name).extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ext == ".kvn") return 0;
+    if (ext == ".kvs") return 1;
+    if (ext == ".ksm" || ext == ".kst") return 2;
+    if (ext == ".kvt") return 3;
+    return -1;
+}
+
+std::vector<std::vector<std::string>> MapOpenDialog::listFolder(const std::string& dir) {
+    std::vector<std::vector<std::string>> kinds(4);
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(dir, ec)) {
+        if (!e.is_regular_file(ec)) continue;
+        const std::string name = e.path().filename().string();
+        const int kind = kindOfFile(name);
+        if (kind >= 0) kinds[kind].push_back(name);
+    }
+    for (auto& list : kinds) std::sort(list.begin(), list.end());
+    return kinds;
+}
+
+int MapOpenDialog::onInitDialog() {
+    QWidget* d = handle();
+    d->resize(width, height);
+    const QFont font = createFont(12, 400);
+    folderEdit_ = new QLineEdit(QString::fromStdString(folder), d);
+    folderEdit_->setObjectName("1000");
+    folderEdit_->setFont(font);
+    folderEdit_->setGeometry(10, 10, width - 100, 22);
+    QObject::connect(folderEdit_, &QLineEdit::editingFinished, d, [this] {
+        folder = folderEdit_->text().toStdString();
+        refill();
+    });
+    auto* browse = new QPushButton(QString::fromUtf8("参照..."), d);
+    browse->setObjectName("1001");
+    browse->setFont(font);
+    browse->setGeometry(width - 84, 9, 74, 24);
+    QObject::connect(browse, &QPushButton::clicked, d, [this] { sendCommand(1001); });
+    tree_ = new QTreeWidget(d);
+    tree_->setObjectName("1002");
+    tree_->setFont(font);
+    tree_->setHeaderHidden(true);
+    tree_->setGeometry(10, 40, width - 20, height - 84);
+    QObject::connect(tree_, &QTreeWidget::itemDoubleClicked, d, [this](QTreeWidgetItem* item) {
+        if (item && item->parent()) sendCommand(1);
+    });
+    auto* ok = new QPushButton(QStringLiteral("OK"), d);
+    ok->setObjectName("1");
+    ok->setGeometry(width - 180, height - 36, 80, 26);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, d, [this] { sendCommand(1); });
+    auto* cancel = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ"), d);
+    cancel->setObjectName("2");
+    cancel->setGeometry(width - 90, height - 36, 80, 26);
+    QObject::connect(cancel, &QPushButton::clicked, d, [this] { sendCommand(2); });
+    refill();
+    return 0;
+}
+
+void MapOpenDialog::refill() {
+    tree_->clear();
+    const auto kinds = listFolder(folder);
+    for (int k = 0; k < 4; ++k) {
+        auto* top = new QTreeWidgetItem(tree_, {QString::fromUtf8(kKindNames[k])});
+        for (const std::string& name : kinds[k])
+            new QTreeWidgetItem(top, {QString::fromStdString(name)});
+        top->setExpanded(true);
+    }
+}
+
+int MapOpenDialog::onCommand(MessageRecord& m, int id, int code) {
+    if (id == 1001) {
+        FileDialogRequest r;
+        r.kind = FileDialogRequest::Folder;
+        r.title = "マップを開く";
+        r.startFolder = folder;
+        if (const std::optional<std::string> chosen = askForFile(r, this)) {
+            folder = *chosen;
+            folderEdit_->setText(QString::fromStdString(folder));
+            refill();
+        }
+        return 1;
+    }
+    if (id == 1) {
+        // Only a file, not a kind heading, can be opened.
+        QTreeWidgetItem* item = tree_->currentItem();
+        if (!item || !item->parent()) return 1;
+    }
+    return Dialog::onCommand(m, id, code);
+}
+
+void MapOpenDialog::exchangeData(bool toObject) {
+    if (!toObject) return;
+    QTreeWidgetItem* item = tree_->currentItem();
+    if (item && item->parent())
+        chosenPath = (std::filesystem::path(folder) / item->text(0).toStdString()).string();
+}
+
+}  // namespace kv
