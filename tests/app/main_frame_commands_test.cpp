@@ -184,6 +184,35 @@ TEST_F(Commands, OpenLoadsTheChosenMapAndTellsTheViews) {
               std::string::npos);
 }
 
+TEST_F(Commands, YesToTheSaveQuestionSavesFirstAndGoesOnOnlyWhenSaved) {
+    auto answer = [](int id) {
+        Dialog::onModalStart = [id](Dialog& d) {
+            QTimer::singleShot(0, [&d, id] {
+                d.handle()->findChild<QPushButton*>(QString::number(id))->click();
+            });
+        };
+    };
+    doc->cellAt(1, 1)->terrain = 1;
+    doc->isClean = 0;
+    answer(6);                  // はい
+    answerFileDialogs(std::nullopt);  // ... but the save dialog is cancelled
+    frame->sendCommand(40007);
+    EXPECT_EQ(doc->cellAt(1, 1)->terrain, 1);  // nothing lost, no new map
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].title, "中間ﾌｧｲﾙで名前を付けて保存");
+
+    answerFileDialogs(dir.file("kept.kvt"));
+    frame->sendCommand(40007);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("kept.kvt")));
+    EXPECT_EQ(readFolderKey("TmpPath"), dir.path());
+    EXPECT_EQ(doc->cellAt(1, 1)->terrain, 30);  // saved, then the new map
+    EXPECT_EQ(doc->isClean, 1);
+    MapDocument back;
+    back.loadResources();
+    ASSERT_TRUE(readMapFile(back, dir.file("kept.kvt")));
+    EXPECT_EQ(back.cellAt(1, 1)->terrain, 1);
+}
+
 TEST_F(Commands, AClosedPaletteTellsTheToolWindowOnlyFromItsCloseBox) {
     frame->tools().setFactory(ToolKind::ToolWindow, [] {
         FakeTool* t = newWindow<FakeTool>();
