@@ -25,11 +25,7 @@ int BatchDialog::onInitDialog() {
     QWidget* d = handle();
     d->setFixedSize(width, height);
     const QFont font = createFont(12, 400);
-    auto label = [&](const char* text, int y) {
-        auto* l = new QLabel(QString::fromUtf8(text), d);
-        l->setFont(font);
-        l->setGeometry(12, y, 120, 20);
-    };
+    auto label = [this](const char* text, int y) { addLabel(text, 12, y, 120, 20); };
     auto edit = [&](int id, const char* key, int y) {
         auto* e = new QLineEdit(QString::fromStdString(readFolderKey(key)), d);
         e->setObjectName(QString::number(id));
@@ -37,20 +33,12 @@ int BatchDialog::onInitDialog() {
         e->setGeometry(12, y, 360, 22);
         return e;
     };
-    auto button = [&](int id, const char* text, int x, int y, int w) {
-        auto* b = new QPushButton(QString::fromUtf8(text), d);
-        b->setObjectName(QString::number(id));
-        b->setFont(font);
-        b->setGeometry(x, y, w, 24);
-        QObject::connect(b, &QPushButton::clicked, d, [this, id] { sendCommand(id); });
-        return b;
-    };
     label("変換元フォルダー", 8);
     source_ = edit(1002, kBatchSourceKey, 28);
-    button(1003, "参照...", 380, 27, 68);
+    addButton(1003, "参照...", 380, 27, 68, 24);
     label("変換マップ格納フォルダー", 56);
     destination_ = edit(1004, kBatchDestinationKey, 76);
-    button(1005, "参照...", 380, 75, 68);
+    addButton(1005, "参照...", 380, 75, 68, 24);
     status_ = new QLabel(d);
     status_->setObjectName("1007");
     status_->setFont(font);
@@ -60,8 +48,8 @@ int BatchDialog::onInitDialog() {
     progress_->setGeometry(12, 146, 436, 14);
     progress_->setTextVisible(false);
     progress_->setValue(0);
-    button(1006, "変換開始", 250, 174, 96)->setDefault(true);
-    button(2, "閉じる", 352, 174, 96);
+    addButton(1006, "変換開始", 250, 174, 96, 24)->setDefault(true);
+    addButton(2, "閉じる", 352, 174, 96, 24);
     return 0;
 }
 

@@ -17,12 +17,6 @@
 
 namespace kv {
 
-const char* const MainFrame::kReopenKeys[6] = {"ShowHq",
-                                               "ShowLandPaletteWin",
-                                               "ShowTroopPaletteWin",
-                                               "ShowBorderLinePaletteWin",
-                                               "ShowMinePaletteWin",
-                                               "ShowToolWin"};
 
 namespace {
 
@@ -137,8 +131,16 @@ void MainFrame::createImeHelper() {
 }
 
 void MainFrame::reopenToolWindows() {
-    for (const char* key : kReopenKeys)
-        if (ProfileEntry("Environment", key).readInt(0) == 1) reopenedAtStart_.push_back(key);
+    // The windows open at the last exit, in this order; each is opened once it is built.
+    const ToolKind order[] = {ToolKind::HqMap,         ToolKind::TerrainPalette,
+                              ToolKind::TroopPalette,  ToolKind::BorderPalette,
+                              ToolKind::MinePalette,   ToolKind::ToolWindow};
+    for (ToolKind kind : order) {
+        const char* key = toolInfo(kind).key;
+        if (ProfileEntry("Environment", key).readInt(0) != 1) continue;
+        reopenedAtStart_.push_back(key);
+        tools_.open(kind);
+    }
 }
 
 QAction* MainFrame::action(int id) const {

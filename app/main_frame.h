@@ -63,8 +63,6 @@ public:
     QAction* action(int id) const;
     QMenu* topMenu(int position) const;
     QWidget* imeHelper() const { return imeHelper_; }
-    // The tool windows' visibility keys, in the order they are reopened at start.
-    static const char* const kReopenKeys[6];
     // The keys found set at start (the windows open them as they are built).
     const std::vector<std::string>& reopenedAtStart() const { return reopenedAtStart_; }
 

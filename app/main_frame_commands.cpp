@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMimeData>
 
 #include <filesystem>
 
@@ -68,8 +69,8 @@ void MainFrame::registerHandlers() {
     registerViewHandlers();
     registerMapHandlers();
     for (int k = 0; k < static_cast<int>(ToolKind::Count); ++k) {
-        const ToolSpec& spec = toolSpec(static_cast<ToolKind>(k));
-        if (spec.menuId) handlers_[spec.menuId] = [this, kind = spec.kind] { toggleTool(kind); };
+        const ToolWindowInfo& info = toolInfo(static_cast<ToolKind>(k));
+        if (info.menuId) handlers_[info.menuId] = [this, kind = info.kind] { toggleTool(kind); };
     }
 }
 
@@ -216,7 +217,7 @@ void MainFrame::toggleTool(ToolKind kind) {
     } else {
         tools_.open(kind);
     }
-    if (const uint32_t m = toolSpec(kind).toolMessage) tools_.post(ToolKind::ToolWindow, m);
+    if (const uint32_t m = toolInfo(kind).toolMessage) tools_.post(ToolKind::ToolWindow, m);
 }
 
 bool MainFrame::toolMessage(MessageRecord& m) {
@@ -231,7 +232,7 @@ bool MainFrame::toolMessage(MessageRecord& m) {
     bool opens = false;
     const std::optional<ToolKind> kind = toolByMessage(m.message, opens);
     if (!kind) return false;
-    const ToolSpec& spec = toolSpec(*kind);
+    const ToolWindowInfo& info = toolInfo(*kind);
     if (opens) {
         tools_.open(*kind);
     } else {
@@ -239,10 +240,10 @@ bool MainFrame::toolMessage(MessageRecord& m) {
     }
     // Windows closed from their own close box say so with wParam 1; the tool window's button
     // follows. Some windows always tell it when they open.
-    const bool tell = (opens && spec.openPostsToolMessage) || m.wParam == 1 ||
+    const bool tell = (opens && info.openPostsToolMessage) || m.wParam == 1 ||
                       ((*kind == ToolKind::BorderPalette || *kind == ToolKind::MinePalette) &&
                        !opens && m.wParam != 0);
-    if (tell && spec.toolMessage) tools_.post(ToolKind::ToolWindow, spec.toolMessage);
+    if (tell && info.toolMessage) tools_.post(ToolKind::ToolWindow, info.toolMessage);
     return true;
 }
 
@@ -271,7 +272,8 @@ void MainFrame::updateMenus(QMenu*) {
     in.isClean = doc_.isClean != 0;
     in.filePath = doc_.filePath;
     in.fileExists = fileThere(doc_.filePath);
-    in.clipboardHasBitmap = !QApplication::clipboard()->image().isNull();
+    const QMimeData* clip = QApplication::clipboard()->mimeData();
+    in.clipboardHasBitmap = clip && clip->hasImage();  // asking does not convert the picture
     if (mapView_) {
         const QSize u = mapView_->renderer().underlaySize();
         in.underlayLoaded = u.width() > 0 && u.height() > 0;
@@ -295,7 +297,7 @@ void MainFrame::updateMenus(QMenu*) {
     in.showUnitIcon = v.showUnitIcon;
     for (int k = 0; k < static_cast<int>(ToolKind::Count); ++k)
         if (tools_.isOpen(static_cast<ToolKind>(k)))
-            in.openWindows.insert(toolSpec(static_cast<ToolKind>(k)).menuId);
+            in.openWindows.insert(toolInfo(static_cast<ToolKind>(k)).menuId);
     const MenuState state = computeMenuState(in);
     for (const auto& [id, item] : state.items) {
         if (QAction* a = action(id)) {

@@ -60,11 +60,7 @@ int MapOpenDialog::onInitDialog() {
         folder = folderEdit_->text().toStdString();
         refill();
     });
-    auto* browse = new QPushButton(QString::fromUtf8("参照..."), d);
-    browse->setObjectName("1001");
-    browse->setFont(font);
-    browse->setGeometry(width - 84, 9, 74, 24);
-    QObject::connect(browse, &QPushButton::clicked, d, [this] { sendCommand(1001); });
+    addButton(1001, "参照...", width - 84, 9, 74, 24);
     tree_ = new QTreeWidget(d);
     tree_->setObjectName("1002");
     tree_->setFont(font);
@@ -73,15 +69,8 @@ int MapOpenDialog::onInitDialog() {
     QObject::connect(tree_, &QTreeWidget::itemDoubleClicked, d, [this](QTreeWidgetItem* item) {
         if (item && item->parent()) sendCommand(1);
     });
-    auto* ok = new QPushButton(QStringLiteral("OK"), d);
-    ok->setObjectName("1");
-    ok->setGeometry(width - 180, height - 36, 80, 26);
-    ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, d, [this] { sendCommand(1); });
-    auto* cancel = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ"), d);
-    cancel->setObjectName("2");
-    cancel->setGeometry(width - 90, height - 36, 80, 26);
-    QObject::connect(cancel, &QPushButton::clicked, d, [this] { sendCommand(2); });
+    addButton(1, "OK", width - 180, height - 36, 80, 26)->setDefault(true);
+    addButton(2, "ｷｬﾝｾﾙ", width - 90, height - 36, 80, 26);
     refill();
     return 0;
 }

@@ -13,7 +13,7 @@ namespace {
 
 using K = ToolKind;
 
-const ToolSpec kSpecs[] = {
+const ToolWindowInfo kInfos[] = {
     {K::ToolWindow, 40031, "ShowToolWin", 0, 1138, 1139, false},
     {K::HqMap, 40022, "ShowHq", 1129, 1134, 1135, false},
     {K::TerrainPalette, 40032, "ShowLandPaletteWin", 1134, 1140, 1141, false},
@@ -30,24 +30,24 @@ const ToolSpec kSpecs[] = {
     {K::TerrainAvoidTable, 40081, nullptr, 1133, 1160, 1161, false},
     {K::TransportableTerrain, 40061, "ShowLandTransportList", 1148, 1154, 1155, false},
 };
-static_assert(std::size(kSpecs) == static_cast<size_t>(ToolKind::Count));
+static_assert(std::size(kInfos) == static_cast<size_t>(ToolKind::Count));
 
 void writeKey(ToolKind kind, int value) {
-    if (const char* key = toolSpec(kind).key) ProfileEntry("Environment", key).writeInt(value);
+    if (const char* key = toolInfo(kind).key) ProfileEntry("Environment", key).writeInt(value);
 }
 
 }  // namespace
 
-const ToolSpec& toolSpec(ToolKind kind) { return kSpecs[static_cast<int>(kind)]; }
+const ToolWindowInfo& toolInfo(ToolKind kind) { return kInfos[static_cast<int>(kind)]; }
 
 std::optional<ToolKind> toolByMenuId(int menuId) {
-    for (const ToolSpec& s : kSpecs)
+    for (const ToolWindowInfo& s : kInfos)
         if (s.menuId == menuId && menuId != 0) return s.kind;
     return std::nullopt;
 }
 
 std::optional<ToolKind> toolByMessage(uint32_t message, bool& opens) {
-    for (const ToolSpec& s : kSpecs) {
+    for (const ToolWindowInfo& s : kInfos) {
         if (s.openMessage == message) {
             opens = true;
             return s.kind;

@@ -32,7 +32,7 @@ enum class ToolKind {
     Count
 };
 
-struct ToolSpec {
+struct ToolWindowInfo {
     ToolKind kind;
     int menuId;            // 0: no menu item
     const char* key;       // visibility key of "Environment", or null
@@ -41,7 +41,7 @@ struct ToolSpec {
     bool openPostsToolMessage;  // opening always tells the tool window
 };
 
-const ToolSpec& toolSpec(ToolKind kind);
+const ToolWindowInfo& toolInfo(ToolKind kind);
 std::optional<ToolKind> toolByMenuId(int menuId);
 // The kind a private message opens or closes; `opens` says which.
 std::optional<ToolKind> toolByMessage(uint32_t message, bool& opens);

@@ -26,10 +26,7 @@ int VersionDialog::onInitDialog() {
     version->setFont(createFont(14, 400));
     version->setObjectName("version");
     version->setGeometry(20, 44, 260, 20);
-    auto* ok = new QPushButton(QStringLiteral("OK"), d);
-    ok->setGeometry(110, 80, 80, 26);
-    ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, d, [this] { sendCommand(1); });
+    addButton(1, "OK", 110, 80, 80, 26)->setDefault(true);
     return 0;
 }
 

@@ -18,16 +18,6 @@ namespace kv {
 
 namespace {
 
-QPushButton* button(QWidget* parent, Dialog* d, int id, const char* text, int x, int y, int w,
-                    int h) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(QString::number(id));
-    b->setGeometry(x, y, w, h);
-    b->setFont(createFont(12, 400));
-    QObject::connect(b, &QPushButton::clicked, parent, [d, id] { d->sendCommand(id); });
-    return b;
-}
-
 void centreOver(QWidget* dialog, QWidget* owner) {
     QRect area;
     if (owner && !owner->isMinimized()) {
@@ -52,12 +42,10 @@ int ConfirmSaveDialog::onInitDialog() {
     QWidget* d = handle();
     d->setFixedSize(width, height);
     d->setWindowFlag(Qt::WindowCloseButtonHint, false);
-    auto* text = new QLabel(QString::fromUtf8("編集中のマップを保存しますか？"), d);
-    text->setFont(createFont(12, 400));
-    text->setGeometry(20, 18, 260, 20);
-    button(d, this, 6, "はい", 30, 64, 72, 24)->setDefault(true);
-    button(d, this, 7, "いいえ", 114, 64, 72, 24);
-    button(d, this, 2, "ｷｬﾝｾﾙ", 198, 64, 72, 24);
+    addLabel("編集中のマップを保存しますか？", 20, 18, 260, 20);
+    addButton(6, "はい", 30, 64, 72, 24)->setDefault(true);
+    addButton(7, "いいえ", 114, 64, 72, 24);
+    addButton(2, "ｷｬﾝｾﾙ", 198, 64, 72, 24);
     centreOver(d, owner ? owner->handle() : nullptr);
     return 0;
 }
@@ -100,7 +88,7 @@ int MapCheckDialog::onInitDialog() {
     QString text = QString::fromStdString(textOf(lines_));
     text.replace("\r\n", "\n");
     list->setPlainText(text);
-    button(d, this, 1, "OK", width / 2 - 40, height - 38, 80, 26)->setDefault(true);
+    addButton(1, "OK", width / 2 - 40, height - 38, 80, 26)->setDefault(true);
     return 0;
 }
 
@@ -119,11 +107,7 @@ int MapSizeDialog::onInitDialog() {
     QWidget* d = handle();
     d->setFixedSize(width, height);
     const QFont font = createFont(12, 400);
-    auto label = [&](const char* text, int y) {
-        auto* l = new QLabel(QString::fromUtf8(text), d);
-        l->setFont(font);
-        l->setGeometry(14, y, 40, 22);
-    };
+    auto label = [this](const char* text, int y) { addLabel(text, 14, y, 40, 22); };
     auto sizeBox = [&](int id, int value, int y) {
         auto* box = new QComboBox(d);
         box->setObjectName(QString::number(id));
@@ -148,8 +132,8 @@ int MapSizeDialog::onInitDialog() {
         group->addButton(b, a);
     }
     QObject::connect(group, &QButtonGroup::idClicked, d, [this](int a) { anchor = a; });
-    button(d, this, 1, "OK", 60, 150, 80, 26)->setDefault(true);
-    button(d, this, 2, "ｷｬﾝｾﾙ", 160, 150, 80, 26);
+    addButton(1, "OK", 60, 150, 80, 26)->setDefault(true);
+    addButton(2, "ｷｬﾝｾﾙ", 160, 150, 80, 26);
     return 0;
 }
 
@@ -211,8 +195,8 @@ int FactionExchangeDialog::onInitDialog() {
     auto* arrow = new QLabel(QStringLiteral("⇔"), d);
     arrow->setGeometry(133, 20, 16, 22);
     refill();
-    button(d, this, 1, "OK", 50, 76, 80, 26)->setDefault(true);
-    button(d, this, 2, "ｷｬﾝｾﾙ", 150, 76, 80, 26);
+    addButton(1, "OK", 50, 76, 80, 26)->setDefault(true);
+    addButton(2, "ｷｬﾝｾﾙ", 150, 76, 80, 26);
     return 0;
 }
 

@@ -24,18 +24,18 @@ QMessageBox::Icon iconOf(PromptIcon i) {
     return QMessageBox::NoIcon;
 }
 
-struct ButtonSpec {
+struct ButtonChoice {
     PromptAnswer answer;
     const char* text;
     QMessageBox::ButtonRole role;
 };
 
-std::vector<ButtonSpec> buttonsOf(PromptButtons b) {
-    const ButtonSpec ok{PromptAnswer::Ok, "OK", QMessageBox::AcceptRole};
-    const ButtonSpec cancel{PromptAnswer::Cancel, "キャンセル", QMessageBox::RejectRole};
-    const ButtonSpec yes{PromptAnswer::Yes, "はい(&Y)", QMessageBox::YesRole};
-    const ButtonSpec no{PromptAnswer::No, "いいえ(&N)", QMessageBox::NoRole};
-    const ButtonSpec retry{PromptAnswer::Retry, "再試行(&R)", QMessageBox::AcceptRole};
+std::vector<ButtonChoice> buttonsOf(PromptButtons b) {
+    const ButtonChoice ok{PromptAnswer::Ok, "OK", QMessageBox::AcceptRole};
+    const ButtonChoice cancel{PromptAnswer::Cancel, "キャンセル", QMessageBox::RejectRole};
+    const ButtonChoice yes{PromptAnswer::Yes, "はい(&Y)", QMessageBox::YesRole};
+    const ButtonChoice no{PromptAnswer::No, "いいえ(&N)", QMessageBox::NoRole};
+    const ButtonChoice retry{PromptAnswer::Retry, "再試行(&R)", QMessageBox::AcceptRole};
     switch (b) {
     case PromptButtons::Ok: return {ok};
     case PromptButtons::OkCancel: return {ok, cancel};
@@ -57,15 +57,15 @@ PromptAnswer MessageBoxPrompter::ask(const Prompt& prompt) {
     QMessageBox box(iconOf(prompt.icon), QString::fromStdString(prompt.caption),
                     QString::fromStdString(prompt.text), QMessageBox::NoButton, owner);
     std::vector<std::pair<QAbstractButton*, PromptAnswer>> map;
-    const std::vector<ButtonSpec> specs = buttonsOf(prompt.buttons);
-    for (const ButtonSpec& s : specs) map.emplace_back(box.addButton(QString::fromUtf8(s.text), s.role), s.answer);
+    const std::vector<ButtonChoice> choices = buttonsOf(prompt.buttons);
+    for (const ButtonChoice& s : choices) map.emplace_back(box.addButton(QString::fromUtf8(s.text), s.role), s.answer);
     box.setDefaultButton(static_cast<QPushButton*>(map.front().first));
     if (prompt.buttons != PromptButtons::YesNo) box.setEscapeButton(map.back().first);
     box.exec();
     for (const auto& [button, answer] : map)
         if (box.clickedButton() == button) return answer;
     // Closed without a button: the box's cancel, or the default where there is none.
-    return prompt.buttons == PromptButtons::YesNo ? PromptAnswer::No : specs.back().answer;
+    return prompt.buttons == PromptButtons::YesNo ? PromptAnswer::No : choices.back().answer;
 }
 
 }  // namespace kv

@@ -2,6 +2,7 @@
 #include "framework/window.h"
 
 #include "framework/errors.h"
+#include "framework/font.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -357,6 +358,22 @@ bool Dialog::createModeless() {
         d->show();
     }
     return true;
+}
+
+QPushButton* Dialog::addButton(int id, const char* text, int x, int y, int w, int h) {
+    auto* b = new QPushButton(QString::fromUtf8(text), handle());
+    b->setObjectName(QString::number(id));
+    b->setFont(createFont(12, 400));
+    b->setGeometry(x, y, w, h);
+    QObject::connect(b, &QPushButton::clicked, handle(), [this, id] { sendCommand(id); });
+    return b;
+}
+
+QLabel* Dialog::addLabel(const char* text, int x, int y, int w, int h) {
+    auto* l = new QLabel(QString::fromUtf8(text), handle());
+    l->setFont(createFont(12, 400));
+    l->setGeometry(x, y, w, h);
+    return l;
 }
 
 void Dialog::end() {

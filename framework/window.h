@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QEvent>
 #include <QMainWindow>
 #include <QPointer>
@@ -190,6 +192,10 @@ public:
     virtual void exchangeData(bool /*toObject*/) {}
 
     QDialog* dialog() const { return qobject_cast<QDialog*>(handle()); }
+    // Controls made at their pixel positions in the dialog's 12-pixel font: a push button
+    // that sends its command id, and a static text.
+    QPushButton* addButton(int id, const char* text, int x, int y, int w, int h);
+    QLabel* addLabel(const char* text, int x, int y, int w, int h);
     int templateId() const { return templateId_; }
     int result = 0;
     Window* owner = nullptr;

@@ -7,21 +7,10 @@
 #include "document/import.h"
 #include "document/map_document.h"
 #include "framework/prompter.h"
+#include "fuzz/scratch_document.h"
 #include "fuzz/scratch_program.h"
 
 namespace {
-
-kv::MapDocument& document() {
-    static const std::unique_ptr<kv::MapDocument> doc = [] {
-        static kv::RecordingPrompter quiet;
-        kv::setPrompter(&quiet);
-        kvfuzz::scratchProgram({});
-        auto d = std::make_unique<kv::MapDocument>();
-        d->resetToNewMap();
-        return d;
-    }();
-    return *doc;
-}
 
 void importOnce(kv::MapDocument& doc, std::string_view bytes) {
     const kv::MapKindInfo kind = kv::detectMapKindBytes(bytes);
@@ -41,7 +30,7 @@ void importOnce(kv::MapDocument& doc, std::string_view bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    kv::MapDocument& doc = document();
+    kv::MapDocument& doc = kvfuzz::scratchDocument();
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     importOnce(doc, bytes);
     // Bytes of no known kind are also read as the kind their first byte picks, so that every

@@ -8,26 +8,11 @@
 #include "document/map_document.h"
 #include "document/map_file.h"
 #include "framework/prompter.h"
+#include "fuzz/scratch_document.h"
 #include "fuzz/scratch_program.h"
 
-namespace {
-
-kv::MapDocument& document() {
-    static const std::unique_ptr<kv::MapDocument> doc = [] {
-        static kv::RecordingPrompter quiet;
-        kv::setPrompter(&quiet);
-        kvfuzz::scratchProgram({});
-        auto d = std::make_unique<kv::MapDocument>();
-        d->resetToNewMap();
-        return d;
-    }();
-    return *doc;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    kv::MapDocument& doc = document();
+    kv::MapDocument& doc = kvfuzz::scratchDocument();
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::string path = kvfuzz::scratchProgram({}) + "/fuzz.kvs";
     {

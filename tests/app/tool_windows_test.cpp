@@ -43,8 +43,8 @@ TEST_F(ToolWindowsTest, TheTableKnowsEveryWindowByMenuAndMessage) {
     EXPECT_EQ(toolByMessage(1153, opens), ToolKind::TroopTable);
     EXPECT_FALSE(opens);
     EXPECT_EQ(toolByMessage(1146, opens), std::nullopt);  // the title, not a window
-    EXPECT_STREQ(toolSpec(ToolKind::TerrainInfo).key, "ShowLandList");
-    EXPECT_EQ(toolSpec(ToolKind::TerrainAvoidTable).key, nullptr);
+    EXPECT_STREQ(toolInfo(ToolKind::TerrainInfo).key, "ShowLandList");
+    EXPECT_EQ(toolInfo(ToolKind::TerrainAvoidTable).key, nullptr);
 }
 
 TEST_F(ToolWindowsTest, OpeningAndClosingWriteTheKeyAtOnce) {

@@ -13,7 +13,7 @@
 namespace kv {
 namespace {
 
-using kvtest::BitmapSpec;
+using kvtest::BitmapFixture;
 using kvtest::makeBitmap;
 
 BitmapBlock read(const std::string& bytes) {
@@ -39,8 +39,8 @@ int bitmapErrorOf(const std::string& bytes) {
     return -1;
 }
 
-BitmapSpec spec(uint16_t bits, int w, int h, std::vector<uint32_t> pixels) {
-    BitmapSpec b;
+BitmapFixture fixture(uint16_t bits, int w, int h, std::vector<uint32_t> pixels) {
+    BitmapFixture b;
     b.bits = bits;
     b.width = w;
     b.height = h;
@@ -49,7 +49,7 @@ BitmapSpec spec(uint16_t bits, int w, int h, std::vector<uint32_t> pixels) {
 }
 
 TEST(BitmapHeaders, FileHeaderIsOptionalAndItsPixelOffsetFollowed) {
-    BitmapSpec b = spec(24, 3, 2, {0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 0xFF00FF});
+    BitmapFixture b = fixture(24, 3, 2, {0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 0xFF00FF});
     const std::vector<uint32_t> expected = opaque(b.pixels);
     EXPECT_EQ(pixelsOf(makeBitmap(b)), expected);
     b.gap = 10;
@@ -60,7 +60,7 @@ TEST(BitmapHeaders, FileHeaderIsOptionalAndItsPixelOffsetFollowed) {
 
 TEST(BitmapHeaders, CoreHeaderIsConvertedWithItsThreeByteColourTable) {
     for (bool fileHeader : {true, false}) {
-        BitmapSpec b = spec(8, 3, 1, {255, 1, 2});
+        BitmapFixture b = fixture(8, 3, 1, {255, 1, 2});
         b.headerSize = 12;
         b.fileHeader = fileHeader;
         b.palette.assign(256, 0);
@@ -72,17 +72,17 @@ TEST(BitmapHeaders, CoreHeaderIsConvertedWithItsThreeByteColourTable) {
 }
 
 TEST(BitmapHeaders, UnknownHeadersDepthsAndCompressionsGiveNoPictureWithoutError) {
-    std::vector<BitmapSpec> unknown;
+    std::vector<BitmapFixture> unknown;
     for (uint32_t size : {0u, 16u, 64u, 108u, 124u}) {
-        unknown.push_back(spec(24, 2, 2, {1, 2, 3, 4}));
+        unknown.push_back(fixture(24, 2, 2, {1, 2, 3, 4}));
         unknown.back().headerSize = size;
     }
-    unknown.push_back(spec(2, 2, 2, {}));
-    unknown.push_back(spec(8, 2, 2, {}));
+    unknown.push_back(fixture(2, 2, 2, {}));
+    unknown.push_back(fixture(8, 2, 2, {}));
     unknown.back().compression = 1;  // run-length coded rows
-    unknown.push_back(spec(24, 2, 2, {}));
+    unknown.push_back(fixture(24, 2, 2, {}));
     unknown.back().compression = 3;  // channel masks belong to 16 and 32 bits
-    for (const BitmapSpec& b : unknown) {
+    for (const BitmapFixture& b : unknown) {
         BitmapBlock block;
         EXPECT_NO_THROW(block = read(makeBitmap(b))) << b.headerSize;
         EXPECT_TRUE(block.empty()) << b.headerSize << " " << b.bits;
@@ -91,7 +91,7 @@ TEST(BitmapHeaders, UnknownHeadersDepthsAndCompressionsGiveNoPictureWithoutError
 
 TEST(BitmapRepairs, WrongImageSizeIsRecomputed) {
     for (uint32_t stated : {0u, 5u, 4096u, 0xFFFFFFFFu}) {
-        BitmapSpec b = spec(24, 3, 2, {1, 2, 3, 4, 5, 6});
+        BitmapFixture b = fixture(24, 3, 2, {1, 2, 3, 4, 5, 6});
         b.fileHeader = false;  // nothing but the size says where the pixels end
         b.sizeImage = stated;
         const BitmapBlock block = read(makeBitmap(b) + "trailing");
@@ -103,42 +103,42 @@ TEST(BitmapRepairs, WrongImageSizeIsRecomputed) {
 TEST(BitmapRepairs, ColourCountZeroReadsTheFullTableOfTheDepth) {
     for (uint16_t bits : {1, 4, 8}) {
         const uint32_t full = 1u << bits;
-        BitmapSpec b = spec(bits, 2, 1, {full - 1, 0});
+        BitmapFixture b = fixture(bits, 2, 1, {full - 1, 0});
         for (uint32_t i = 0; i < full; ++i) b.palette.push_back(0x010101 * i + 0x100000);
         const BitmapBlock block = read(makeBitmap(b));
         EXPECT_EQ(block.colours.size(), full) << bits;
         EXPECT_EQ(decodeBitmapPixels(block), opaque({b.palette[full - 1], b.palette[0]})) << bits;
     }
-    BitmapSpec shortTable = spec(8, 2, 1, {1, 200});
+    BitmapFixture shortTable = fixture(8, 2, 1, {1, 200});
     shortTable.clrUsed = 2;
     shortTable.palette = {0xAABBCC, 0x112233};
     EXPECT_EQ(pixelsOf(makeBitmap(shortTable)), opaque({0x112233, 0}));  // past the table: black
 }
 
 TEST(BitmapPixels, EveryDepthDecodes) {
-    BitmapSpec one = spec(1, 10, 2, {1, 0, 0, 1, 1, 0, 1, 0, 1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 0});
+    BitmapFixture one = fixture(1, 10, 2, {1, 0, 0, 1, 1, 0, 1, 0, 1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 0});
     one.palette = {0x000000, 0xFFFFFF};
     std::vector<uint32_t> expected;
     for (uint32_t v : one.pixels) expected.push_back(v ? 0xFFFFFFFF : 0xFF000000);
     EXPECT_EQ(pixelsOf(makeBitmap(one)), expected);
 
-    BitmapSpec four = spec(4, 3, 1, {15, 1, 10});
+    BitmapFixture four = fixture(4, 3, 1, {15, 1, 10});
     for (uint32_t i = 0; i < 16; ++i) four.palette.push_back(i * 0x111111);
     EXPECT_EQ(pixelsOf(makeBitmap(four)), opaque({0xFFFFFF, 0x111111, 0xAAAAAA}));
 
-    BitmapSpec sixteen = spec(16, 3, 1, {0x7C00, 0x03E0, 0x001F});  // 5-5-5 without masks
+    BitmapFixture sixteen = fixture(16, 3, 1, {0x7C00, 0x03E0, 0x001F});  // 5-5-5 without masks
     EXPECT_EQ(pixelsOf(makeBitmap(sixteen)), opaque({0xFF0000, 0x00FF00, 0x0000FF}));
     sixteen.compression = 3;
     sixteen.masks = {0xF800, 0x07E0, 0x001F};
     sixteen.pixels = {0xF800, 0x0400, 0x0010};  // 32 of 63 green, 16 of 31 blue
     EXPECT_EQ(pixelsOf(makeBitmap(sixteen)), opaque({0xFF0000, 0x008100, 0x000083}));
 
-    const BitmapSpec topDown = spec(32, 2, -2, {0xFF0102, 0x030405, 0x060708, 0x090A0B});
+    const BitmapFixture topDown = fixture(32, 2, -2, {0xFF0102, 0x030405, 0x060708, 0x090A0B});
     EXPECT_EQ(pixelsOf(makeBitmap(topDown)), opaque(topDown.pixels));
 }
 
 TEST(BitmapShortFiles, EveryTruncationThrowsCodeZero) {
-    BitmapSpec b = spec(8, 4, 3, std::vector<uint32_t>(12, 7));
+    BitmapFixture b = fixture(8, 4, 3, std::vector<uint32_t>(12, 7));
     b.palette.assign(256, 0x808080);
     const std::string whole = makeBitmap(b);
     ASSERT_EQ(bitmapErrorOf(whole), -1);  // reads whole
@@ -156,7 +156,7 @@ TEST(BitmapShortFiles, ImpossibleDimensionsThrowWithoutAllocating) {
         {0, 1}, {1, 0}, {-5, 3}, {70000, 1}, {INT32_MIN, 1}, {1, INT32_MIN}, {60000, 60000}};
     for (const auto& [w, h] : sizes) {
         // Only the dimensions are patched, so no huge rows are written.
-        std::string bytes = makeBitmap(spec(24, 1, 1, {0}));
+        std::string bytes = makeBitmap(fixture(24, 1, 1, {0}));
         for (int k = 0; k < 4; ++k) {
             bytes[18 + k] = static_cast<char>(static_cast<uint32_t>(w) >> (8 * k));
             bytes[22 + k] = static_cast<char>(static_cast<uint32_t>(h) >> (8 * k));

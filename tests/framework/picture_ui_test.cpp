@@ -19,7 +19,7 @@
 namespace kv {
 namespace {
 
-using kvtest::BitmapSpec;
+using kvtest::BitmapFixture;
 using kvtest::makeBitmap;
 
 constexpr QRgb kKey = 0xFFFF00FF;
@@ -30,7 +30,7 @@ QRgb grid(int x, int y) {
 }
 
 std::string gridFile(bool fileHeader = true) {
-    BitmapSpec b;
+    BitmapFixture b;
     b.width = 4;
     b.height = 3;
     b.fileHeader = fileHeader;
@@ -134,7 +134,7 @@ TEST_F(PictureFiles, ArchiveEntryNumberSelectsAnEntryAndMinusOneAPlainFile) {
 }
 
 TEST(PictureMemory, ColourReplacementChangesThePaletteColour) {
-    BitmapSpec b;
+    BitmapFixture b;
     b.bits = 8;
     b.width = 3;
     b.clrUsed = 2;

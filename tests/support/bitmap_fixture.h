@@ -21,7 +21,7 @@ inline void put32(std::string& s, uint32_t v) {
 // One bitmap file to write. Pixel values are palette indices (1, 4, 8 bits), 16-bit words,
 // or 0xRRGGBB (24, 32 bits), top row first; they are packed into padded rows stored bottom
 // row first (top row first for a negative height).
-struct BitmapSpec {
+struct BitmapFixture {
     uint32_t headerSize = 40;  // 12 writes the old core header
     int32_t width = 1;
     int32_t height = 1;
@@ -36,7 +36,7 @@ struct BitmapSpec {
     uint32_t gap = 0;  // bytes between the colour table and the pixels (file header only)
 };
 
-inline std::string packRows(const BitmapSpec& b) {
+inline std::string packRows(const BitmapFixture& b) {
     const int32_t rows = b.height < 0 ? -b.height : b.height;
     const size_t stride = (static_cast<size_t>(b.bits) * b.width + 31) / 32 * 4;
     std::string out;
@@ -66,7 +66,7 @@ inline std::string packRows(const BitmapSpec& b) {
     return out;
 }
 
-inline std::string makeBitmap(const BitmapSpec& b) {
+inline std::string makeBitmap(const BitmapFixture& b) {
     std::string header;
     if (b.headerSize == 12) {
         put32(header, 12);
