@@ -169,15 +169,19 @@ void hillsPicture(QImage& cell) {
     drawMound(p, {20, 39}, 22, 11, light, dark);
 }
 
-void mountainPicture(QImage& cell) {
-    paintGround(cell, {QColor(138, 124, 94), QColor(164, 148, 112), 0.12, 51});
+// Two small peaks behind a large one, the mountains' and snow mountains' common shape.
+void threePeaks(QImage& cell, const Ground& ground, const PeakStyle& style, uint32_t seed) {
+    paintGround(cell, ground);
     QPainter p(&cell);
     p.setRenderHint(QPainter::Antialiasing);
-    Rng rng(105);
-    const PeakStyle s = mountainStyle();
-    drawPeak(p, {13, 30}, 20, 15, s, rng);
-    drawPeak(p, {34, 31}, 20, 14, s, rng);
-    drawPeak(p, {24, 40}, 32, 30, s, rng);
+    Rng rng(seed);
+    drawPeak(p, {13, 30}, 20, 15, style, rng);
+    drawPeak(p, {34, 31}, 20, 14, style, rng);
+    drawPeak(p, {24, 40}, 32, 30, style, rng);
+}
+
+void mountainPicture(QImage& cell) {
+    threePeaks(cell, {QColor(138, 124, 94), QColor(164, 148, 112), 0.12, 51}, mountainStyle(), 105);
 }
 
 void highMountainPicture(QImage& cell) {
@@ -192,14 +196,8 @@ void highMountainPicture(QImage& cell) {
 }
 
 void snowMountainPicture(QImage& cell) {
-    paintGround(cell, {QColor(214, 222, 236), QColor(238, 242, 250), 0.06, 201});
-    QPainter p(&cell);
-    p.setRenderHint(QPainter::Antialiasing);
-    Rng rng(120);
-    const PeakStyle s = snowMountainStyle();
-    drawPeak(p, {13, 30}, 20, 15, s, rng);
-    drawPeak(p, {34, 31}, 20, 14, s, rng);
-    drawPeak(p, {24, 40}, 32, 30, s, rng);
+    threePeaks(cell, {QColor(214, 222, 236), QColor(238, 242, 250), 0.06, 201},
+               snowMountainStyle(), 120);
 }
 
 void cliffPicture(QImage& cell) {
