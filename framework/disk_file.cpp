@@ -9,6 +9,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,6 +54,94 @@ mode_t currentUmask() {
     return mask;
 }
 
+// Opens `path` with `flags` only when it is a regular file (or, with O_CREAT, missing).
+// It is looked at before the open, because opening a FIFO or device can block or act on it,
+// opened non-blocking, looked at again (the name may have changed in between) and only then
+// made blocking. -1 with errno set otherwise.
+int openRegular(const std::string& path, int flags) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+    if (fd < 0) return -1;
+    const int status = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || status < 0 ||
+        ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
+// Temporary files are ".<name>.kvtmp." followed by six random letters and digits; the name is
+// shortened so the whole stays within the longest file name.
+constexpr size_t kTempNameKept = 200;
+constexpr size_t kTempRandomChars = 6;
+
+std::string temporaryPrefix(std::string_view name) {
+    return "." + std::string(name.substr(0, kTempNameKept)) + ".kvtmp.";
+}
+
+bool isTemporarySuffix(std::string_view s) {
+    if (s.size() != kTempRandomChars) return false;
+    for (char c : s) {
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+            return false;
+    }
+    return true;
+}
+
+bool fillRandomSuffix(char* out) {
+    static constexpr char kChars[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char bytes[kTempRandomChars];
+    size_t got = 0;
+    while (got < sizeof bytes) {
+        const ssize_t n = ::getrandom(bytes + got, sizeof bytes - got, 0);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        got += static_cast<size_t>(n);
+    }
+    for (size_t i = 0; i < sizeof bytes; ++i) out[i] = kChars[bytes[i] % (sizeof kChars - 1)];
+    return true;
+}
+
+// Removes what an interrupted save to the same target left behind: regular files of exactly
+// our pattern whose lock nobody holds (a save in progress holds its own). Links and anything
+// else under such a name stay; nothing is followed.
+void removeStaleTemporaries(const std::string& folder, const std::string& prefix) {
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string_view entry(e->d_name);
+        if (!entry.starts_with(prefix) || !isTemporarySuffix(entry.substr(prefix.size()))) continue;
+        const int fd =
+            ::openat(dirFd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(dirFd, e->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// Takes the lock that marks a new temporary as in use, and makes sure the name still names
+// it: a cleaner may have taken it between its creation and the lock, and then removes it.
+// Where the file system has no locks, the temporary goes unlocked (and is never cleaned).
+bool claimTemporary(int fd, const std::string& path) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return false;
+    struct stat mine, named;
+    return ::fstat(fd, &mine) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           mine.st_dev == named.st_dev && mine.st_ino == named.st_ino;
+}
+
 bool entryExists(const std::string& path) {
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0;
@@ -90,7 +180,7 @@ DiskFile& DiskFile::operator=(DiskFile&& other) noexcept {
 
 void DiskFile::open(const std::string& path, int mode) {
     if (fd_ >= 0) close();
-    int flags = O_CLOEXEC;
+    int flags = 0;
     switch (mode) {
         case Read: flags |= O_RDONLY; break;
         case Create: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
@@ -98,13 +188,8 @@ void DiskFile::open(const std::string& path, int mode) {
         case Update: flags |= O_RDWR | O_CREAT; break;
         default: fail(swCFileError::Open, path);
     }
-    int fd = ::open(path.c_str(), flags, 0666);
+    const int fd = openRegular(path, flags);
     if (fd < 0) fail(swCFileError::Open, path);
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        fail(swCFileError::Open, path);
-    }
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);  // a hint only; failure is harmless
     fd_ = fd;
 }
@@ -168,36 +253,65 @@ bool fileExists(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-void writeFileAtomically(const std::string& path, std::string_view bytes) {
-    // Saving through a symbolic link replaces the file it names, not the link.
+int openRegularFile(const std::string& path) {
+    return openRegular(path, O_RDONLY);
+}
+
+int createTemporaryBeside(const std::string& target, std::string& tempPath) {
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string prefix =
+        temporaryPrefix(slash == std::string::npos ? target : target.substr(slash + 1));
+    removeStaleTemporaries(folder, prefix);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = folder + prefix + std::string(kTempRandomChars, 'X');
+        if (!fillRandomSuffix(candidate.data() + candidate.size() - kTempRandomChars)) return -1;
+        const int fd =
+            ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno != EEXIST) return -1;
+            continue;
+        }
+        if (claimTemporary(fd, candidate)) {
+            tempPath = std::move(candidate);
+            return fd;
+        }
+        ::close(fd);
+    }
+    return -1;
+}
+
+void writeFileAtomically(const std::string& path, std::string_view bytes,
+                         const SaveOptions& options) {
+    // Saving through a symbolic link replaces the file it names, not the link, unless the
+    // caller wants the entry itself replaced.
     std::string target = path;
     struct stat st;
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    if (options.followLink && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         if (char* real = ::realpath(path.c_str(), nullptr)) {
             target = real;
             std::free(real);
         }
     }
-    size_t slash = target.rfind('/');
-    std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temp = folder + "." + name.substr(0, 200) + ".XXXXXX";
-
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    std::string temp;
+    const int fd = createTemporaryBeside(target, temp);
     if (fd < 0) fail(swCFileError::Write, path);
     // The new file keeps the permissions of the old one; a new file gets the usual ones.
-    mode_t mode = ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)
-                      ? (st.st_mode & 07777)
-                      : (0666 & ~currentUmask());
+    const mode_t mode = ::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)
+                            ? (st.st_mode & 07777)
+                            : (0666 & ~currentUmask());
     ::fchmod(fd, mode);
-    bool ok = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    bool ok = writeAll(fd, bytes.data(), bytes.size()) && (!options.durable || ::fsync(fd) == 0);
     ok = ::close(fd) == 0 && ok;
     if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
         ::unlink(temp.c_str());
         fail(swCFileError::Write, path);
     }
+    if (!options.durable) return;
     // Make the rename itself durable; the data is already safe if this fails.
-    int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
@@ -205,13 +319,11 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 std::optional<std::string> readWholeFile(const std::string& path, size_t limit) {
-    // Non-blocking so that a FIFO under the name cannot hang the caller; it is refused below.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = openRegularFile(path);
     if (fd < 0) return std::nullopt;
     struct stat st;
     std::optional<std::string> result;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        static_cast<uint64_t>(st.st_size) <= limit) {
+    if (::fstat(fd, &st) == 0 && static_cast<uint64_t>(st.st_size) <= limit) {
         std::string data;
         char buffer[65536];
         bool ok = true;

@@ -26,6 +26,7 @@ public:
 
     // Read: must exist. Create: always created empty. Write: opened or created, kept.
     // Update: read and write, opened or created. An already open file is closed first.
+    // Only regular files open: a FIFO, device or folder under the name is an open failure.
     void open(const std::string& path, int mode);
     // Reads up to `count` bytes; fewer only at the end of the file. Returns the bytes read.
     size_t read(void* buffer, size_t count);
@@ -44,9 +45,30 @@ private:
 // True when `path` names something that exists and is not a directory.
 bool fileExists(const std::string& path);
 
+// A descriptor (close-on-exec, blocking) reading the regular file at `path`, or -1 with errno
+// set when it is missing, unreadable or anything but a regular file. Opening never waits: a
+// FIFO or device under the name is refused before and after the open.
+int openRegularFile(const std::string& path);
+
+// A new, empty file beside `target` under an unpredictable name ".<name>.kvtmp.XXXXXX",
+// created exclusively (never through a link planted under that name) with mode 0600. The
+// descriptor holds a lock that marks the file in use until it is closed; unlocked regular
+// files of that pattern for the same target, left by an interrupted save, are removed first.
+// Returns the descriptor and sets `tempPath`, or -1 on failure.
+int createTemporaryBeside(const std::string& target, std::string& tempPath);
+
+struct SaveOptions {
+    // A link at the path is saved through (the file it names is replaced), not replaced.
+    bool followLink = true;
+    // Data and rename flushed to disk before returning; a caller writing many files may
+    // rather sync once at its end.
+    bool durable = true;
+};
+
 // Replaces the file at `path` by `bytes` through a temporary file beside it, so that a failed
 // save leaves the old file as it was. Throws swCFileError(Write, path) on failure.
-void writeFileAtomically(const std::string& path, std::string_view bytes);
+void writeFileAtomically(const std::string& path, std::string_view bytes,
+                         const SaveOptions& options = {});
 
 // The whole content of a regular file; nullopt when it is missing, unreadable or larger
 // than `limit` bytes.

@@ -10,7 +10,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
+#include <unistd.h>
+
+#include "framework/disk_file.h"
 #include "framework/errors.h"
 #include "framework/profile.h"
 #include "gamedata/rules.h"
@@ -53,6 +57,21 @@ bool openDevice() {
     return true;
 }
 
+// A stream over the regular file at `path`, or null. The mixer's own open would wait for
+// ever on a FIFO under a sound's name.
+SDL_RWops* openSoundFile(const std::string& path) {
+    const int fd = openRegularFile(path);
+    if (fd < 0) return nullptr;
+    FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        ::close(fd);
+        return nullptr;
+    }
+    SDL_RWops* stream = SDL_RWFromFP(f, SDL_TRUE);
+    if (!stream) std::fclose(f);
+    return stream;
+}
+
 void closeDeviceIfUnused() {
     if (g_deviceUsers > 0 || !g_deviceOpen) return;
     Mix_HookMusicFinished(nullptr);
@@ -93,7 +112,8 @@ const SoundPlayer::Entry* SoundPlayer::find(int key) const {
 
 void SoundPlayer::add(const std::string& path, int key) {
     if (disabled_) return;
-    Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+    SDL_RWops* stream = openSoundFile(path);
+    Mix_Chunk* chunk = stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
     if (!chunk) throw swCDirectSoundError(4, path);
     sounds_.push_back({path, key, chunk, -1});
 }
@@ -136,7 +156,9 @@ void SoundPlayer::removeAll() {
 
 MidiPlayer::MidiPlayer(const std::string& path) : path_(path) {
     ++g_deviceUsers;
-    if (openDevice()) music_ = Mix_LoadMUS(path.c_str());
+    if (openDevice()) {
+        if (SDL_RWops* stream = openSoundFile(path)) music_ = Mix_LoadMUS_RW(stream, 1);
+    }
     if (!music_) {
         --g_deviceUsers;
         closeDeviceIfUnused();

@@ -18,6 +18,7 @@
 
 #include "document/hex_pixels.h"
 #include "document/map_document.h"
+#include "framework/disk_file.h"
 #include "framework/errors.h"
 #include "view/hex_painter.h"
 #include "view/sprite_sheets.h"
@@ -76,11 +77,7 @@ void drawBand(const MapDocument& doc, const SpriteSheets& sheets, const ExportLa
 class PendingFile {
 public:
     explicit PendingFile(const std::string& target) : target_(target) {
-        const size_t slash = target.rfind('/');
-        const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-        const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-        temp_ = folder + "." + name.substr(0, 200) + ".XXXXXX";
-        fd_ = ::mkostemp(temp_.data(), O_CLOEXEC);
+        fd_ = createTemporaryBeside(target, temp_);
         if (fd_ < 0) throw swCBitmapError(swCBitmapError::Save, target);
         const mode_t mask = ::umask(022);
         ::umask(mask);

@@ -1,5 +1,6 @@
 // Composing the screen image from the map picture and the underlay in the three drawing
 // modes, and taking in the underlay picture.
+#include <QFile>
 #include <QImageReader>
 
 #include <algorithm>
@@ -7,7 +8,10 @@
 #include <cstring>
 #include <filesystem>
 
+#include <unistd.h>
+
 #include "document/map_document.h"
+#include "framework/disk_file.h"
 #include "framework/errors.h"
 #include "framework/picture.h"
 #include "view/map_renderer.h"
@@ -123,7 +127,16 @@ bool MapRenderer::loadUnderlay(const std::string& path) {
         fullPresent_ = true;
         return underlayLoaded_;
     }
-    QImageReader reader(QString::fromStdString(path));
+    // Read through a descriptor of a regular file only: a FIFO under the name would block
+    // the reader for ever. The content tells the format.
+    const int fd = openRegularFile(path);
+    if (fd < 0) return false;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    QImageReader reader(&file);
     const QImage image = reader.read();
     if (image.isNull()) return false;
     setUnderlay(image);

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +45,7 @@ size_t openDescriptors() {
     return n;
 }
 
+// The names in a folder, sorted.
 std::vector<std::string> folderEntries(const std::string& folder) {
     std::vector<std::string> names;
     if (DIR* d = opendir(folder.c_str())) {
@@ -52,6 +55,7 @@ std::vector<std::string> folderEntries(const std::string& folder) {
         }
         closedir(d);
     }
+    std::sort(names.begin(), names.end());
     return names;
 }
 
@@ -83,6 +87,38 @@ TEST(DiskFileOpen, DirectoryAndUnknownModeAreOpenFailures) {
     EXPECT_EQ(fileErrorOf([&] { DiskFile().open(dir.path(), DiskFile::Update); }).first, 0);
     EXPECT_EQ(fileErrorOf([&] { DiskFile().open(dir.file("a"), 4); }).first, 0);
     EXPECT_FALSE(fileExists(dir.file("a")));
+}
+
+TEST(DiskFileOpen, OnlyRegularFilesOpenAndOpeningNeverWaits) {
+    TempDir dir;
+    const std::string fifo = dir.file("cstmcl.dat");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // Held open for writing with data waiting, so that a reader which took the pipe for a
+    // file would go on reading it here instead of blocking the test.
+    const int holder = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::write(holder, std::string(96, 'x').data(), 96), 96);
+    for (int mode : {DiskFile::Read, DiskFile::Create, DiskFile::Write, DiskFile::Update})
+        EXPECT_EQ(fileErrorOf([&] { DiskFile().open(fifo, mode); }), std::make_pair(0, fifo))
+            << "mode " << mode;
+    EXPECT_EQ(readWholeFile(fifo, 100), std::nullopt);
+    EXPECT_EQ(openRegularFile(fifo), -1);
+    ::close(holder);
+    const std::string device = "/dev/null";
+    EXPECT_EQ(fileErrorOf([&] { DiskFile().open(device, DiskFile::Read); }),
+              std::make_pair(0, device));
+    EXPECT_EQ(openRegularFile(device), -1);
+    EXPECT_EQ(openRegularFile(dir.path()), -1);
+
+    // A link to a file is read through, and what is handed out reads normally (blocking).
+    writeFile(dir.file("real.dat"), "abc");
+    ASSERT_EQ(symlink(dir.file("real.dat").c_str(), dir.file("link.dat").c_str()), 0);
+    const int fd = openRegularFile(dir.file("link.dat"));
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(fcntl(fd, F_GETFL) & O_NONBLOCK, 0);
+    EXPECT_NE(fcntl(fd, F_GETFD) & FD_CLOEXEC, 0);
+    ::close(fd);
+    EXPECT_EQ(readWholeFile(dir.file("link.dat"), 3), "abc");
 }
 
 TEST(DiskFileOpen, CreateTruncatesAndWriteKeepsTheRest) {
@@ -241,6 +277,61 @@ TEST(WriteFileAtomically, FailureThrowsWriteErrorAndKeepsWhatWasThere) {
     EXPECT_EQ(fileErrorOf([&] { writeFileAtomically(busy, "x"); }).first, 2);
     EXPECT_EQ(readFile(busy + "/keep"), "kept");
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"busy"});
+}
+
+TEST(WriteFileAtomically, TemporariesAreExclusiveAndOnlyOurStaleOnesAreCleaned) {
+    TempDir dir;
+    const std::string folder = dir.file("maps");
+    mkdir(folder.c_str(), 0755);
+    const std::string path = folder + "/s.ini";
+    const std::string outside = dir.file("outside.txt");
+    writeFile(outside, "keep");
+    // What an interrupted save leaves (the first), and things that only look like it.
+    writeFile(folder + "/.s.ini.kvtmp.Ab3dE9", "stale");
+    writeFile(folder + "/.s.ini.kvtmp.Ab3dE", "short");
+    writeFile(folder + "/.s.ini.kvtmp.Ab3d-9", "not ours");
+    writeFile(folder + "/.t.ini.kvtmp.Ab3dE9", "another target's");
+    mkdir((folder + "/.s.ini.kvtmp.Folder").c_str(), 0755);
+    for (const char* link : {"/.s.ini.kvtmp", "/.s.ini.kvtmp.LinkEd", "/.s.ini.XXXXXX"})
+        ASSERT_EQ(symlink(outside.c_str(), (folder + link).c_str()), 0);
+
+    // Two saves in progress: distinct names of the pattern, private, and neither cleaned.
+    std::string first, second;
+    const int firstFd = createTemporaryBeside(path, first);
+    const int secondFd = createTemporaryBeside(path, second);
+    ASSERT_GE(firstFd, 0);
+    ASSERT_GE(secondFd, 0);
+    EXPECT_NE(first, second);
+    for (const std::string& temp : {first, second}) {
+        ASSERT_EQ(temp.size(), folder.size() + 20) << temp;
+        EXPECT_EQ(temp.substr(0, folder.size() + 14), folder + "/.s.ini.kvtmp.");
+        struct stat st;
+        ASSERT_EQ(lstat(temp.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode));
+        EXPECT_EQ(st.st_mode & 0777, 0600u);
+    }
+    ::close(secondFd);  // the second save died
+
+    writeFileAtomically(path, "new");
+    EXPECT_EQ(readFile(path), "new");
+    EXPECT_EQ(readFile(outside), "keep");
+    std::vector<std::string> expected = {".s.ini.XXXXXX",
+                                         ".s.ini.kvtmp",
+                                         ".s.ini.kvtmp.Ab3d-9",
+                                         ".s.ini.kvtmp.Ab3dE",
+                                         ".s.ini.kvtmp.Folder",
+                                         ".s.ini.kvtmp.LinkEd",
+                                         ".t.ini.kvtmp.Ab3dE9",
+                                         first.substr(folder.size() + 1),
+                                         "s.ini"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(folderEntries(folder), expected);
+
+    ::close(firstFd);
+    writeFileAtomically(path, "newer");
+    expected.erase(std::find(expected.begin(), expected.end(), first.substr(folder.size() + 1)));
+    EXPECT_EQ(folderEntries(folder), expected);
+    EXPECT_EQ(readFile(outside), "keep");
 }
 
 TEST(ReadWholeFile, ReadsUpToTheLimitOnly) {
