@@ -12,7 +12,8 @@ namespace kv {
 
 namespace {
 
-constexpr int kWheel = 1536;  // six sectors of 256 steps
+constexpr int kWheel = 1536;       // six sectors of 256 steps
+constexpr int kMagentaHue = 1280;  // where the colour key sits on the wheel
 constexpr size_t kEntryBytes = 6;
 // Entries 12..15 are not used by any drawing; they default to no rotation.
 constexpr uint16_t kDefaultAngles[FactionColourTable::kEntryCount] = {
@@ -59,14 +60,18 @@ uint32_t rotate(uint32_t rgb, int offset) {
     }
     // Saturation and brightness come back in floating point, in this order of operations,
     // truncated. The first step of the odd sectors reaches 256 and is held at the top.
-    uint32_t out = rgb & 0xFF000000u;
+    uint32_t out = 0;
     for (int i = 0; i < 3; ++i) {
         const double x = pure[i];
         const double lifted = x + (255.0 - x) * (255 - saturation) / 255.0;
         const int v = static_cast<int>(lifted * max / 255.0);
         out |= static_cast<uint32_t>(std::clamp(v, 0, 255)) << (16 - 8 * i);
     }
-    return out;
+    // Vivid colours at the key's hue come out as the key and would turn transparent; step
+    // one unit to the nearest other colour, on the side of the wheel the hue lies on.
+    if (out == kColourKey && (rgb & 0xFFFFFF) != kColourKey)
+        out = hue < kMagentaHue ? kColourKey - 0x010000u : kColourKey - 1;
+    return (rgb & 0xFF000000u) | out;
 }
 
 }  // namespace

@@ -54,7 +54,8 @@ public:
 // Colours are 0x??RRGGBB; the top byte is kept as it is.
 // Rotates the hue of one colour by `hueAngle` degrees on a wheel of 1536 steps, keeping its
 // saturation and brightness. Greys, and any angle that is a whole number of turns, leave
-// the colour as it is.
+// the colour as it is. A colour other than the key never comes out as the key: it is
+// stepped to the neighbouring colour instead.
 uint32_t rotateHue(uint32_t rgb, int hueAngle);
 
 // Rotates every pixel except the magenta colour key (kColourKey), which stays transparent.

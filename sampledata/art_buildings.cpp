@@ -771,9 +771,7 @@ QImage buildingSheetImage() {
         // when rotated, so there the plain picture's edge shows instead.
         for (int y = 0; y < kCell; ++y) {
             for (int x = 0; x < kCell; ++x) {
-                const QColor c = QColor::fromRgb(b.pixel(x, y));
-                const int hue = c.hsvHue();
-                const bool factionHue = c.hsvSaturation() < 40 || hue <= 25 || hue >= 335;
+                const bool factionHue = nearFactionHue(QColor::fromRgb(b.pixel(x, y)), 25);
                 if (a.pixel(x, y) == b.pixel(x, y) || !factionHue) b.setPixel(x, y, kKey);
             }
         }

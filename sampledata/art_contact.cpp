@@ -10,6 +10,7 @@
 #include <map>
 #include <vector>
 
+#include "document/faction_record.h"
 #include "framework/cp932.h"
 #include "gamedata/terrain.h"
 #include "sampledata/art.h"
@@ -408,6 +409,54 @@ QImage unitSection(const Art& art, int width) {
     return grid.image();
 }
 
+// Each default faction under its colour word with its faction-coloured pictures at 48, 32
+// and 16 pixels: capital, airport, bridge, weapon-type icon, unit icon (none at 16) and its
+// territory behind a crossable and a closed borderline. The word and the colour must agree.
+QImage factionSection(const Art& art, const MapSheets& sheets, int width) {
+    constexpr int kTankPicture = 19, kTankUnitCell = 19;  // weapon type 19, unit icon 120
+    const QImage& territory = art["bmp/ecmcc48.bmp"];
+    const QImage& border = art["bmp/border48.bmp"];
+    auto over = [](QImage ground, const QImage& top) {
+        drawKeyedPart(ground, 0, 0, top, top.rect());
+        return ground;
+    };
+    QImage block(width, 6 * 56 + 8, QImage::Format_RGB32);
+    block.fill(kPaper);
+    for (int f = 0; f < 6; ++f) {
+        const int y = 8 + f * 56, angle = factionAngle(f), colour = f + 1;
+        caption(
+            block, QPoint(10, y + 18),
+            QString("%1 %2").arg(f).arg(QString::fromStdString(std::string(factionColourName(f)))),
+            12);
+        const QImage borders = recolouredKeyed(border.copy(0, f * 240, 240, 240), angle);
+        QImage land =
+            over(sheets.base(48, 6, false), recolouredKeyed(cellOf(territory, 0, f), angle));
+        drawKeyedPart(land, 0, 0, borders, QRect(0, 48, 48, 48));        // side 0, crossable
+        drawKeyedPart(land, 0, 0, borders, QRect(3 * 48, 144, 48, 48));  // side 3, closed
+        int x = 120;
+        for (int size : {48, 32, 16}) {
+            std::vector<QImage> row = {
+                sheets.building(size, colour, building_picture::kCapital, false),
+                sheets.building(size, colour, building_picture::kAirport, false),
+                over(sheets.building(size, colour, building_picture::kBridgeWater, false),
+                     sheets.bridge(size, colour, 0, false)),
+                over(sheets.base(size, 1, false), sheets.weaponIcon(size, f, kTankPicture))};
+            if (size > 16) {
+                const QImage& page = art[size == 48 ? "munit/unit01_2.bmp" : "munit/unit01_1.bmp"];
+                row.push_back(over(sheets.base(size, 1, false),
+                                   recolouredKeyed(cellOf(page, kTankUnitCell, 0, size), angle)));
+            }
+            row.push_back(shrinkKeyed(land, size));
+            for (const QImage& picture : row) {
+                put(block, QPoint(x, y + (48 - size) / 2), picture, true);
+                x += size + 4;
+            }
+            x += 30;
+        }
+    }
+    return block;
+}
+
 QImage stripSection(const Art& art, int width) {
     QImage block(width, 150, QImage::Format_RGB32);
     block.fill(kPaper);
@@ -456,6 +505,9 @@ QImage contactSheet(const std::string& programFolder) {
     page.add(
         page.title("Test map", "A 14 x 11 map laid out cell by cell as the map view places them."));
     page.add(mapSection(sheets, page.width()));
+    page.add(page.title("Faction colours",
+                        "each faction's colour word and its pictures at 48, 32 and 16 pixels"));
+    page.add(factionSection(art, sheets, page.width()));
     page.add(page.title("Base sheet (land48_base.bmp)", "plain, framed, 32, 16"));
     page.add(terrainSection(art, page.width()));
     page.add(

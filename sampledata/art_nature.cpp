@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "sampledata/art_canvas.h"
 #include "sampledata/art_paint.h"
@@ -185,12 +186,19 @@ void drawMound(QPainter& p, QPointF base, double w, double h, const QColor& ligh
 }
 
 QColor factionShade(double level) {
-    // Hue 0 at every level: red the largest, green and blue equal. Bright and saturated, so
-    // that every rotation (yellow and cyan too) stays vivid.
+    // kFactionHue at every level: blue the largest, red the smallest, green a third of the
+    // way between. The default faction angles then turn it into blue, red, green,
+    // yellow, purple and cyan, the colours the factions are named after. Bright and
+    // saturated, so that every rotation (yellow and cyan too) stays vivid.
     level = std::clamp(level, 0.0, 1.0);
     const int v = static_cast<int>(138 + 114 * level);
     const int rest = static_cast<int>(v * (0.05 + 0.5 * level * level));
-    return QColor(v, rest, rest);
+    return QColor(rest, rest + (v - rest) / 3, v);
+}
+
+bool nearFactionHue(const QColor& c, int degrees) {
+    const int off = std::abs(c.hsvHue() - kFactionHue) % 360;
+    return c.hsvSaturation() < 40 || std::min(off, 360 - off) <= degrees;
 }
 
 QColor neutralShade(double level) {

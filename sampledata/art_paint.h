@@ -55,9 +55,12 @@ void drawSupplyPiece(QPainter& p, int links);
 void drawTempBridgePiece(QPainter& p, int piece);
 void drawBridgePiece(QPainter& p, int piece, const QColor& girder, bool destroyed);
 
-// The faction colour: pure hue 0 in a few shades, which the hue rotation turns into each
+// The faction colour: one blue hue in a few shades, which the hue rotation turns into each
 // faction's colour. Neutral parts stay grey (equal red, green and blue).
-QColor factionShade(double level);  // 0 dark .. 1 light
+inline constexpr int kFactionHue = 220;  // degrees
+QColor factionShade(double level);       // 0 dark .. 1 light
+// Whether a colour is grey-ish or within `degrees` of the faction hue.
+bool nearFactionHue(const QColor& c, int degrees);
 QColor neutralShade(double level);
 
 }  // namespace kv::sample

@@ -126,7 +126,7 @@ void HexPainter::drawBase(const HexCell& cell, int x, int y) {
     } else if (n >= kFirstPartPicture) {
         const int p = partOf(n);
         putCell(Sheet::Parts, p % 10, p / 10, x, y, 3 * frame);
-    } else if (c > TerrainCategory::Building) {
+    } else if (c >= TerrainCategory::Building) {  // 市街地 and every facility
         putCell(Sheet::Building, n % 10, n / 10, x, y, 3 * s * owner + (destroyed ? 21 * s : 0));
     } else {
         putCell(Sheet::Base, n % 10, n / 10, x, y, 4 * frame);

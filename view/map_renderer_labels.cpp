@@ -18,9 +18,10 @@ namespace {
 constexpr int kLabelHeight = 14;
 constexpr int kCharWidth = 7;  // pixels per byte of label text
 constexpr QRgb kShadow = 0xFF202020u, kWhite = 0xFFFFFFFFu;
-// The colour text is drawn in before the faction's hue is applied, and the colour of
-// labels that belong to no faction.
-constexpr QRgb kBaseTextColour = 0xFFFF4040u, kNeutralTextColour = 0xFFD8D8D8u;
+// The colour text is drawn in before the faction's hue is applied (the blue of the faction
+// art, so the default angles give each faction the colour it is named after), and the
+// colour of labels that belong to no faction.
+constexpr QRgb kBaseTextColour = 0xFF4080FFu, kNeutralTextColour = 0xFFD8D8D8u;
 constexpr int kTransportTargetShift = 4;  // hex mark bits 4..9
 // Label pictures kept at most; the cache starts afresh beyond.
 constexpr size_t kMaxLabelSprites = 4096;

@@ -1,5 +1,5 @@
 // Faction colour table: defaults, the 96-byte file and its damaged forms, and the hue
-// rotation checked against values worked out by hand.
+// rotation checked against values worked out by hand and never giving the colour key.
 #include "framework/faction_colours.h"
 
 #include <gtest/gtest.h>
@@ -112,6 +112,39 @@ TEST(HueRotation, MatchesValuesWorkedOutByHand) {
     // Angles past a turn wrap; the top byte is kept.
     EXPECT_EQ(rotateHue(rgb(200, 100, 50), 420), rgb(150, 200, 50));
     EXPECT_EQ(rotateHue(0xAB000000u | rgb(255, 0, 0), 120), 0xAB000000u | rgb(0, 255, 0));
+}
+
+TEST(HueRotation, NoColourOtherThanTheKeyComesOutAsTheKey) {
+    // The primaries under the default faction angles: red by 300, green by 180 and blue by
+    // 60 land exactly on the key's hue, and step to the next colour on the wheel.
+    const FactionColourTable defaults;
+    const uint32_t primaries[] = {rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255)};
+    for (int entry = 0; entry < FactionColourTable::kEntryCount; ++entry) {
+        const int angle = defaults.hueAngle(entry);
+        for (uint32_t c : primaries) {
+            EXPECT_NE(rotateHue(c, angle), kColourKey) << std::hex << c << std::dec << " " << angle;
+            std::vector<uint32_t> px = {0xFF000000u | c, 0xFFFF00FFu};
+            recolourPixels(px.data(), px.size(), angle);
+            EXPECT_NE(px[0], 0xFFFF00FFu) << angle;
+            EXPECT_EQ(px[1], 0xFFFF00FFu);
+        }
+    }
+    EXPECT_EQ(rotateHue(rgb(255, 0, 0), 300), rgb(255, 0, 254));
+    EXPECT_EQ(rotateHue(rgb(0, 0, 255), 60), rgb(255, 0, 254));
+    // (255, 0, 1) has hue 1535 and by 300 reaches 1279, one step short of the key's hue on
+    // the blue side, whose pure colour is the key too: it steps the other way.
+    EXPECT_EQ(rotateHue(rgb(255, 0, 1), 300), rgb(254, 0, 255));
+    EXPECT_EQ(rotateHue(rgb(255, 1, 0), 300), rgb(255, 0, 254));
+    // Every vivid colour (one channel full, one empty) at every whole angle.
+    for (int k = 0; k < 6 * 256; ++k) {
+        const int up = k % 256;
+        const uint32_t vivid[6] = {rgb(255, up, 0), rgb(up, 255, 0), rgb(0, 255, up),
+                                   rgb(0, up, 255), rgb(up, 0, 255), rgb(255, 0, up)};
+        const uint32_t c = vivid[k / 256];
+        if (c == kColourKey) continue;
+        for (int angle = 0; angle <= 360; ++angle)
+            ASSERT_NE(rotateHue(c, angle), kColourKey) << std::hex << c << std::dec << " " << angle;
+    }
 }
 
 TEST(RecolourPixels, MagentaAndGreysStayAndOthersRotate) {

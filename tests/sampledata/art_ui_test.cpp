@@ -1,6 +1,7 @@
 // The bundled map art: file format, sheet sizes by their addressing, a picture for every
 // terrain, weapon and mark the data uses, line pieces that meet their neighbours, and
-// faction-coloured parts that the hue rotation recolours without turning them transparent.
+// faction-coloured parts that the hue rotation recolours without turning them transparent,
+// into the colour each default faction is named after.
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -14,7 +15,9 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
+#include "document/faction_record.h"
 #include "framework/bitmap_block.h"
 #include "framework/data_paths.h"
 #include "framework/faction_colours.h"
@@ -340,26 +343,48 @@ TEST_F(Art, RecolouringNeverTurnsAPixelIntoTheKey) {
     }
 }
 
-TEST_F(Art, FactionPartsAreDrawnInTheBaseHueSoTheTableGivesTheColours) {
-    // Saturated pixels lie within 30 degrees of hue 0, so faction f shows near its angle.
+// The hue range (degrees, possibly wrapping past 360) of a faction's colour word.
+struct NamedHue {
+    std::string_view name;
+    int from, to;
+};
+constexpr NamedHue kNamedHues[] = {{"BLUE", 205, 255}, {"RED", 335, 15},     {"GREEN", 95, 145},
+                                   {"YELLOW", 48, 68}, {"PURPLE", 265, 300}, {"CYAN", 175, 200}};
+
+bool inRange(int hue, const NamedHue& n) {
+    return n.from <= n.to ? hue >= n.from && hue <= n.to : hue >= n.from || hue <= n.to;
+}
+
+TEST_F(Art, EachDefaultFactionShowsTheColourItIsNamedAfter) {
+    // Nearly every saturated pixel of the faction-coloured parts, rotated by a faction's
+    // default angle, takes the hue of the faction's colour word.
     const auto parts =
         factionColoured([](const std::string& p) -> const QImage& { return picture(p); });
-    for (size_t i = 0; i < parts.size(); ++i) {
-        const QImage& image = parts[i];
-        int saturated = 0, off = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                const QRgb p = image.pixel(x, y);
-                if (isKey(p)) continue;
-                const QColor c = QColor::fromRgb(p);
-                if (c.hsvSaturation() < 96 || c.value() < 64) continue;
-                ++saturated;
-                const int h = c.hsvHue();
-                off += (h > 30 && h < 330) ? 1 : 0;
+    const FactionColourTable defaults;
+    for (int f = 0; f < 6; ++f) {
+        const NamedHue& named = kNamedHues[f];
+        ASSERT_EQ(factionColourName(f), named.name);
+        const int angle = defaults.hueAngle(FactionColourTable::factionEntry(f));
+        for (size_t i = 0; i < parts.size(); ++i) {
+            const QImage& image = parts[i];
+            int saturated = 0, off = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QRgb p = image.pixel(x, y);
+                    if (isKey(p)) continue;
+                    const QColor c = QColor::fromRgb(rotateHue(p, angle));
+                    if (c.hsvSaturation() < 96 || c.value() < 64) continue;
+                    ++saturated;
+                    off += inRange(c.hsvHue(), named) ? 0 : 1;
+                }
             }
+            EXPECT_GT(saturated, 0) << i;
+            EXPECT_LT(off * 50, saturated)
+                << named.name << " part " << i << ": " << off << " of " << saturated;
         }
-        EXPECT_GT(saturated, 0) << i;
-        EXPECT_LT(off * 50, saturated) << "part " << i << ": " << off << " of " << saturated;
+        // The overview's owner squares too.
+        const QColor square = QColor::fromRgb(picture("bmp/hqc1.bmp").pixel(f, 0));
+        EXPECT_TRUE(inRange(square.hsvHue(), named)) << named.name << " " << square.hsvHue();
     }
 }
 

@@ -1,6 +1,9 @@
 // The map renderer: what one edit redraws, scrolling by one row, the 50-rectangle rule of
-// the present, the hex frame, temporary bridges, labels kept inside the map, the three
-// drawing modes with the underlay, and hostile maps.
+// the present, the hex frame, the sheet of every terrain category, temporary bridges, labels
+// kept inside the map and in their faction's colour, the three drawing modes with the
+// underlay, and hostile maps.
+#include <QColor>
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -137,6 +140,44 @@ TEST_F(MapRendering, HexFrameComesFromTheFramedRowsWhileBuildingsAndRoadsStay) {
     EXPECT_TRUE(showsCell(*r, Sheet::Road, 9, 0, 7, 5));
 }
 
+TEST_F(MapRendering, EveryTerrainCategoryDrawsFromItsOwnSheet) {
+    // One extra terrain type per category, all showing picture 5, which is mountains on the
+    // base sheet and an airfield on the building sheet. Categories up to 10 are ground; from
+    // 11 (市街地) on they are built and come in their owner's colour block; bridges stand on
+    // the bridge ground.
+    std::vector<TerrainType> types = doc().gameDatabase.terrainTypes();
+    const int first = static_cast<int>(types.size());
+    for (int c = 0; c < kTerrainCategoryCount; ++c) {
+        TerrainType t = types[kvtest::kPlain];
+        t.category = static_cast<TerrainCategory>(c);
+        t.defaultPicture = 5;
+        types.push_back(t);
+    }
+    doc().gameDatabase.setTerrainTypes(types);
+    const int owner = 2;
+    for (int c = 0; c < kTerrainCategoryCount; ++c) {
+        HexCell& h = cell(c % 10, 2 * (c / 10) + 1);
+        h.terrain = static_cast<uint8_t>(first + c);
+        h.picture = 5;
+        h.owner = owner;
+        h.bridgePiece = 1;
+    }
+    for (int size : {16, 32, 48}) {
+        auto r = renderer(size);
+        r->drawMap();
+        for (int c = 0; c < kTerrainCategoryCount; ++c) {
+            const int col = c % 10, row = 2 * (c / 10) + 1;
+            const bool built = c >= 11, bridge = c == 20;
+            EXPECT_EQ(showsCell(*r, Sheet::Base, 5, 0, col, row), !built)
+                << "category " << c << " size " << size;
+            EXPECT_EQ(showsCell(*r, Sheet::Building, 5, 3 * owner, col, row), built && !bridge)
+                << "category " << c << " size " << size;
+            EXPECT_EQ(showsCell(*r, Sheet::Bridge, 0, owner, col, row), bridge)
+                << "category " << c << " size " << size;
+        }
+    }
+}
+
 TEST_F(MapRendering, TemporaryBridgeStaysOnTopOfTheRiver) {
     cell(5, 5).river = 1 << 0 | 1 << 3;  // river piece 9 from west to east
     cell(5, 5).tempBridge = 1;           // bridge piece 0, west to east
@@ -221,6 +262,37 @@ TEST_F(MapRendering, LabelsArePushedInsideTheMapAtBothEdges) {
         }
     }
     EXPECT_GT(changedInside, 200);
+}
+
+TEST_F(MapRendering, LabelsOfEachFactionTakeTheColourItIsNamedAfter) {
+    // Transport targets of factions 0..5 (BLUE, RED, GREEN, YELLOW, PURPLE, CYAN): the squares
+    // of each label's coloured frame, under the default colour table, in hue ranges (degrees).
+    const int named[6][2] = {{205, 255}, {335, 15}, {95, 145}, {48, 68}, {265, 300}, {175, 200}};
+    const size_t width = size_t(doc().width());
+    for (int f = 0; f < 6; ++f)
+        doc().mapGrid.hexMarks[6 + size_t(1 + 2 * f) * width] |= 1u << (4 + f);
+    doc().viewSettings.showVictoryLabels = 0;
+    auto r = renderer(32);
+    r->drawMap();
+    const QImage without = r->mapImage().copy();
+    doc().viewSettings.showVictoryLabels = 1;
+    doc().viewSettings.redrawGrid.markAllDirty();
+    r->drawMap();
+    for (int f = 0; f < 6; ++f) {
+        const int top = r->hexToPixel(6, 1 + 2 * f).y + 16 - 7;
+        int coloured = 0, off = 0;
+        for (int y = top; y < top + 14; ++y)
+            for (int x = 0; x < 640; ++x) {
+                const QColor c = QColor::fromRgb(r->mapImage().pixel(x, y));
+                if (r->mapImage().pixel(x, y) == without.pixel(x, y) || c.hsvSaturation() < 96)
+                    continue;
+                ++coloured;
+                const int h = c.hsvHue(), from = named[f][0], to = named[f][1];
+                off += (from <= to ? h >= from && h <= to : h >= from || h <= to) ? 0 : 1;
+            }
+        EXPECT_GT(coloured, 20) << f;
+        EXPECT_EQ(off, 0) << f;
+    }
 }
 
 TEST_F(MapRendering, OutsideTheMapShowsTheOutsideMark) {
