@@ -39,9 +39,10 @@ bool importEarlierMapBytes(MapDocument& doc, std::string_view bytes);
 
 // Makes an imported map one of this editor: participating factions get anthems in slot order,
 // the first production preset, the default division limits, production count limit 198 where
-// it is 0 and 200 in the word at 48; production lists are refreshed; unused terrain 50 becomes
-// plain land, cell byte 10 is cleared and plain terrain gets its own picture; derived per-hex
-// data, labels, troop stacks and the redraw grid are rebuilt, undo history cleared.
+// it is 0 and 200 in the word at 48; production lists are refreshed and the first rule set is
+// put in force (the converted rule record is not kept); unused terrain 50 becomes plain land,
+// cell byte 10 is cleared and plain terrain gets its own picture; derived per-hex data,
+// labels, troop stacks and the redraw grid are rebuilt, undo history cleared.
 void finishImport(MapDocument& doc, int kind);
 
 // The import command on a chosen file: no file path, detect, clear, import, finish, every hex

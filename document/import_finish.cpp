@@ -133,10 +133,14 @@ bool importEarlierMap(MapDocument& doc, const std::string& path) {
 }
 
 void finishImport(MapDocument& doc, int /*kind*/) {
-    // The rule record converted from the file stays in force: its id says which rule set the
-    // map was made for, and its values are the map's own.
     finishFactions(doc);
     doc.refreshProductionLists();
+    // The earlier editions numbered their own rule sets: a converted id names no rule file of
+    // this game (83..99) or a different one (100..102), so the map takes the first rule set,
+    // as a new map does, rather than claim rules it was not made for.
+    const std::vector<RuleSet>& rules = doc.gameDatabase.ruleSets();
+    doc.ruleSettings =
+        rules.empty() ? RuleSettings{} : static_cast<const RuleSettings&>(rules.front());
     doc.mapHeader.setSize(doc.width(), doc.height());
     doc.mapHeader.clampTurnLimit();
     finishCells(doc);

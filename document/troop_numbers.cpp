@@ -86,10 +86,13 @@ HexOverlay movedOverlay(HexOverlay o, const SlotMap& map) {
 
 void moveCommanders(MapDocument& doc, const SlotMap& map) {
     for (int f = 0; f < kFactionCount; ++f) {
-        for (RegimentRecord& r : doc.regiments[size_t(f)]) {
+        for (int k = 0; k < kRegimentsPerFaction; ++k) {
+            RegimentRecord& r = doc.regiments[size_t(f)][size_t(k)];
             const int cs = r.commanderSlot();
-            if (r.formed() != 0 && TroopTable::isSlot(cs))
-                r.setCommanderSlot(static_cast<uint16_t>(map[size_t(f)][size_t(cs)]));
+            if (r.formed() == 0 || !TroopTable::isSlot(cs) || map[size_t(f)][size_t(cs)] == cs)
+                continue;
+            doc.recordRegiment(f, k);
+            r.setCommanderSlot(static_cast<uint16_t>(map[size_t(f)][size_t(cs)]));
         }
     }
 }
@@ -102,6 +105,8 @@ int packTroopNumbers(MapDocument& doc) {
     const auto tables = movedTables(doc, map);
 
     doc.beginOperation();
+    // Packing lowers the counts, which restoring the troops alone would not undo.
+    doc.recordTroopCounts();
     int moved = 0;
     for (int f = 0; f < kFactionCount; ++f) {
         for (int s = 0; s < TroopTable::kSlots; ++s) {

@@ -2,7 +2,9 @@
 // newest first with the after-images kept for redo.
 #include "document/map_document.h"
 
+#include <array>
 #include <cstring>
+#include <optional>
 
 namespace kv {
 
@@ -70,6 +72,23 @@ void MapDocument::recordLabel(int col, int row) {
     copyLabelInto(r.troop, labelAt(col, row));
 }
 
+void MapDocument::recordRegiment(int faction, int regiment) {
+    if (faction < 0 || faction >= kFactionCount || regiment < 0 || regiment >= kRegimentsPerFaction)
+        return;
+    UndoRecord& r = undoStack.emplace_back();
+    r.kind = UndoRecord::Regiment;
+    r.table = static_cast<int16_t>(faction);
+    r.slot = static_cast<int16_t>(regiment);
+    std::memcpy(r.troop.data(), regiments[size_t(faction)][size_t(regiment)].data(),
+                sizeof(RegimentRecord));
+}
+
+void MapDocument::recordTroopCounts() {
+    UndoRecord& r = undoStack.emplace_back();
+    r.kind = UndoRecord::TroopCounts;
+    std::memcpy(r.troop.data(), troops.count.data(), sizeof(troops.count));
+}
+
 void MapDocument::undo() {
     walkUndo(undoStack, redoStack);
 }
@@ -83,6 +102,10 @@ void MapDocument::walkUndo(std::vector<UndoRecord>& from, std::vector<UndoRecord
     to.reserve(from.size());
     bool rebuildIndex = false;
     bool labelsTouched = false;
+    // Counts go back as a whole once every troop is back, since restoring a troop raises its
+    // table's count; the inverse keeps the counts from before this walk for the same reason.
+    const std::array<int32_t, TroopTable::kFactions> countsBefore = troops.count;
+    std::optional<std::array<int32_t, TroopTable::kFactions>> countsAfter;
     for (size_t k = from.size(); k-- > 0;) {
         const UndoRecord& r = from[k];
         UndoRecord& inverse = to.emplace_back();
@@ -120,7 +143,21 @@ void MapDocument::walkUndo(std::vector<UndoRecord>& from, std::vector<UndoRecord
             placeLabelRecord(r.col, r.row, labelFrom(r.troop));
             labelsTouched = true;
         }
+        if (r.kind == UndoRecord::Regiment && r.table >= 0 && r.table < kFactionCount &&
+            r.slot >= 0 && r.slot < kRegimentsPerFaction) {
+            RegimentRecord& regiment = regiments[size_t(r.table)][size_t(r.slot)];
+            inverse.table = r.table;
+            inverse.slot = r.slot;
+            std::memcpy(inverse.troop.data(), regiment.data(), sizeof(RegimentRecord));
+            std::memcpy(regiment.data(), r.troop.data(), sizeof(RegimentRecord));
+        }
+        if (r.kind == UndoRecord::TroopCounts) {
+            std::memcpy(inverse.troop.data(), countsBefore.data(), sizeof(countsBefore));
+            countsAfter.emplace();
+            std::memcpy(countsAfter->data(), r.troop.data(), sizeof(countsBefore));
+        }
     }
+    if (countsAfter) troops.count = *countsAfter;
     if (rebuildIndex) rebuildReinforcementIndex();
     // Restored overlays carry label numbers of their time; the label table decides.
     if (labelsTouched) rebuildLabelNumbers();

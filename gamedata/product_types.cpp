@@ -9,6 +9,7 @@
 #include "framework/data_paths.h"
 #include "framework/disk_file.h"
 #include "framework/errors.h"
+#include "framework/name_order.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
 #include "gamedata/weapons.h"
@@ -100,17 +101,21 @@ int updateFileVersion(std::string_view magic) {
 
 // --- the files -----------------------------------------------------------------------------
 
-std::vector<ProductType> ProductTypeData::readFile(const std::string& path,
+std::vector<ProductType> ProductTypeData::readFile(const std::string& path, size_t capacity,
                                                    const WeaponData* weapons,
                                                    std::vector<std::vector<uint8_t>>* old) {
     std::vector<ProductType> records;
     const std::optional<std::string> file = readWholeFile(path, kMaxFileBytes);
     if (!file || file->size() < 4) return records;
-    const uint32_t s = readU32(*file, 0);
-    if (s == 0) return records;  // no record size: nothing to read
-    const size_t n = file->size() / s;
+    // Every record takes 7534 bytes in memory whatever its size on disk, so a size is checked
+    // before use and reading stops at the table's capacity: a size of 1 would otherwise
+    // turn each byte of the file into a record.
+    const size_t s = readU32(*file, 0);
+    if (s == 0 || s > ProductType::kSize) return records;
+    const size_t n = std::min(file->size() / s, capacity);
+    records.reserve(n);
     for (size_t i = 0; i < n; ++i) {
-        const size_t at = 4 + i * static_cast<size_t>(s);
+        const size_t at = 4 + i * s;
         if (at >= file->size()) break;
         const size_t present = std::min<size_t>(s, file->size() - at);
         const auto* src = reinterpret_cast<const uint8_t*>(file->data() + at);
@@ -138,17 +143,15 @@ std::string ProductTypeData::serialise(const std::vector<ProductType>& records) 
 }
 
 void ProductTypeData::loadProductTypes(const WeaponData& weapons) {
-    productTypes_ = readFile(productTypesPath(), &weapons);
-    if (productTypes_.size() > static_cast<size_t>(kStandardSlots))
-        productTypes_.resize(kStandardSlots);
+    productTypes_ = readFile(productTypesPath(), kStandardSlots, &weapons);
 }
 
 void ProductTypeData::loadUserProductTypes() {
     std::vector<std::vector<uint8_t>> old;
-    userProductTypes_ = readFile(userProductTypesPath(), nullptr, &old);
+    userProductTypes_ = readFile(userProductTypesPath(), kUserSlots, nullptr, &old);
     userProductTypes_.resize(kUserSlots);
     pendingOldUser_.clear();
-    for (size_t i = 0; i < old.size() && i < static_cast<size_t>(kUserSlots); ++i)
+    for (size_t i = 0; i < old.size(); ++i)
         if (!old[i].empty()) pendingOldUser_.emplace_back(static_cast<int>(i), std::move(old[i]));
 }
 
@@ -334,11 +337,19 @@ void ProductTypeData::sortWeaponList(int order, bool reverse, const WeaponData& 
         }
     };
     if (order == 1) {
-        // Names compared as text (code point order of their Unicode form).
-        std::stable_sort(weaponList_.begin(), weaponList_.end(), [&weapons](int a, int b) {
-            return decodeCp932Lossy(weapons.weapon(a).name()) <
-                   decodeCp932Lossy(weapons.weapon(b).name());
-        });
+        // In the order a Japanese reader expects (half-width katakana with their full-width
+        // and hiragana peers), as ranked by the installed collation; no tie-break.
+        std::vector<std::string> names;
+        names.reserve(weaponList_.size());
+        for (int id : weaponList_) names.push_back(weapons.weapon(id).name());
+        const std::vector<int> ranks = rankNames(names);
+        std::vector<std::pair<int, int>> ranked;
+        ranked.reserve(weaponList_.size());
+        for (size_t i = 0; i < weaponList_.size(); ++i)
+            ranked.emplace_back(ranks[i], weaponList_[i]);
+        std::stable_sort(ranked.begin(), ranked.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (size_t i = 0; i < ranked.size(); ++i) weaponList_[i] = ranked[i].second;
         return;
     }
     std::stable_sort(weaponList_.begin(), weaponList_.end(), [&](int a, int b) {

@@ -79,7 +79,8 @@ public:
     // The weapon ids offered for a product type (0 none, 1..149 standard slot + 1,
     // 150..249 user slot).
     void buildWeaponList(int productTypeNumber, const WeaponData& weapons);
-    // Order 0 type, 1 name, 2 member count, 3 member count × value; `reverse` reverses instead.
+    // Order 0 type, 1 name (by the installed name ranker), 2 member count, 3 member count ×
+    // value; `reverse` reverses instead.
     void sortWeaponList(int order, bool reverse, const WeaponData& weapons);
 
     const std::vector<ProductType>& productTypes() const { return productTypes_; }
@@ -88,9 +89,11 @@ public:
     int weaponListProductType() const { return weaponListNumber_; }
     int weaponListOrder() const { return weaponListOrder_; }
 
-    // Reads a product-type file's records (converting old ones against `weapons` when given,
-    // else returning them raw in `old`). Used by the loaders and by tests.
-    static std::vector<ProductType> readFile(const std::string& path, const WeaponData* weapons,
+    // Reads at most `capacity` records of a product-type file (converting old ones against
+    // `weapons` when given, else returning them raw in `old`); none when the record size is 0
+    // or above 7534. Used by the loaders and by tests.
+    static std::vector<ProductType> readFile(const std::string& path, size_t capacity,
+                                             const WeaponData* weapons,
                                              std::vector<std::vector<uint8_t>>* old = nullptr);
     static std::string serialise(const std::vector<ProductType>& records);
 

@@ -285,28 +285,32 @@ TEST_F(TroopNumbers, PositionsZeroTwoFiveBecomeZeroOneTwoWithCarrierLinksFollowe
     EXPECT_EQ(doc().undoStack.size(), recorded);
 }
 
-TEST_F(TroopNumbers, UndoRestoresTheOldNumbersAndRedoPacksAgain) {
+TEST_F(TroopNumbers, OneUndoRestoresEverythingThePackChangedAndRedoPacksAgain) {
     const int r0 = regimentSlot(1, 0, 0);
     stand(0, r0 + 3, kTank, 5, 5);
     stand(0, r0 + 4, kApc, 6, 6);
     load(0, r0 + 1, kInfantry, r0 + 4, 0);
     stand(3, directSlot(2, 2), 2040, 0, 9);
     doc().cellAt(0, 9)->terrain = 29;
+    doc().regiments[0][6].setFormed(1);  // division 1, regiment 0, led by the carrier
+    doc().regiments[0][6].setCommanderSlot(static_cast<uint16_t>(r0 + 4));
     doc().troops.recomputeCounts();
-    const std::vector<TroopRecord> before0 = doc().troops.records[0];
-    const std::vector<TroopRecord> before3 = doc().troops.records[3];
-    const HexOverlay at6 = *doc().overlayAt(6, 6);
+    doc().troops.raiseCount(0, 150);  // as a deleted troop leaves it
+    const std::string before = fileImage();
+    const auto overlaysBefore = doc().mapGrid.overlays;
 
     ASSERT_EQ(packTroopNumbers(doc()), 4);
-    const std::vector<TroopRecord> packed = doc().troops.records[0];
-    EXPECT_NE(packed, before0);
-    doc().undo();
-    EXPECT_EQ(doc().troops.records[0], before0);
-    EXPECT_EQ(doc().troops.records[3], before3);
-    EXPECT_EQ(*doc().overlayAt(6, 6), at6);
-    doc().redo();
-    EXPECT_EQ(doc().troops.records[0], packed);
-    EXPECT_EQ(doc().overlayAt(6, 6)->stackSlot[1], r0 + 2);
+    const std::string packed = fileImage();
+    const auto overlaysPacked = doc().mapGrid.overlays;
+    ASSERT_NE(packed, before);
+    for (int round = 0; round < 2; ++round) {
+        doc().undo();
+        EXPECT_TRUE(sameBytes(fileImage(), before)) << round;
+        EXPECT_TRUE(doc().mapGrid.overlays == overlaysBefore) << round;
+        doc().redo();
+        EXPECT_TRUE(sameBytes(fileImage(), packed)) << round;
+        EXPECT_TRUE(doc().mapGrid.overlays == overlaysPacked) << round;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // cells and rivers, the real-time edition's terrain and pictures, and the fix-ups that follow.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "document/import.h"
 #include "document/legacy_writer.h"
 #include "legacy_fixture.h"
@@ -175,19 +177,26 @@ TEST_F(ImportFactions, RecordFieldsOfEachKindAndTheFinishingValues) {
 
 class ImportRules : public LegacyFixture {};
 
-TEST_F(ImportRules, RuleIdsAreRenumberedAndTheValuesKept) {
+TEST_F(ImportRules, TheReaderRenumbersAndTheFinishPutsTheFirstRuleSetInForce) {
+    const std::vector<RuleSet>& sets = doc().gameDatabase.ruleSets();
+    ASSERT_GE(sets.size(), 5u);
     const struct {
         uint8_t old, now;
-    } ids[] = {{0, 0}, {2, 2}, {3, 83}, {5, 85}, {22, 102}, {23, 200}, {25, 200}};
+    } ids[] = {{0, 0}, {2, 2}, {3, 83}, {5, 85}, {20, 100}, {22, 102}, {23, 200}, {25, 200}};
     for (const auto& id : ids) {
         LegacyMap m = smallMap(legacy::kDeluxe);
         m.ruleId = id.old;
         for (size_t i = 0; i < m.ruleValues.size(); ++i)
             m.ruleValues[i] = static_cast<uint8_t>(i + 1);
-        ASSERT_TRUE(importMap(m));  // finished: the file's rules stay in force
+        ASSERT_TRUE(importMap(m, false));
         EXPECT_EQ(doc().ruleSettings.ruleId, id.now) << int(id.old);
         EXPECT_EQ(doc().ruleSettings.values[0], 1);
         EXPECT_EQ(doc().ruleSettings.values[50], 51);
+
+        // Whatever the old id named, the finished map claims no rule set it was not made for.
+        finishImport(doc(), legacy::kDeluxe);
+        EXPECT_EQ(std::memcmp(&doc().ruleSettings, &sets.front(), sizeof(RuleSettings)), 0)
+            << int(id.old);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "framework/cp932.h"
+#include "framework/name_order.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
 #include "gamedata/product_types.h"
@@ -100,23 +101,36 @@ TEST_F(ProductTypes, StandardFileSlotsAndMissingFiles) {
     EXPECT_EQ(data.productType(250), ProductType());
 }
 
-TEST_F(ProductTypes, MalformedFilesNeverOverrunTheRecord) {
-    // A record size above 7534, a zero size and a truncated last record.
-    std::string big(4, '\0');
-    big[0] = static_cast<char>(0x10);
-    big[1] = static_cast<char>(0x27);  // 10000
-    big += std::string(20000, 'x');
-    kvtest::writeFile(dir.file("producttype.dat"), big);
-    auto records = ProductTypeData::readFile(dir.file("producttype.dat"), &weapons);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].bytes[7533], 'x');
-    kvtest::writeFile(dir.file("z.dat"), std::string(12, '\0'));
-    EXPECT_TRUE(ProductTypeData::readFile(dir.file("z.dat"), &weapons).empty());
+std::string sizedFile(uint32_t recordSize, size_t bytes, char fill) {
+    std::string f;
+    for (int i = 0; i < 4; ++i) f.push_back(static_cast<char>(recordSize >> (8 * i)));
+    return f + std::string(bytes, fill);
+}
+
+TEST_F(ProductTypes, RecordSizesAreCheckedAndReadingStopsAtTheTableCapacity) {
+    // Above the record buffer, or no size at all: nothing of the file is a record.
+    for (const uint32_t size : {7535u, 10000u, 0xFFFFFFFFu, 0u}) {
+        kvtest::writeFile(dir.file("bad.dat"), sizedFile(size, 20000, 'x'));
+        EXPECT_TRUE(ProductTypeData::readFile(dir.file("bad.dat"), 150, &weapons).empty()) << size;
+    }
+    // Size 1 makes every byte a record: the tables take what they hold and no more.
+    kvtest::writeFile(dir.file("producttype.dat"), sizedFile(1, 8192, 'a'));
+    kvtest::writeFile(dir.file("productutype.dat"), sizedFile(1, 8192, 'b'));
+    EXPECT_EQ(ProductTypeData::readFile(dir.file("producttype.dat"), 7, &weapons).size(), 7u);
+    ProductTypeData data;
+    data.loadProductTypes(weapons);
+    data.loadUserProductTypes();
+    ASSERT_EQ(data.productTypes().size(), 150u);
+    ASSERT_EQ(data.userProductTypes().size(), 100u);
+    EXPECT_EQ(data.productType(149).name(), "a");
+    EXPECT_EQ(data.productType(249).name(), "b");
+
+    // A truncated last record is not a record: (4 + 2 × 7534 − 100) / 7534.
     std::string cut = ProductTypeData::serialise({named("X"), named("Y")});
     cut.resize(cut.size() - 100);
     kvtest::writeFile(dir.file("cut.dat"), cut);
-    records = ProductTypeData::readFile(dir.file("cut.dat"), &weapons);
-    ASSERT_EQ(records.size(), 1u);  // (4 + 2 × 7534 − 100) / 7534
+    const auto records = ProductTypeData::readFile(dir.file("cut.dat"), 150, &weapons);
+    ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].name(), "X");
 }
 
@@ -294,6 +308,18 @@ TEST_F(ProductTypes, WeaponListFiltersAndSorts) {
     EXPECT_EQ(data.weaponListOrder(), 3);
     data.sortWeaponList(1, false, weapons);
     EXPECT_EQ(data.weaponList().front(), 23);  // "F-23" first by name
+
+    // The name order is the installed ranker's; names it ties keep their places.
+    ScopedNameRanker onlyTheDestroyerFirst([](const std::vector<std::string>& names) {
+        std::vector<int> ranks;
+        for (const std::string& n : names) ranks.push_back(n == "S-120" ? 0 : 1);
+        return ranks;
+    });
+    std::vector<int> expected = data.weaponList();
+    std::erase(expected, 120);
+    expected.insert(expected.begin(), 120);
+    data.sortWeaponList(1, false, weapons);
+    EXPECT_EQ(data.weaponList(), expected);
 }
 
 }  // namespace
