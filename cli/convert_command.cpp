@@ -2,6 +2,7 @@
 // map files through the document, file by file, with progress and a summary.
 #include "cli/convert_command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -89,7 +90,7 @@ void printEvent(const BatchEvent& e) {
 }  // namespace
 
 int runConvertCommand(const std::vector<std::string>& sources, const std::string& outDir,
-                      const std::string& programDir) {
+                      const std::string& programDir, bool force) {
     if (sources.empty() || outDir.empty()) {
         std::fprintf(stderr, "kvmap: convert needs SRC... and --out DIR\n");
         return 2;
@@ -113,13 +114,16 @@ int runConvertCommand(const std::vector<std::string>& sources, const std::string
     BatchResult result;
     {
         ScopedPrompter installed(&prompts);
-        result = convertMaps(*doc, files, outDir, [&](const BatchEvent& e) {
-            bar.clear();
-            printEvent(e);
-            printPrompts(prompts);
-            if (e.kind != BatchEvent::Finished) bar.show(e.done, e.total);
-            std::fflush(stdout);
-        });
+        result = convertMaps(
+            *doc, files, outDir,
+            [&](const BatchEvent& e) {
+                bar.clear();
+                printEvent(e);
+                printPrompts(prompts);
+                if (e.kind != BatchEvent::Finished) bar.show(e.done, e.total);
+                std::fflush(stdout);
+            },
+            force);
     }
     bar.clear();
     if (!result.refusal.empty()) {
@@ -127,6 +131,12 @@ int runConvertCommand(const std::vector<std::string>& sources, const std::string
         return 2;
     }
     std::printf("%s\n", batchFinishedText(result.converted).c_str());
+    const bool anyDamaged = std::any_of(result.failures.begin(), result.failures.end(),
+                                        [](const BatchFailure& f) { return f.damaged; });
+    if (anyDamaged && !force)
+        std::printf(
+            "damaged files were not converted; --force converts what a file cut short "
+            "holds\n");
     const int failed = static_cast<int>(result.failures.size()) + missing;
     std::printf("converted %d, failed %d, skipped %d (no map files)\n", result.converted, failed,
                 result.skipped);

@@ -1,6 +1,7 @@
 // `kvmap export`: loads a map like the editor opens it and writes the bitmap export.
 #include "cli/export_command.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "cli/check_command.h"
@@ -13,9 +14,15 @@ namespace kv::cli {
 
 int runExportCommand(const std::string& file, const std::string& out, const std::string& hexSize,
                      const std::string& programDir) {
-    const int size = hexSize.empty() ? 32 : std::atoi(hexSize.c_str());
+    int size = 32;
+    if (!hexSize.empty()) {
+        // The whole argument is the number: "48abc" is no size.
+        const char* end = hexSize.data() + hexSize.size();
+        const auto [ptr, ec] = std::from_chars(hexSize.data(), end, size);
+        if (ec != std::errc() || ptr != end) size = 0;
+    }
     if (size != 16 && size != 32 && size != 48) {
-        std::fprintf(stderr, "kvmap: --hex-size must be 16, 32 or 48\n");
+        std::fprintf(stderr, "kvmap: --hex-size %s: must be 16, 32 or 48\n", hexSize.c_str());
         return 2;
     }
     if (out.empty()) {

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "cli/check_command.h"
+#include "document/import.h"
 #include "document/map_document.h"
 #include "document/map_file.h"
 #include "document/records.h"
@@ -27,7 +29,7 @@ QString kindOf(const std::string& path, const std::string& bytes, const MapFileH
     std::string ext = std::filesystem::path(path).extension().string();
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     const SectionDescriptor& s1 = h.sections[1];
-    const bool intermediateMagic = s1.offset + 16 <= bytes.size() &&
+    const bool intermediateMagic = uint64_t{s1.offset} + 16 <= bytes.size() &&
                                    bytes.compare(s1.offset, 16, kIntermediateMagic) == 0;
     if (intermediateMagic) return ext == ".kst" ? "simpleIntermediate" : "intermediate";
     if (ext == ".ksm") return "simple";
@@ -80,13 +82,26 @@ QJsonArray troopsJson(const MapDocument& doc, int faction) {
     return out;
 }
 
-QJsonObject infoJson(const std::string& path, const std::string& bytes, const MapFileHeader& h,
-                     const MapDocument& doc) {
-    QJsonArray sections, factions, rules, troops, labels;
-    for (const SectionDescriptor& s : h.sections)
+QJsonArray sectionsJson(const MapFileHeader& h, int count) {
+    QJsonArray sections;
+    for (int i = 0; i < count; ++i) {
+        const SectionDescriptor& s = h.sections[size_t(i)];
         sections.append(QJsonObject{{"offset", static_cast<qint64>(s.offset)},
                                     {"recordSize", static_cast<qint64>(s.recordSize)},
                                     {"count", static_cast<qint64>(s.count)}});
+    }
+    return sections;
+}
+
+QJsonArray numbersJson(const std::vector<int>& numbers) {
+    QJsonArray out;
+    for (int n : numbers) out.append(n);
+    return out;
+}
+
+QJsonObject infoJson(const std::string& path, const std::string& bytes, const MapFileHeader& h,
+                     const MapDocument& doc, const MapReadReport& report) {
+    QJsonArray factions, rules, troops, labels;
     for (int f = 0; f < kFactionCount; ++f) {
         factions.append(factionJson(f, doc.factions[f]));
         troops.append(troopsJson(doc, f));
@@ -102,36 +117,39 @@ QJsonObject infoJson(const std::string& path, const std::string& bytes, const Ma
                                       {"progress", l.value}});
     const MapHeader& m = doc.mapHeader;
     const ScenarioTexts& st = doc.scenarioTexts;
-    return {{"kind", kindOf(path, bytes, h)},
-            {"version", versionOfMagic(h.magic)},
-            {"magic", QString::fromLatin1(h.magic.data(), 16)},
-            {"sections", sections},
-            {"mapHeader", QJsonObject{{"name", text(m.mapName())},
-                                      {"message", text(m.message())},
-                                      {"width", m.width()},
-                                      {"height", m.height()},
-                                      {"turnLimit", m.turnLimit()},
-                                      {"difficulty", m.difficulty()},
-                                      {"buildingIncome", m.buildingIncome()},
-                                      {"settingsLocked", m.settingsLocked()},
-                                      {"operationRank", m.operationRank()}}},
-            {"factions", factions},
-            {"ruleSettings", rules},
-            {"troops", troops},
-            {"labels", labels},
-            {"scenarioTexts",
-             QJsonObject{{"present", h.sections[0].count > 0},
-                         {"briefingMode", st.bytes[ScenarioTexts::kBriefingModeAt]},
-                         {"orderMode", st.bytes[ScenarioTexts::kOrderModeAt]},
-                         {"endingShown", st.bytes[ScenarioTexts::kEndingShownAt]}}},
-            {"pictures", QJsonObject{{"briefing", static_cast<qint64>(st.briefingPicture.size())},
-                                     {"ending", static_cast<qint64>(st.endingPicture.size())}}}};
+    return {
+        {"kind", kindOf(path, bytes, h)},
+        {"version", versionOfMagic(h.magic)},
+        {"magic", QString::fromLatin1(h.magic.data(), 16)},
+        {"sections", sectionsJson(h, MapFileHeader::kSections)},
+        {"truncated", numbersJson(report.truncated)},
+        {"sizeOutOfRange", report.outcome == MapReadReport::BadSize},
+        {"mapHeader", QJsonObject{{"name", text(m.mapName())},
+                                  {"message", text(m.message())},
+                                  {"width", m.width()},
+                                  {"height", m.height()},
+                                  {"turnLimit", m.turnLimit()},
+                                  {"difficulty", m.difficulty()},
+                                  {"buildingIncome", m.buildingIncome()},
+                                  {"settingsLocked", m.settingsLocked()},
+                                  {"operationRank", m.operationRank()}}},
+        {"factions", factions},
+        {"ruleSettings", rules},
+        {"troops", troops},
+        {"labels", labels},
+        {"scenarioTexts", QJsonObject{{"present", h.sections[0].count > 0},
+                                      {"briefingMode", st.bytes[ScenarioTexts::kBriefingModeAt]},
+                                      {"orderMode", st.bytes[ScenarioTexts::kOrderModeAt]},
+                                      {"endingShown", st.bytes[ScenarioTexts::kEndingShownAt]}}},
+        {"pictures", QJsonObject{{"briefing", static_cast<qint64>(st.briefingPicture.size())},
+                                 {"ending", static_cast<qint64>(st.endingPicture.size())}}}};
 }
 
-void printSummary(const QJsonObject& o) {
+void printSummary(const QJsonObject& o, const MapReadReport& report) {
     const QJsonObject m = o["mapHeader"].toObject();
     std::printf("kind:      %s (version %d, %s)\n", qPrintable(o["kind"].toString()),
                 o["version"].toInt(), qPrintable(o["magic"].toString()));
+    if (report.damaged()) std::printf("damaged:   %s\n", mapDamageText(report).c_str());
     std::printf("map:       %s, %d x %d, turn limit %d\n", qPrintable(m["name"].toString()),
                 m["width"].toInt(), m["height"].toInt(), m["turnLimit"].toInt());
     const QJsonArray factions = o["factions"].toArray();
@@ -150,18 +168,57 @@ void printSummary(const QJsonObject& o) {
                 static_cast<long long>(p["ending"].toInteger()));
 }
 
+void printJson(const QJsonObject& o) {
+    std::fputs(QJsonDocument(o).toJson(QJsonDocument::Indented).constData(), stdout);
+}
+
+// A file of an earlier edition: what it is and whether the header holds its sections. Its
+// records are the import's to read (`kvmap convert`).
+int describeEarlierEdition(const std::string& bytes, const MapKindInfo& kind, bool json) {
+    const int sectionCount = legacy::containerSections(kind.kind);
+    const std::vector<int> truncated = sectionsPastEnd(bytes, sectionCount);
+    std::string edition = kEarlierMapFilters[kind.kind - legacy::kRealTime].label;
+    edition = edition.substr(0, edition.find('('));
+    const bool known = kind.version >= 1 && kind.version <= legacy::lastVersion(kind.kind);
+    if (json) {
+        const std::optional<MapFileHeader> h = parseMapFileHeader(bytes);
+        printJson({{"kind", "earlierEdition"},
+                   {"edition", QString::fromStdString(edition)},
+                   {"version", kind.version},
+                   {"versionKnown", known},
+                   {"magic", QString::fromLatin1(bytes.data(), 16)},
+                   {"sections", h ? sectionsJson(*h, sectionCount) : QJsonArray()},
+                   {"truncated", numbersJson(truncated)}});
+    } else {
+        std::printf("kind:      earlier edition, %s (version %d%s, %.16s)\n", edition.c_str(),
+                    kind.version, known ? "" : ", not a version of that edition", bytes.data());
+        if (!truncated.empty()) {
+            MapReadReport r;
+            r.truncated = truncated;
+            std::printf("damaged:   %s\n", mapDamageText(r).c_str());
+        }
+        std::printf("convert:   kvmap convert FILE --out DIR makes it a map of this editor\n");
+    }
+    return 0;
+}
+
 }  // namespace
 
 int runInfoCommand(const std::string& path, const std::string& programDir, bool json) {
     if (!programDir.empty()) setProgramPath(programDir + (programDir.back() == '/' ? "" : "/") + "kvmap");
-    const std::optional<std::string> bytes = readWholeFile(path, size_t{1} << 30);
+    const std::optional<std::string> bytes = readWholeFile(path, kMaxMapFileBytes);
     if (!bytes) {
-        std::fprintf(stderr, "kvmap: %s: %s\n", path.c_str(), swCFileError(0).text().c_str());
+        std::fprintf(stderr, "kvmap: %s: %s\n", path.c_str(), whyUnreadable(path).c_str());
         return 2;
     }
     const std::optional<MapFileHeader> h = parseMapFileHeader(*bytes);
     if (!h || versionOfMagic(h->magic) < 0) {
-        std::fprintf(stderr, "kvmap: %s: not a map file (unknown magic)\n", path.c_str());
+        const MapKindInfo kind = detectMapKindBytes(*bytes);
+        if (kind.kind >= legacy::kRealTime && kind.kind <= legacy::kModern)
+            return describeEarlierEdition(*bytes, kind, json);
+        std::fprintf(stderr, "kvmap: %s: %s\n", path.c_str(),
+                     bytes->empty() ? "an empty file, not a map file"
+                                    : "not a map file (its first 16 bytes are no known magic)");
         return 2;
     }
     MapDocument doc;
@@ -171,14 +228,15 @@ int runInfoCommand(const std::string& path, const std::string& programDir, bool 
     } catch (const swCError&) {
         std::fprintf(stderr, "kvmap: no game data; earlier production lists stay empty\n");
     }
-    readMapFileBytes(doc, *bytes);
+    MapReadReport report;
+    readMapFileBytes(doc, *bytes, &report);
     // The counts are not stored; they follow from the records read.
     doc.troops.recomputeCounts();
-    const QJsonObject o = infoJson(path, *bytes, *h, doc);
+    const QJsonObject o = infoJson(path, *bytes, *h, doc, report);
     if (json) {
-        std::fputs(QJsonDocument(o).toJson(QJsonDocument::Indented).constData(), stdout);
+        printJson(o);
     } else {
-        printSummary(o);
+        printSummary(o, report);
     }
     return 0;
 }

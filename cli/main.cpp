@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,12 +19,44 @@
 #include "framework/profile.h"
 #include "framework/prompter.h"
 
+namespace {
+
+// Prints what the core tells the user on stderr, but only the first few messages of a kind
+// (the same first line of text): a weapon table whose armaments are unknown says so once per
+// slot, which for a large table would be hundreds of thousands of lines. The count of what
+// was left out is printed when the tool ends.
+class CappedStderrPrompter : public kv::Prompter {
+public:
+    static constexpr int kShownPerKind = 5;
+
+    CappedStderrPrompter() = default;
+    CappedStderrPrompter(const CappedStderrPrompter&) = delete;
+    CappedStderrPrompter& operator=(const CappedStderrPrompter&) = delete;
+    ~CappedStderrPrompter() override {
+        for (const auto& [kind, count] : counts_)
+            if (count > kShownPerKind)
+                std::fprintf(stderr, "kvmap: %d more messages \"%s\" not shown (%d in all)\n",
+                             count - kShownPerKind, kind.c_str(), count);
+    }
+    kv::PromptAnswer ask(const kv::Prompt& prompt) override {
+        const std::string kind = prompt.text.substr(0, prompt.text.find('\n'));
+        if (++counts_[kind] <= kShownPerKind) return plain_.ask(prompt);
+        return kv::defaultAnswer(prompt.buttons);
+    }
+
+private:
+    kv::StderrPrompter plain_;
+    std::map<std::string, int> counts_;
+};
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
     auto app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName("kvmap");
     QCoreApplication::setApplicationVersion("1.00a");
     kv::setProgramPath(QCoreApplication::applicationFilePath().toStdString());
-    kv::StderrPrompter prompter;
+    CappedStderrPrompter prompter;
     kv::ScopedPrompter installed(&prompter);
 
     QCommandLineParser parser;
@@ -37,9 +70,10 @@ int main(int argc, char* argv[]) {
         "              change the map size around the anchor (row x 3 + column, 0 top left)\n"
         "  pack-troops FILE --out OUT\n"
         "              move every organisation group's troops to its first positions\n"
-        "  convert SRC... --out DIR\n"
+        "  convert SRC... --out DIR [--force]\n"
         "              convert maps of earlier editions and versions (files or folders)\n"
-        "              into current map files in DIR (exit 1 when any file failed)\n"
+        "              into current map files in DIR (exit 1 when any file failed; a file\n"
+        "              cut short fails unless --force)\n"
         "  export FILE OUT [--hex-size 16|32|48]\n"
         "              the map's terrain as a 16-bit bitmap file (OUT.png: the same as PNG)\n"
         "  paths       print the program folder and the settings file");
@@ -64,6 +98,8 @@ int main(int argc, char* argv[]) {
     parser.addOption(out);
     QCommandLineOption hexSize("hex-size", "export: the hex size, 16, 32 or 48 (default 32).", "S");
     parser.addOption(hexSize);
+    QCommandLineOption force("force", "convert: also convert files cut short (what they hold).");
+    parser.addOption(force);
     parser.process(*app);
 
     const QStringList args = parser.positionalArguments();
@@ -99,7 +135,8 @@ int main(int argc, char* argv[]) {
     if (command == "convert") {
         std::vector<std::string> sources;
         for (qsizetype i = 1; i < args.size(); ++i) sources.push_back(args[i].toStdString());
-        return kv::cli::runConvertCommand(sources, parser.value(out).toStdString(), dir);
+        return kv::cli::runConvertCommand(sources, parser.value(out).toStdString(), dir,
+                                          parser.isSet(force));
     }
     if (command == "export") {
         if (args.size() != 3) {

@@ -290,4 +290,9 @@ inline constexpr uint16_t kKeptTroopFlags = 0x000E;
 inline constexpr size_t kListNameSize = 32, kListSetBytes = 2500;
 }  // namespace sc
 
+// The number of sections the container of an earlier edition's kind (1..4) holds.
+inline constexpr int containerSections(int kind) {
+    return kind == kRealTime ? rt::kSectionCount : sc::sectionCount(kind);
+}
+
 }  // namespace kv::legacy

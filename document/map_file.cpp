@@ -6,18 +6,18 @@
 #include <cstring>
 #include <set>
 
+#include "document/import.h"
 #include "document/map_document.h"
 #include "document/records.h"
 #include "framework/data_paths.h"
 #include "framework/disk_file.h"
 #include "framework/errors.h"
+#include "framework/prompter.h"
 #include "gamedata/product_types.h"
 
 namespace kv {
 
 namespace {
-
-constexpr size_t kMaxMapFileBytes = size_t{1} << 30;
 
 static_assert(sizeof(HexCell) == 22);
 static_assert(sizeof(TerrainLabel) == 38);
@@ -223,6 +223,79 @@ std::optional<std::vector<uint8_t>> pictureOf(std::string_view file, const Secti
     return std::vector<uint8_t>(p, p + size);
 }
 
+// --- damage ----------------------------------------------------------------------------------
+
+constexpr int kFirstTroopSection = 6, kFirstRegimentSection = 16;
+
+// The part of the map a section holds, as the user knows it (the per-faction sections
+// 6..11 and 16..21 are named with their factions by the caller).
+const char* sectionName(int section) {
+    switch (section) {
+        case 0: return "シナリオ設定";
+        case 1: return "マップ情報";
+        case 2: return "陣営設定";
+        case 3: return "ルール設定";
+        case 4: return "地形";
+        case 5: return "地形ラベル";
+        case 12: return "生産リスト";
+        case 13: return "避難目標";
+        case 14: return "ブリーフィング画像";
+        case 15: return "エンディング画像";
+        default: return "";
+    }
+}
+
+// The parts of the map that are missing; the per-faction sections are named once with the
+// numbers of the factions whose records are missing.
+std::string missingPartsText(const std::vector<int>& sections) {
+    std::string text;
+    const auto add = [&text](const std::string& part) {
+        text += (text.empty() ? "" : "、") + part;
+    };
+    const auto factions = [&sections](int first) {
+        std::string list;
+        for (int s : sections)
+            if (s >= first && s < first + kFactionCount)
+                list += (list.empty() ? "" : "・") + std::to_string(s - first + 1);
+        return "（陣営" + list + "）";
+    };
+    bool troops = false, regiments = false;
+    for (int s : sections) {
+        if (s >= kFirstRegimentSection && s < kFirstRegimentSection + kFactionCount) {
+            if (!regiments) add("連隊編成" + factions(kFirstRegimentSection));
+            regiments = true;
+        } else if (s >= kFirstTroopSection && s < kFirstTroopSection + kFactionCount) {
+            if (!troops) add("部隊" + factions(kFirstTroopSection));
+            troops = true;
+        } else {
+            add(sectionName(s));
+        }
+    }
+    return text;
+}
+
+// The one message after a load about what is wrong with the file, if anything is.
+void tellAboutFile(const std::string& path, const MapReadReport& r) {
+    switch (r.outcome) {
+        case MapReadReport::Unread: return;  // the file error has been reported
+        case MapReadReport::NotAMap: {
+            std::string text = path + "\nは、このプログラムのマップファイルではありません。";
+            if (r.earlierEdition != legacy::kUnknown)
+                text += "\n以前のシリーズのマップは「ケステルｼﾘｰｽﾞﾏｯﾌﾟを開く」で読み込めます。";
+            showMessage("エラー", text);
+            return;
+        }
+        case MapReadReport::BadSize:
+            showMessage("エラー", path + "\nを読み込めませんでした。\n" + mapDamageText(r));
+            return;
+        case MapReadReport::Read:
+            if (r.damaged())
+                showMessage("注意", path + "\n" + mapDamageText(r) +
+                                        "\n欠けている部分は空のまま読み込みました。");
+            return;
+    }
+}
+
 }  // namespace
 
 int versionOfMagic(std::string_view magic) {
@@ -246,6 +319,38 @@ std::optional<MapFileHeader> parseMapFileHeader(std::string_view bytes) {
         h.sections[i] = {getU32(bytes, at), getU32(bytes, at + 4), getU32(bytes, at + 8)};
     }
     return h;
+}
+
+std::vector<int> sectionsPastEnd(std::string_view bytes, int sectionCount) {
+    std::vector<int> cut;
+    if (bytes.size() < 20) {
+        for (int i = 0; i < sectionCount; ++i) cut.push_back(i);
+        return cut;
+    }
+    const uint64_t declared = getU32(bytes, 16);
+    for (int i = 0; i < sectionCount; ++i) {
+        const uint64_t at = 20 + 12 * uint64_t(i);
+        if (at + 12 > declared) break;  // not in the header: no such section
+        if (at + 12 > bytes.size()) {
+            cut.push_back(i);
+            continue;
+        }
+        const uint64_t offset = getU32(bytes, at);
+        const uint64_t size = uint64_t{getU32(bytes, at + 4)} * getU32(bytes, at + 8);
+        if (size > 0 && offset + size > bytes.size()) cut.push_back(i);
+    }
+    return cut;
+}
+
+std::string mapDamageText(const MapReadReport& report) {
+    std::string text;
+    if (report.outcome == MapReadReport::BadSize)
+        text = "マップの大きさ（" + std::to_string(report.width) + "×" +
+               std::to_string(report.height) + "）が正しくありません。幅と高さは1～256です。";
+    if (!report.truncated.empty())
+        text += (text.empty() ? "" : "\n") + ("ファイルが途中で切れています。欠けているデータ：" +
+                                              missingPartsText(report.truncated));
+    return text;
 }
 
 std::string mapFileBytes(MapDocument& doc, bool scenarioSections, bool pictures,
@@ -291,14 +396,26 @@ void writeIntermediateFile(MapDocument& doc, const std::string& path) {
     doc.filePath = path;
 }
 
-bool readMapFileBytes(MapDocument& doc, std::string_view file) {
+bool readMapFileBytes(MapDocument& doc, std::string_view file, MapReadReport* report) {
+    MapReadReport ignored;
+    MapReadReport& r = report ? *report : ignored;
+    r = MapReadReport{};
+    r.outcome = MapReadReport::NotAMap;
     const std::optional<MapFileHeader> h = parseMapFileHeader(file);
-    if (!h) return false;
-    const int version = versionOfMagic(h->magic);
-    if (version < 0) return false;
+    const int version = h ? versionOfMagic(h->magic) : -1;
+    if (version < 0) {
+        const int kind = detectMapKindBytes(file).kind;
+        if (kind != legacy::kCurrent) r.earlierEdition = kind;
+        return false;
+    }
+    r.outcome = MapReadReport::Read;
+    r.version = version;
+    r.truncated = sectionsPastEnd(file, MapFileHeader::kReadSections);
     const auto& s = h->sections;
 
     readTable(file, s[0], &doc.scenarioTexts.bytes, 1);
+    // A file without a header record has no map size of its own.
+    doc.mapHeader.clear();
     readTable(file, s[1], &doc.mapHeader.bytes, 1);
     if (static_cast<uint32_t>(doc.mapHeader.turnLimit()) >= 99) doc.mapHeader.setTurnLimit(99);
     const size_t factions = readTable(file, s[2], doc.factions.data(), kFactionCount);
@@ -319,22 +436,35 @@ bool readMapFileBytes(MapDocument& doc, std::string_view file) {
     };
     take(14, doc.scenarioTexts.briefingPicture);
     take(15, doc.scenarioTexts.endingPicture);
+
+    // Cells are laid out in rows of the file's width: under any other width they would
+    // land scrambled, so a size the grid cannot have refuses the file.
+    r.width = doc.mapHeader.width();
+    r.height = doc.mapHeader.height();
+    const auto inRange = [](int side) { return side >= 1 && side <= MapGrid::kMaxSide; };
+    if (!inRange(r.width) || !inRange(r.height)) {
+        r.outcome = MapReadReport::BadSize;
+        return false;
+    }
     return true;
 }
 
-bool loadMapFile(MapDocument& doc, const std::string& path) {
-    const bool loaded = doc.load([&path](MapDocument& d) { return readMapFile(d, path); });
+bool loadMapFile(MapDocument& doc, const std::string& path, MapReadReport* report) {
+    MapReadReport r;
+    const bool loaded = doc.load([&](MapDocument& d) { return readMapFile(d, path, &r); });
     // An intermediate file's header record carries the intermediate magic; in memory the
     // map is always a map of the current format.
     doc.mapHeader.setMagic(kMapMagic);
+    tellAboutFile(path, r);
+    if (report) *report = std::move(r);
     return loaded;
 }
 
-bool readMapFile(MapDocument& doc, const std::string& path) {
+bool readMapFile(MapDocument& doc, const std::string& path, MapReadReport* report) {
     if (!fileExists(path)) throw swCFileError(swCFileError::Open, path);
     const std::optional<std::string> bytes = readWholeFile(path, kMaxMapFileBytes);
     if (!bytes) throw swCFileError(swCFileError::Read);
-    return readMapFileBytes(doc, *bytes);
+    return readMapFileBytes(doc, *bytes, report);
 }
 
 std::optional<std::vector<uint8_t>> readPictureSection(const std::string& path, int which) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "document/troop_slots.h"
+
 namespace kv {
 
 namespace {
@@ -133,7 +135,30 @@ void MapDocument::rebuildTroopStacks() {
     }
     for (int f = 0; f < kFactionCount; ++f)
         for (int s = 0; s < TroopTable::kSlots; ++s)
-            if (!enterTroopInStack(f, s)) deleteTroop(f, s);
+            if (!enterTroopInStack(f, s) && !shareGatheredStack(f, s)) deleteTroop(f, s);
+}
+
+bool MapDocument::shareGatheredStack(int table, int slot) {
+    if (table < 0 || table >= kFactionCount) return false;
+    const TroopRecord* t = troopAt(table, slot);
+    HexOverlay* o = t ? overlayAt(t->col(), t->row()) : nullptr;
+    if (!o || !t->hasFlag(kTroopGathered)) return false;
+    const int p = stackPositionFor(*t);
+    const int holder = o->stackSlot[p];
+    const int regiment = slots::regimentOf(slot);
+    const bool sameRegiment = o->stackTable[p] == table + 1 && regiment >= 0 &&
+                              regiment != slots::kDirectGroup &&
+                              slots::divisionOf(slot) == slots::divisionOf(holder) &&
+                              regiment == slots::regimentOf(holder);
+    if (!sameRegiment) return false;
+    // The commander represents its gathered regiment on the hex when it stands there.
+    const RegimentRecord& r =
+        regiments[size_t(table)][size_t(slots::divisionOf(slot) * slots::kRegiments + regiment)];
+    const TroopRecord* h = troopAt(table, holder);
+    const bool holderGathered = h && h->hasFlag(kTroopGathered);
+    if (r.formed() != 0 && r.commanderSlot() == slot && holderGathered)
+        o->stackSlot[p] = static_cast<int16_t>(slot);
+    return true;
 }
 
 void MapDocument::rebuildReinforcementIndex() {

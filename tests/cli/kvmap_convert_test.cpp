@@ -62,4 +62,30 @@ TEST(KvmapConvert, RefusesToWriteIntoTheSourceFolder) {
     EXPECT_EQ(run("convert " + dir.file("m.fws")).code, 2);  // no --out
 }
 
+TEST(KvmapConvert, FilesCutShortAreRefusedUnlessForced) {
+    kvtest::TempDir dir;
+    const std::string src = dir.file("src/");
+    fs::create_directories(src);
+    const std::string good = kvtest::readFile(kvtest::distDir() + "/map/demo_map.kvn");
+    kvtest::writeFile(src + "cut.kvn", good.substr(0, good.size() - 5000));
+    kvtest::writeFile(src + "header.kvn", good.substr(0, 20));
+    const CliRun refused = run("convert " + src + " --out " + dir.file("out"));
+    EXPECT_EQ(refused.code, 1) << refused.out;
+    EXPECT_TRUE(
+        contains(refused.out, "failed:    " + src + "cut.kvn: ファイルが途中で切れています"))
+        << refused.out;
+    EXPECT_TRUE(contains(refused.out, "failed:    " + src + "header.kvn")) << refused.out;
+    EXPECT_TRUE(contains(refused.out, "--force")) << refused.out;
+    EXPECT_FALSE(fs::exists(dir.file("out/cut.kvn")));
+    EXPECT_FALSE(fs::exists(dir.file("out/header.kvn")));
+
+    // Forced, what the file holds is converted; a file without a map header never is.
+    const CliRun forced = run("convert " + src + " --force --out " + dir.file("forced"));
+    EXPECT_EQ(forced.code, 1) << forced.out;
+    EXPECT_TRUE(contains(forced.out, "converted: " + src + "cut.kvn")) << forced.out;
+    EXPECT_TRUE(fs::is_regular_file(dir.file("forced/cut.kvn")));
+    EXPECT_TRUE(contains(forced.out, "failed:    " + src + "header.kvn: マップの大きさ（0×0）"))
+        << forced.out;
+}
+
 }  // namespace

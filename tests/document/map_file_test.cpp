@@ -2,9 +2,12 @@
 // earlier versions, safe saving, and hostile headers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <numeric>
 
+#include "document/batch_conversion.h"
 #include "document/map_document.h"
 #include "document/map_file.h"
 #include "document/records.h"
@@ -54,6 +57,46 @@ struct FileBuilder {
         return out + table + body;
     }
 };
+
+// Little-endian fields written into a record's bytes.
+void put16(std::string& b, size_t at, uint16_t v) {
+    b[at] = static_cast<char>(v);
+    b[at + 1] = static_cast<char>(v >> 8);
+}
+
+// A map header record (588 bytes) of the given size.
+std::string headerRecord(uint16_t width, uint16_t height) {
+    std::string h(588, '\0');
+    put16(h, 582, width);
+    put16(h, 584, height);
+    return h;
+}
+
+// A troop record (312 bytes) placed at the start: appearance turn 1, a name, weapon id,
+// hex and flags.
+std::string troopRecord(int weaponId, int col, int row, uint16_t flags) {
+    std::string t(312, '\0');
+    t[0] = 1;
+    t[4] = 'T';
+    put16(t, 38, static_cast<uint16_t>(weaponId));
+    t[40] = static_cast<char>(col);
+    t[41] = static_cast<char>(row);
+    put16(t, 50, flags);
+    return t;
+}
+
+// An 8 × 8 map with a troop of faction 0 and the six factions' regiment records.
+FileBuilder smallMapFile(int weaponId) {
+    FileBuilder b;
+    b.set(1, 588, 1, headerRecord(8, 8));
+    b.set(2, 356, 6, std::string(356 * 6, '\0'));
+    b.set(4, 22, 64, std::string(22 * 64, '\x01'));
+    b.set(3, 52, 1, std::string(52, '\0'));
+    b.set(6, 312, 1, troopRecord(weaponId, 2, 2, 0));
+    b.set(13, 10, 1, std::string(10, '\0'));
+    for (int f = 0; f < 6; ++f) b.set(16 + f, 198, 18, std::string(198 * 18, 'R'));
+    return b;
+}
 
 class MapFile : public testing::Test {
 protected:
@@ -310,7 +353,10 @@ TEST_F(MapFile, UnknownMagicsReadNothing) {
 TEST_F(MapFile, HostileHeadersStayInsideTheTables) {
     FileBuilder b;
     b.headerSize = 100000;  // only 536 bytes of it count
-    b.set(1, 588, 1, std::string(588, '\x01'));
+    std::string header(588, '\x01');
+    put16(header, 582, 16);
+    put16(header, 584, 16);
+    b.set(1, 588, 1, header);
     b.set(2, 100000, 1000, std::string(3000, '\x02'));  // huge records and counts, short data
     b.set(4, 22, 0xFFFFFFFF, std::string(500, '\x03'));
     b.set(5, 38, 5000, std::string(38 * 3, 'L'));
@@ -334,6 +380,141 @@ TEST_F(MapFile, HostileHeadersStayInsideTheTables) {
     EXPECT_NO_THROW(loadMapFile(*doc, dir.file("h.kvs")));
     EXPECT_GE(doc->width(), 1);
     EXPECT_LE(doc->width() * doc->height(), 65536);
+
+    // Offsets whose sum with a size passes 2^32 are past the end, not wrapped to the start.
+    std::string wrapped = smallMapFile(anyWeapon()).build();
+    for (int i : {1, 6, 16})
+        for (int k = 0; k < 4; ++k) wrapped[20 + 12 * size_t(i) + size_t(k)] = k ? '\xFF' : '\xF0';
+    MapReadReport report;
+    EXPECT_FALSE(readMapFileBytes(*doc, wrapped, &report));  // no header record: no size
+    EXPECT_EQ(report.outcome, MapReadReport::BadSize);
+    EXPECT_EQ(report.truncated, (std::vector<int>{1, 6, 16}));
+}
+
+TEST_F(MapFile, AGatheredRegimentKeepsEveryMemberThroughLoadSaveAndConversion) {
+    // Faction 0, regiment 0 of division 0 (slots 0..5), gathered on (3, 3) around its
+    // commander in slot 2. Slot 4 stands on the same place without being gathered, and slot
+    // 40 (attached directly to the division) is gathered but in no regiment: both lose it.
+    constexpr uint16_t kGathered = 0x0010;
+    const int weapon = anyWeapon();
+    std::string troops;
+    for (int slot = 0; slot <= 40; ++slot) {
+        const bool member = slot <= 3 || slot == 40;
+        troops += member || slot == 4 ? troopRecord(weapon, 3, 3, member ? kGathered : 0)
+                                      : std::string(312, '\0');
+    }
+    FileBuilder b = smallMapFile(weapon);
+    b.set(6, 312, 41, troops);
+    std::string regiments(198 * 18, '\0');
+    regiments[0] = 1;         // formed
+    put16(regiments, 42, 2);  // commander slot
+    b.set(16, 198, 18, regiments);
+    kvtest::writeFile(dir.file("g.kvn"), b.build());
+
+    ASSERT_TRUE(loadMapFile(*doc, dir.file("g.kvn")));
+    EXPECT_TRUE(prompts.seen.empty());
+    for (int slot = 0; slot <= 3; ++slot) EXPECT_TRUE(doc->troopAt(0, slot)->inUse()) << slot;
+    EXPECT_FALSE(doc->troopAt(0, 4)->inUse());
+    EXPECT_FALSE(doc->troopAt(0, 40)->inUse());
+    const HexOverlay* o = doc->overlayAt(3, 3);
+    const int p = doc->stackPositionFor(*doc->troopAt(0, 0));
+    EXPECT_EQ(o->stackTable[p], 1);
+    EXPECT_EQ(o->stackSlot[p], 2);  // the commander represents the regiment
+
+    // Saved, and converted from the file, the four members are all there.
+    writeMapFile(*doc, dir.file("saved.kvn"), false);
+    kvtest::TempDir out;
+    const BatchResult converted = convertMaps(*doc, {dir.file("g.kvn")}, out.path(), {});
+    ASSERT_EQ(converted.written.size(), 1u) << converted.refusal;
+    for (const std::string& path : {dir.file("saved.kvn"), converted.written[0]}) {
+        const std::string f = kvtest::readFile(path);
+        const SectionDescriptor s6 = section(f, 6);
+        ASSERT_EQ(s6.count, 4u) << path;
+        for (uint32_t slot = 0; slot < 4; ++slot) {
+            EXPECT_EQ(u32(f, s6.offset + 312 * slot), 1u) << path << slot;
+            EXPECT_EQ(static_cast<uint8_t>(f[s6.offset + 312 * slot + 50]), kGathered);
+        }
+    }
+}
+
+TEST_F(MapFile, AFileCutShortReadsWhatItHoldsAndSaysWhatIsMissing) {
+    const std::string full = smallMapFile(anyWeapon()).build();
+    MapReadReport report;
+    ASSERT_TRUE(readMapFileBytes(*doc, full, &report));
+    EXPECT_TRUE(report.truncated.empty());
+    EXPECT_FALSE(report.damaged());
+
+    // Cut anywhere after the map header: read, and never taken for complete.
+    const uint32_t headerEnd = section(full, 1).offset + 588;
+    for (size_t n = headerEnd; n < full.size(); n += 311) {
+        ASSERT_TRUE(readMapFileBytes(*doc, std::string_view(full).substr(0, n), &report)) << n;
+        EXPECT_FALSE(report.truncated.empty()) << n;
+        EXPECT_TRUE(std::is_sorted(report.truncated.begin(), report.truncated.end()));
+    }
+    // Cut inside the header itself: sections whose descriptor is cut off are missing too
+    // (section 0, empty in a normal map file, is whole).
+    readMapFileBytes(*doc, std::string_view(full).substr(0, 20 + 12 * 3 + 5), &report);
+    EXPECT_EQ(report.outcome, MapReadReport::BadSize);
+    std::vector<int> allButTexts(21);
+    std::iota(allButTexts.begin(), allButTexts.end(), 1);
+    EXPECT_EQ(report.truncated, allButTexts);
+
+    // Cut inside the troop record: the sections from there on are missing; those that hold
+    // nothing (7..11, 12, 14, 15 here) are not; what came before is read.
+    const std::string cut = full.substr(0, section(full, 6).offset + 100);
+    kvtest::writeFile(dir.file("cut.kvn"), cut);
+    ASSERT_TRUE(loadMapFile(*doc, dir.file("cut.kvn"), &report));
+    EXPECT_EQ(report.truncated, (std::vector<int>{6, 13, 16, 17, 18, 19, 20, 21}));
+    EXPECT_EQ(doc->width(), 8);
+    EXPECT_EQ(doc->mapGrid.cells[63].terrain, 1);
+    EXPECT_EQ(doc->regiments[0][0].bytes[5], 0);  // missing: empty, not made up
+    ASSERT_EQ(prompts.seen.size(), 1u);           // told once, after the load
+    EXPECT_EQ(prompts.seen[0].caption, "注意");
+    const std::string& text = prompts.seen[0].text;
+    EXPECT_EQ(text.rfind(dir.file("cut.kvn"), 0), 0u) << text;
+    for (const char* part : {"部隊（陣営1）", "避難目標", "連隊編成（陣営1・2・3・4・5・6）"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << text;
+    EXPECT_EQ(text.find("地形"), std::string::npos) << text;
+}
+
+TEST_F(MapFile, FilesThatAreNoMapsOrHaveNoPossibleSizeLeaveANewMapAndSaySo) {
+    const std::string good = smallMapFile(anyWeapon()).build();
+    FileBuilder earlier = smallMapFile(anyWeapon());
+    earlier.magic = "BREXOSCENARI0004";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* says;
+    };
+    std::string wide = good, flat = good;
+    put16(wide, section(good, 1).offset + 582, 257);
+    put16(flat, section(good, 1).offset + 584, 0);
+    const Case cases[] = {
+        {"empty.kvn", "", "このプログラムのマップファイルではありません"},
+        {"text.kvn", "this is not a map file at all",
+         "このプログラムのマップファイルではありません"},
+        {"old.kvs", earlier.build(), "「ケステルｼﾘｰｽﾞﾏｯﾌﾟを開く」"},
+        {"wide.kvn", wide, "マップの大きさ（257×8）"},
+        {"flat.kvn", flat, "マップの大きさ（8×0）"},
+        {"header.kvn", good.substr(0, 20), "ファイルが途中で切れています"},
+    };
+    for (const Case& c : cases) {
+        doc->mapHeader.setMapName("previous");
+        prompts.seen.clear();
+        kvtest::writeFile(dir.file(c.name), c.bytes);
+        EXPECT_FALSE(loadMapFile(*doc, dir.file(c.name))) << c.name;
+        EXPECT_EQ(doc->width(), 64) << c.name;
+        EXPECT_EQ(decodeCp932Lossy(doc->mapHeader.mapName()), "新規マップ") << c.name;
+        ASSERT_EQ(prompts.seen.size(), 1u) << c.name;
+        EXPECT_EQ(prompts.seen[0].caption, "エラー");
+        EXPECT_EQ(prompts.seen[0].text.rfind(dir.file(c.name), 0), 0u) << prompts.seen[0].text;
+        EXPECT_NE(prompts.seen[0].text.find(c.says), std::string::npos) << prompts.seen[0].text;
+    }
+    // A file error is reported as one, not again as no map.
+    prompts.seen.clear();
+    EXPECT_FALSE(loadMapFile(*doc, dir.file("missing.kvn")));
+    ASSERT_EQ(prompts.seen.size(), 1u);
+    EXPECT_EQ(prompts.seen[0].text, "ファイルのオープンに失敗しました");
 }
 
 }  // namespace
