@@ -2,10 +2,13 @@
 #include "app/batch_dialog.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+
+#include <algorithm>
+#include <filesystem>
 
 #include "document/batch_conversion.h"
 #include "framework/file_dialogs.h"
@@ -14,18 +17,30 @@
 
 namespace kv {
 
+namespace {
+
+// Rows of the dialog, from the top.
+constexpr int kWidth = 460;
+constexpr int kStatusTop = 108, kStatusHeight = 132;
+constexpr int kProgressTop = kStatusTop + kStatusHeight + 6;
+constexpr int kButtonTop = kProgressTop + 24;
+constexpr int kHeight = kButtonTop + 36;
+
+}  // namespace
+
 BatchDialog::BatchDialog(Window* ownerWindow, MapDocument& doc)
     : Dialog(kTemplateId, ownerWindow), doc_(doc) {
     title = kBatchDialogTitle;
-    width = 460;
-    height = 210;
+    width = kWidth;
+    height = kHeight;
 }
 
 int BatchDialog::onInitDialog() {
     QWidget* d = handle();
     d->setFixedSize(width, height);
     const QFont font = createFont(12, 400);
-    auto label = [this](const char* text, int y) { addLabel(text, 12, y, 120, 20); };
+    // The labels take the whole row: the destination's caption is twelve full-width characters.
+    auto label = [this](const char* text, int y) { addLabel(text, 12, y, 436, 20); };
     auto edit = [&](int id, const char* key, int y) {
         auto* e = new QLineEdit(QString::fromStdString(readFolderKey(key)), d);
         e->setObjectName(QString::number(id));
@@ -39,18 +54,25 @@ int BatchDialog::onInitDialog() {
     label("変換マップ格納フォルダー", 56);
     destination_ = edit(1004, kBatchDestinationKey, 76);
     addButton(1005, "参照...", 380, 75, 68, 24);
-    status_ = new QLabel(d);
+    status_ = new QListWidget(d);
     status_->setObjectName("1007");
     status_->setFont(font);
-    status_->setGeometry(12, 108, 436, 36);
-    status_->setWordWrap(true);
+    status_->setGeometry(12, kStatusTop, 436, kStatusHeight);
+    status_->setSelectionMode(QAbstractItemView::NoSelection);
+    status_->setFocusPolicy(Qt::NoFocus);
     progress_ = new QProgressBar(d);
-    progress_->setGeometry(12, 146, 436, 14);
+    progress_->setGeometry(12, kProgressTop, 436, 14);
     progress_->setTextVisible(false);
     progress_->setValue(0);
-    addButton(1006, "変換開始", 250, 174, 96, 24)->setDefault(true);
-    addButton(2, "閉じる", 352, 174, 96, 24);
+    addButton(1006, "変換開始", 250, kButtonTop, 96, 24)->setDefault(true);
+    addButton(2, "閉じる", 352, kButtonTop, 96, 24);
     return 0;
+}
+
+void BatchDialog::addStatus(const std::string& text) {
+    // One row per line, so that a closing text of several lines reads as several rows.
+    for (const QString& line : QString::fromStdString(text).split(u'\n')) status_->addItem(line);
+    status_->scrollToBottom();
 }
 
 void BatchDialog::browse(int editId, const char* browseTitle) {
@@ -68,9 +90,18 @@ void BatchDialog::start() {
     const std::string to = destination_->text().trimmed().toStdString();
     writeFolderKey(kBatchSourceKey, from);
     writeFolderKey(kBatchDestinationKey, to);
+    status_->clear();
+    progress_->setValue(0);
     const CursorShape previous = beginBusy();
     const BatchResult result = convertFolder(doc_, from, to, [this](const BatchEvent& e) {
-        status_->setText(QString::fromStdString(e.status));
+        if (e.kind == BatchEvent::Failed) {
+            // The reason alone would not say which map it was.
+            std::string reason = e.status;
+            std::replace(reason.begin(), reason.end(), '\n', ' ');
+            addStatus(std::filesystem::path(e.source).filename().string() + ": " + reason);
+        } else {
+            addStatus(e.status);
+        }
         progress_->setMaximum(std::max(1, e.total));
         progress_->setValue(e.done);
         // A long batch keeps the window painted.
@@ -78,7 +109,11 @@ void BatchDialog::start() {
     });
     endBusy(previous);
     converted = result.converted;
-    if (!result.refusal.empty()) status_->setText(QString::fromStdString(result.refusal));
+    if (result.refusal.empty()) {
+        started = true;
+    } else {
+        addStatus(result.refusal);
+    }
 }
 
 int BatchDialog::onCommand(MessageRecord& m, int id, int code) {

@@ -1,11 +1,14 @@
 // The batch conversion dialog "マップ一括変換": a source and a destination folder, a start
-// button, a status line with a progress bar, and a close button.
+// button, the status list (a line per map, each failure with its file and reason, and the
+// closing count) with a progress bar, and a close button.
 #pragma once
+
+#include <string>
 
 #include "framework/window.h"
 
-class QLabel;
 class QLineEdit;
+class QListWidget;
 class QProgressBar;
 
 namespace kv {
@@ -18,17 +21,19 @@ public:
     BatchDialog(Window* owner, MapDocument& doc);
     int onInitDialog() override;
     int onCommand(MessageRecord& m, int id, int code) override;
-    // Maps converted by the last run.
+    // Maps converted by the last run; whether a batch ran through the document at all.
     int converted = 0;
+    bool started = false;
 
 private:
     void browse(int editId, const char* title);
     void start();
+    void addStatus(const std::string& text);
 
     MapDocument& doc_;
     QLineEdit* source_ = nullptr;
     QLineEdit* destination_ = nullptr;
-    QLabel* status_ = nullptr;
+    QListWidget* status_ = nullptr;
     QProgressBar* progress_ = nullptr;
 };
 

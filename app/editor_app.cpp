@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QLocalSocket>
 #include <QScreen>
 #include <QStandardPaths>
@@ -37,6 +38,18 @@ std::string defaultRuntimeDir() {
 
 MapDocument* theDocument() { return g_document; }
 MainFrame* theMainFrame() { return g_mainFrame; }
+
+QTranslator* installQtTranslations() {
+    // The editor speaks Japanese whatever the desktop's language is.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return nullptr;
+    }
+    QCoreApplication::installTranslator(translator);
+    return translator;
+}
 
 bool screenSizeAccepted(int width, int height) { return width >= 800 && height >= 600; }
 
@@ -149,6 +162,7 @@ int EditorApp::run(const StartupOptions& options) {
     } catch (const swCError&) {
         return 0;
     }
+    document->writesSettingsAtEnd = true;
     g_document = document;
     fonts = std::make_unique<SharedFonts>();
     try {

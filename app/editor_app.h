@@ -5,6 +5,7 @@
 #include <QLocalServer>
 #include <QLockFile>
 #include <QSize>
+#include <QTranslator>
 
 #include <functional>
 #include <memory>
@@ -26,6 +27,10 @@ MainFrame* theMainFrame();
 // The lock that says the game is running, and the editor's own.
 constexpr const char* kGameLockName = "KVORN_MAINWINDOW_CNAME";
 constexpr const char* kEditorLockName = "KVORNME_MAINWINDOW_CNAME";
+
+// Loads Qt's own Japanese texts (file dialogs, standard buttons) into the application, which
+// owns the translator; null when they are not installed.
+QTranslator* installQtTranslations();
 
 // Screens of at least 800 × 600 run the editor.
 bool screenSizeAccepted(int width, int height);

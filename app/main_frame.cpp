@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QWindow>
 
 #include "app/menu_table.h"
 #include "app/version_dialog.h"
@@ -36,6 +38,7 @@ void addEntries(QMenu* menu, const std::vector<MenuEntry>& entries, MainFrame* f
         } else {
             QAction* a = menu->addAction(QString::fromStdString(e.caption));
             a->setData(e.id);
+            a->setCheckable(e.checkable);
             const int id = e.id;
             QObject::connect(a, &QAction::triggered, a, [frame, id] { frame->sendCommand(id); });
             actions[id] = a;
@@ -74,6 +77,8 @@ bool MainFrame::create() {
         mapView_->create();
         w->setCentralWidget(mapView_->handle());
         w->show();
+        fitFrameToWorkArea();
+        watchDisplay();
         createImeHelper();
         reopenToolWindows();
     } catch (const swCError& e) {
@@ -109,15 +114,54 @@ void MainFrame::buildAccelerators() {
     for (const auto& key : keys) {
         const int id = key.first;
         const QKeySequence& seq = key.second;
-        // Accelerators act on the window even while the menu item is greyed; the
-        // commands check their own conditions.
+        // Accelerators act even while the menu item is greyed (the commands check their own
+        // conditions), and from every window of the editor: the tool windows and palettes are
+        // windows of their own. An application shortcut of a window that a modal dialog
+        // blocks does not fire, so none acts while a dialog is open.
         auto* a = new QAction(handle());
         a->setShortcut(seq);
-        a->setShortcutContext(Qt::WindowShortcut);
+        a->setShortcutContext(Qt::ApplicationShortcut);
         a->setObjectName(QStringLiteral("accel%1").arg(id));
         QObject::connect(a, &QAction::triggered, a, [this, id] { sendCommand(id); });
         handle()->addAction(a);
     }
+}
+
+void MainFrame::fitFrameToWorkArea() {
+    QWidget* w = handle();
+    if (!w || w->isMaximized() || w->isMinimized() || w->isFullScreen()) return;
+    // The frame's size is known only once a window manager has framed the window, which
+    // may be some events after it is shown.
+    const QRect frame = w->frameGeometry(), client = w->geometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
+    const Rect a = workArea();
+    const QRect target = QRect(a.left, a.top, a.width(), a.height()).marginsRemoved(margins);
+    if (client != target) w->setGeometry(target);
+    if (!margins.isNull()) frameFitted_ = true;
+}
+
+void MainFrame::watchDisplay() {
+    QWindow* window = handle()->windowHandle();
+    if (!window) return;
+    auto follow = [this](QScreen* screen) {
+        QObject::disconnect(screenWatch_);
+        if (screen)
+            screenWatch_ = QObject::connect(screen, &QScreen::geometryChanged, handle(),
+                                            [this] { displayChanged(); });
+    };
+    follow(window->screen());
+    QObject::connect(window, &QWindow::screenChanged, handle(), [this, follow](QScreen* s) {
+        follow(s);
+        displayChanged();
+    });
+}
+
+void MainFrame::displayChanged() {
+    if (!mapView_) return;
+    if (doc_.documentOpen == 1) doc_.viewSettings.redrawGrid.markAllDirty();
+    mapView_->displayChanged();
+    tools_.post(ToolKind::HqMap, 1131);
 }
 
 void MainFrame::createImeHelper() {
@@ -176,6 +220,7 @@ int MainFrame::onMessage(MessageRecord& m) {
     case mainmsg::RebuildTitle: rebuildTitle(); return 1;
     case mainmsg::EditModeChanged: editModeChanged(); return 1;
     case msg::Move:
+        if (!frameFitted_) fitFrameToWorkArea();
         if (mapView_) mapView_->frameMoved();
         return 0;
     default: return toolMessage(m) ? 1 : 0;

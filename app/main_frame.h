@@ -72,6 +72,11 @@ private:
     void buildMenuBar();
     void buildAccelerators();
     void createImeHelper();
+    void watchDisplay();
+    // The screen changed its size: images of the new size, the whole map drawn again.
+    void displayChanged();
+    // Sizes the window so that its frame, decorations included, fills the work area.
+    void fitFrameToWorkArea();
     void reopenToolWindows();
     void exitFlow();
     void newMap();
@@ -102,6 +107,8 @@ private:
     std::vector<std::string> reopenedAtStart_;
     std::optional<HexPos> mouseHex_;
     ToolWindows tools_;
+    QMetaObject::Connection screenWatch_;
+    bool frameFitted_ = false;  // fitted once the window manager's frame was known
 };
 
 }  // namespace kv

@@ -10,6 +10,7 @@
 
 #include "app/batch_dialog.h"
 #include "app/main_frame.h"
+#include "app/map_file_filters.h"
 #include "app/map_open_dialog.h"
 #include "app/menu_state.h"
 #include "app/version_dialog.h"
@@ -130,6 +131,7 @@ void MainFrame::registerMapHandlers() {
         const CursorShape previous = beginBusy();
         packTroopNumbers(doc_);
         endBusy(previous);
+        doc_.isClean = 0;
         tools_.post(ToolKind::TroopTable, 1129);
         tools_.post(ToolKind::TroopLabelList, 1129);
         tools_.post(ToolKind::TroopPalette, 1130);
@@ -302,8 +304,7 @@ void MainFrame::updateMenus(QMenu*) {
     for (const auto& [id, item] : state.items) {
         if (QAction* a = action(id)) {
             a->setEnabled(item.enabled);
-            a->setCheckable(true);
-            a->setChecked(item.checked);
+            if (a->isCheckable()) a->setChecked(item.checked);
         }
     }
     if (QMenu* tool = topMenu(4)) {
@@ -338,10 +339,8 @@ bool MainFrame::saveIntermediateAs() {
     FileDialogRequest r;
     r.kind = FileDialogRequest::Save;
     r.title = "中間ﾌｧｲﾙで名前を付けて保存";
-    std::string start = defaultFolder("TmpPath");
-    ProfileEntry("Environment", "TmpPath").readString(start);
-    r.startFolder = start;
-    r.filters = {{"ケステルｿﾞﾙﾃｱ中間ﾃﾞｰﾀ", "*.kvt"}};
+    r.startFolder = readFolderKey("TmpPath");
+    r.filters = {dialogFilter(kIntermediateFilter)};
     r.defaultSuffix = "kvt";
     const std::optional<std::string> path = askForFile(r, this);
     if (!path) return false;
@@ -404,8 +403,7 @@ void MainFrame::saveMapAs(bool scenario) {
     r.kind = FileDialogRequest::Save;
     r.title = scenario ? "ｼﾅﾘｵﾏｯﾌﾟﾌｧｲﾙとして保存" : "ﾉｰﾏﾙﾏｯﾌﾟﾌｧｲﾙとして保存";
     r.startFolder = readFolderKey("MapPath");
-    r.filters = {{scenario ? "ケステルｿﾞﾙﾃｱｼﾅﾘｵﾃﾞｰﾀ" : "ケステルｿﾞﾙﾃｱﾏｯﾌﾟﾃﾞｰﾀ",
-                  scenario ? "*.kvs" : "*.kvn"}};
+    r.filters = {dialogFilter(scenario ? kScenarioMapFilter : kNormalMapFilter)};
     r.defaultSuffix = scenario ? "kvs" : "kvn";
     const std::optional<std::string> path = askForFile(r, this);
     if (!path) return;
@@ -447,11 +445,8 @@ void MainFrame::openEarlierEdition() {
     r.kind = FileDialogRequest::Open;
     r.title = kEarlierMapDialogTitle;
     r.startFolder = readFolderKey(kEarlierMapFolderKey);
-    for (const EarlierMapFilter& f : kEarlierMapFilters) {
-        std::string patterns = f.patterns;
-        for (char& c : patterns) c = c == ';' ? ' ' : c;
-        r.filters.emplace_back(f.label, patterns);
-    }
+    for (const EarlierMapFilter& f : kEarlierMapFilters)
+        r.filters.emplace_back(f.label, f.patterns);
     r.filterIndex = std::max(0, readEnvInt("FilterIndex") - 1);
     const std::optional<std::string> path = askForFile(r, this);
     if (!path) return;
@@ -463,10 +458,15 @@ void MainFrame::openEarlierEdition() {
 }
 
 void MainFrame::runBatchConversion() {
+    // The batch converts through the document: the map being edited goes first.
+    if (!confirmSave()) return;
     BatchDialog d(this, doc_);
     d.run();
-    // The document holds the last converted map; the views show what it holds now.
-    if (d.converted > 0) afterNewMapNotifications();
+    if (!d.started) return;
+    // What the batch left in the document is no map of the user's: edit a new one.
+    doc_.resetToNewMap();
+    afterNewMapNotifications();
+    doc_.isClean = 1;
 }
 
 void MainFrame::exitFlow() {

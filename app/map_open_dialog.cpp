@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/map_file_filters.h"
 #include "framework/file_dialogs.h"
 #include "framework/font.h"
 
@@ -86,17 +87,30 @@ void MapOpenDialog::refill() {
     }
 }
 
+void MapOpenDialog::browse() {
+    // A map file picked anywhere: its folder is listed and the file chosen in the list.
+    FileDialogRequest r;
+    r.kind = FileDialogRequest::Open;
+    r.title = "マップを開く";
+    r.startFolder = folder;
+    for (const MapFileFilter& f : kReadableMapFilters) r.filters.push_back(dialogFilter(f));
+    const std::optional<std::string> chosen = askForFile(r, this);
+    if (!chosen) return;
+    const std::filesystem::path path(*chosen);
+    folder = path.parent_path().string();
+    folderEdit_->setText(QString::fromStdString(folder));
+    refill();
+    const QString name = QString::fromStdString(path.filename().string());
+    for (int k = 0; k < tree_->topLevelItemCount(); ++k) {
+        QTreeWidgetItem* top = tree_->topLevelItem(k);
+        for (int i = 0; i < top->childCount(); ++i)
+            if (top->child(i)->text(0) == name) tree_->setCurrentItem(top->child(i));
+    }
+}
+
 int MapOpenDialog::onCommand(MessageRecord& m, int id, int code) {
     if (id == 1001) {
-        FileDialogRequest r;
-        r.kind = FileDialogRequest::Folder;
-        r.title = "マップを開く";
-        r.startFolder = folder;
-        if (const std::optional<std::string> chosen = askForFile(r, this)) {
-            folder = *chosen;
-            folderEdit_->setText(QString::fromStdString(folder));
-            refill();
-        }
+        browse();
         return 1;
     }
     if (id == 1) {

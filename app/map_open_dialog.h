@@ -1,5 +1,6 @@
 // The map selection dialog "マップを開く": the map files of a folder listed under their kinds
-// (ノーマル, シナリオ, シンプル, 中間データ), with a button to change the folder.
+// (ノーマル, シナリオ, シンプル, 中間データ), with a button that picks a map file in another
+// folder.
 #pragma once
 
 #include <string>
@@ -31,6 +32,7 @@ public:
 
 private:
     void refill();
+    void browse();
     QLineEdit* folderEdit_ = nullptr;
     QTreeWidget* tree_ = nullptr;
 };

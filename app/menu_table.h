@@ -1,5 +1,5 @@
-// The main frame's menu bar as data: every item's caption and command id, with the
-// separators and sub-menus in their places.
+// The main frame's menu bar as data: every item's caption and command id, which items carry a
+// check mark, with the separators and sub-menus in their places.
 #pragma once
 
 #include <string>
@@ -11,6 +11,7 @@ struct MenuEntry {
     enum Kind { Item, Separator, SubMenu } kind = Item;
     int id = 0;               // command id of an item
     std::string caption;      // UTF-8; "\t" precedes the shortcut text
+    bool checkable = false;   // carries a check mark (radio choices, flags, window toggles)
     std::vector<MenuEntry> children;  // entries of a sub-menu
 };
 

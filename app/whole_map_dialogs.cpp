@@ -5,10 +5,15 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+
+#include <cmath>
 
 #include "document/faction_record.h"
 #include "framework/font.h"
@@ -26,6 +31,31 @@ void centreOver(QWidget* dialog, QWidget* owner) {
         area = s->geometry();
     }
     if (area.isValid()) dialog->move(area.center() - QPoint(dialog->width() / 2, dialog->height() / 2));
+}
+
+// The picture of an anchor button: an arrow from the centre towards the button's place, a
+// dot for the centre itself.
+QIcon anchorIcon(int anchor) {
+    constexpr int kSize = 18;
+    QPixmap picture(kSize, kSize);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::black);
+    const QPointF centre(kSize / 2.0, kSize / 2.0);
+    const int dx = anchor % 3 - 1, dy = anchor / 3 - 1;
+    if (dx == 0 && dy == 0) {
+        p.drawEllipse(centre, 3.0, 3.0);
+        return QIcon(picture);
+    }
+    const double length = std::hypot(double(dx), double(dy));
+    const QPointF dir(dx / length, dy / length), side(-dir.y(), dir.x());
+    const QPointF tip = centre + dir * 7.0, tail = centre - dir * 6.0;
+    p.drawLine(tail, tip - dir * 3.0);
+    const QPointF head[3] = {tip, tip - dir * 6.0 + side * 4.0, tip - dir * 6.0 - side * 4.0};
+    p.drawPolygon(head, 3);
+    return QIcon(picture);
 }
 
 }  // namespace
@@ -128,6 +158,8 @@ int MapSizeDialog::onInitDialog() {
         b->setObjectName(QString::number(1010 + a));
         b->setCheckable(true);
         b->setChecked(a == anchor);
+        b->setIcon(anchorIcon(a));
+        b->setIconSize(QSize(18, 18));
         b->setGeometry(170 + (a % 3) * 36, 16 + (a / 3) * 30, 32, 26);
         group->addButton(b, a);
     }

@@ -16,7 +16,8 @@ struct FileDialogRequest {
     enum Kind { Open, Save, Folder } kind = Open;
     std::string title;        // UTF-8
     std::string startFolder;  // where the dialog opens
-    // (label, patterns separated by blanks), e.g. {"ノーマル", "*.kvn"}
+    // (caption, patterns): the caption is shown as it is, e.g. "ノヴァケステル2005(*.fws;*.fwm)";
+    // the patterns, separated by ';' or blanks, pick the files listed under it.
     std::vector<std::pair<std::string, std::string>> filters;
     int filterIndex = 0;          // the filter chosen first; the chosen one comes back here
     std::string defaultSuffix;    // added to a typed name without one ("kvt")

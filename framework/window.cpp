@@ -131,7 +131,20 @@ int Window::sendCommand(int id, int code) {
 bool Window::sendMessage(MessageRecord& m) { return WindowDispatch::dispatch(this, m); }
 
 void Window::setNumberText(int value, int scale) {
-    if (handle_) handle_->setWindowTitle(QString::fromStdString(numberText(value, scale)));
+    if (!handle_) return;
+    const QString text = QString::fromStdString(numberText(value, scale));
+    // A window's text is its title; a control's is what it shows (labels, edits, buttons).
+    if (handle_->isWindow()) {
+        handle_->setWindowTitle(text);
+        return;
+    }
+    const QMetaObject* meta = handle_->metaObject();
+    for (const char* property : {"text", "plainText"}) {
+        if (meta->indexOfProperty(property) >= 0) {
+            handle_->setProperty(property, text);
+            return;
+        }
+    }
 }
 
 void Window::savePlacement() const {
@@ -250,8 +263,15 @@ bool WindowDispatch::translate(QWidget* widget, QEvent* e) {
     }
     case QEvent::Wheel: {
         auto* we = static_cast<QWheelEvent*>(e);
-        m.message = msg::MouseWheel;
-        m.wParam = static_cast<uintptr_t>(static_cast<uint32_t>(we->angleDelta().y()) << 16);
+        const QPoint delta = we->angleDelta();
+        uint32_t keys = 0;
+        if (we->modifiers() & Qt::ShiftModifier) keys |= msg::KeyStateShift;
+        if (we->modifiers() & Qt::ControlModifier) keys |= msg::KeyStateControl;
+        // A tilt or a sideways swipe comes as its own message.
+        const bool sideways = delta.y() == 0 && delta.x() != 0;
+        m.message = sideways ? msg::MouseHWheel : msg::MouseWheel;
+        const int amount = sideways ? delta.x() : delta.y();
+        m.wParam = static_cast<uintptr_t>((static_cast<uint32_t>(amount) << 16) | keys);
         break;
     }
     case QEvent::KeyPress:
@@ -322,6 +342,10 @@ Dialog::~Dialog() = default;
 QWidget* Dialog::createWidget(QWidget* parentWidget) {
     auto* d = new DialogWidget(parentWidget);
     d->setModal(true);
+    // A title and a close box; a dialog is never minimised (a window manager would offer it
+    // for a dialog without an owner).
+    d->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     return d;
 }
 
@@ -333,6 +357,8 @@ bool Dialog::initialise() {
     if (width != kDefault && height != kDefault) w->resize(width, height);
     if (x != kDefault && y != kDefault) w->move(x, y);
     onInitDialog();
+    // Only a dialog that can change its size can be maximised.
+    if (w->minimumSize() != w->maximumSize()) w->setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     if (focusControlId != 0) {
         if (auto* c = w->findChild<QWidget*>(QString::number(focusControlId))) c->setFocus();
     }

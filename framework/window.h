@@ -40,8 +40,12 @@ constexpr uint32_t LButtonUp = 0x0202;
 constexpr uint32_t LButtonDblClk = 0x0203;
 constexpr uint32_t RButtonDown = 0x0204;
 constexpr uint32_t RButtonUp = 0x0205;
-constexpr uint32_t MouseWheel = 0x020A;
+constexpr uint32_t MouseWheel = 0x020A;   // wParam: delta in the high word, key state low
+constexpr uint32_t MouseHWheel = 0x020E;  // the same for a sideways wheel (positive: left)
 constexpr uint32_t DisplayChange = 0x007E;
+// Key state bits of the wheel messages' low word.
+constexpr uint32_t KeyStateShift = 0x0004;
+constexpr uint32_t KeyStateControl = 0x0008;
 }  // namespace msg
 
 struct MessageRecord {

@@ -48,10 +48,16 @@ int MapView::onMessage(MessageRecord& m) {
             if (!dragScrolling_) return 0;
             endDragScroll();
             return 1;
-        case msg::MouseWheel: {
+        case msg::MouseWheel:
+        case msg::MouseHWheel: {
             const int delta = static_cast<int16_t>((m.wParam >> 16) & 0xFFFF);
             if (delta == 0) return 0;
-            scrollTo(origin_.col, origin_.row - delta / kWheelStep * kWheelRows);
+            const int steps = delta / kWheelStep * kWheelRows;
+            // Shift turns the wheel sideways; a sideways wheel scrolls sideways anyway.
+            if (m.message == msg::MouseHWheel || (m.wParam & msg::KeyStateShift) != 0)
+                scrollTo(origin_.col - steps, origin_.row);
+            else
+                scrollTo(origin_.col, origin_.row - steps);
             return 1;
         }
         case viewmsg::Redraw:

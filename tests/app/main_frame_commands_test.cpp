@@ -1,10 +1,14 @@
 // The main frame's commands through the posted-message recorder, the prompter and the file
-// dialog seam: zoom, undo while busy, the save flows, opening, and the tool windows' echoes.
+// dialog seam: zoom, undo while busy, the save flows and their dialogs' folders and filters,
+// opening, the batch conversion, a screen size change, and the tool windows' echoes.
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -211,6 +215,155 @@ TEST_F(Commands, YesToTheSaveQuestionSavesFirstAndGoesOnOnlyWhenSaved) {
     back.loadResources();
     ASSERT_TRUE(readMapFile(back, dir.file("kept.kvt")));
     EXPECT_EQ(back.cellAt(1, 1)->terrain, 1);
+}
+
+using Filters = std::vector<std::pair<std::string, std::string>>;
+
+TEST_F(Commands, FileDialogsShowEachKindUnderItsExactCaption) {
+    answerFileDialogs(std::nullopt);
+    frame->sendCommand(40014);
+    frame->sendCommand(40043);  // without Shift: one map of an earlier edition
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].filters, (Filters{{"ケステルｿﾞﾙﾃｱ中間ﾃﾞｰﾀ(*.kvt)", "*.kvt"}}));
+    EXPECT_EQ(requests[1].filters, (Filters{{"リアルタイム版ケステルドラヴィ1.0(*.wtm)", "*.wtm"},
+                                            {"ケステルドラヴィ2.0(*.qus;*.qum)", "*.qus;*.qum"},
+                                            {"ケステルドラヴィ2.0DX(*.bxm;*.bxs)", "*.bxm;*.bxs"},
+                                            {"ノヴァケステル2005(*.fws;*.fwm)", "*.fws;*.fwm"}}));
+
+    // The map selection's browse button picks a map of every kind it reads, and the map
+    // picked is the one opened.
+    answerFileDialogs(dir.file("map/demo_map.kvn"));
+    Dialog::onModalStart = [](Dialog& d) {
+        QTimer::singleShot(0, [&d] {
+            d.sendCommand(1001);
+            d.sendCommand(1);
+        });
+    };
+    frame->sendCommand(40012);
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[2].filters, (Filters{{"ケステルｿﾞﾙﾃｱﾏｯﾌﾟﾃﾞｰﾀ(*.kvn)", "*.kvn"},
+                                            {"ケステルｿﾞﾙﾃｱｼﾅﾘｵﾃﾞｰﾀ(*.kvs)", "*.kvs"},
+                                            {"ケステルｿﾞﾙﾃｱｼﾝﾌﾟﾙﾓｰﾄﾞﾃﾞｰﾀ(*.ksm)", "*.ksm"},
+                                            {"ケステルｿﾞﾙﾃｱ中間ﾃﾞｰﾀ(*.kvt)", "*.kvt"},
+                                            {"ケステルｿﾞﾙﾃｱｼﾝﾌﾟﾙﾓｰﾄﾞ中間ﾃﾞｰﾀ(*.kst)", "*.kst"}}));
+    EXPECT_EQ(doc->filePath, dir.file("map/demo_map.kvn"));
+
+    // The demo scenario passes the map check: both map saves offer only their own kind.
+    answerFileDialogs(std::nullopt);
+    requests.clear();
+    prompts.script = {PromptAnswer::Yes, PromptAnswer::Yes};
+    ASSERT_TRUE(frame->openMapFile(dir.file("map/demo_scenario.kvs")));
+    frame->sendCommand(40025);
+    frame->sendCommand(40093);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].filters, (Filters{{"ケステルｿﾞﾙﾃｱﾏｯﾌﾟﾃﾞｰﾀ(*.kvn)", "*.kvn"}}));
+    EXPECT_EQ(requests[1].filters, (Filters{{"ケステルｿﾞﾙﾃｱｼﾅﾘｵﾃﾞｰﾀ(*.kvs)", "*.kvs"}}));
+}
+
+TEST_F(Commands, FolderKeysComeBackAsTheyWereWritten) {
+    // Folders are stored as CP932 and must read back as the same UTF-8 names.
+    const std::string folder = dir.file("中間データ　保存");
+    std::filesystem::create_directories(folder);
+    answerFileDialogs(folder + "/北方.kvt");
+    prompts.script = {PromptAnswer::Yes};  // overwrite, the second time
+    frame->sendCommand(40014);
+    frame->sendCommand(40014);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].startFolder, folder);
+    EXPECT_EQ(ProfileEntry("Environment", "TmpPath").readValue(), encodeCp932(folder));
+
+    writeFolderKey("OtherPath", dir.file("旧版マップ"));
+    writeFolderKey("MapPath", dir.file("地図"));
+    answerFileDialogs(std::nullopt);
+    frame->sendCommand(40043);
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[2].startFolder, dir.file("旧版マップ"));
+    std::string mapFolder;
+    Dialog::onModalStart = [&mapFolder](Dialog& d) {
+        mapFolder = d.handle()->findChild<QLineEdit*>("1000")->text().toStdString();
+        QTimer::singleShot(0, [&d] { d.sendCommand(2); });
+    };
+    frame->sendCommand(40012);
+    EXPECT_EQ(mapFolder, dir.file("地図"));
+}
+
+// Runs a command with Shift held down.
+void withShift(MainFrame* frame, int id) {
+    QTest::keyPress(frame->handle(), Qt::Key_Shift, Qt::ShiftModifier);
+    frame->sendCommand(id);
+    QTest::keyRelease(frame->handle(), Qt::Key_Shift, Qt::NoModifier);
+}
+
+TEST_F(Commands, ABatchAsksToSaveFirstAndLeavesANewMapToEdit) {
+    std::filesystem::create_directories(dir.file("out"));
+    doc->cellAt(1, 1)->terrain = 1;
+    doc->isClean = 0;
+    std::vector<std::string> dialogs;
+    int answer = 2;  // ｷｬﾝｾﾙ to the save question: no batch
+    Dialog::onModalStart = [&](Dialog& d) {
+        dialogs.push_back(d.handle()->windowTitle().toStdString());
+        QTimer::singleShot(0, [&d, &answer, this] {
+            if (d.templateId() != 172) {
+                d.handle()->findChild<QPushButton*>(QString::number(answer))->click();
+                return;
+            }
+            d.handle()->findChild<QLineEdit*>("1002")->setText(
+                QString::fromStdString(dir.file("map/legacy")));
+            d.handle()->findChild<QLineEdit*>("1004")->setText(
+                QString::fromStdString(dir.file("out")));
+            d.sendCommand(1006);
+            d.sendCommand(2);
+        });
+    };
+    withShift(frame, 40043);
+    EXPECT_EQ(dialogs, std::vector<std::string>{"確認"});
+    EXPECT_EQ(doc->cellAt(1, 1)->terrain, 1);
+
+    answer = 7;  // いいえ
+    dialogs.clear();
+    withShift(frame, 40043);
+    EXPECT_EQ(dialogs, (std::vector<std::string>{"確認", "マップ一括変換"}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("out")),
+                            std::filesystem::directory_iterator()),
+              4);
+    // A new map to edit, the menus working and the title naming no converted file.
+    EXPECT_EQ(doc->documentOpen, 1);
+    EXPECT_EQ(doc->isClean, 1);
+    EXPECT_TRUE(doc->filePath.empty());
+    EXPECT_EQ(doc->mapHeader.mapName(), *encodeCp932("新規マップ"));
+    for (int menu : {0, 1, 3}) emit frame->topMenu(menu)->aboutToShow();
+    for (int id : {40007, 40012, 40014, 40025, 40044, 40066, 40034, 40009, 40010})
+        EXPECT_TRUE(frame->action(id)->isEnabled()) << id;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget->windowTitle().toStdString(), MainFrame::titleFor(*doc));
+    EXPECT_EQ(widget->windowTitle().toStdString().find(" - "), std::string::npos);
+}
+
+TEST_F(Commands, PackingTheTroopNumbersMarksTheMapChanged) {
+    ASSERT_EQ(doc->isClean, 1);
+    frame->sendCommand(40066);
+    EXPECT_EQ(doc->isClean, 0);
+}
+
+TEST_F(Commands, AScreenSizeChangeDrawsTheMapAnewAndTellsTheHqMap) {
+    frame->tools().setFactory(ToolKind::HqMap, [] {
+        FakeTool* t = newWindow<FakeTool>();
+        t->create();
+        return t;
+    });
+    frame->sendCommand(40022);
+    Window* hq = frame->tools().window(ToolKind::HqMap);
+    ASSERT_NE(hq, nullptr);
+    doc->viewSettings.redrawGrid.markAllClean();
+    posted.clear();
+    QScreen* screen = widget->windowHandle()->screen();
+    ASSERT_NE(screen, nullptr);
+    emit screen->geometryChanged(screen->geometry());
+    EXPECT_EQ(postedTo(hq), std::vector<uint32_t>{1131});
+    // Hexes out of sight are left to be drawn when they come into view.
+    ASSERT_FALSE(frame->mapView()->isHexVisible(63, 63));
+    EXPECT_TRUE(doc->viewSettings.redrawGrid.isDirty(63, 63));
+    frame->sendCommand(40022);
 }
 
 TEST_F(Commands, AClosedPaletteTellsTheToolWindowOnlyFromItsCloseBox) {

@@ -1,6 +1,7 @@
-// The main frame: the menu bar against the command table, accelerators, the title rule,
-// the version dialog and the exit flow.
+// The main frame: the menu bar against the command table, check marks, accelerators, the
+// frame's size, the title rule, the version dialog and the exit flow.
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -10,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "app/main_frame.h"
+#include "app/menu_state.h"
 #include "document/map_document.h"
 #include "framework/cp932.h"
 #include "framework/file_dialogs.h"
@@ -158,6 +162,87 @@ TEST_F(MainFrameTest, MenuItemsAndAcceleratorsSendTheirCommands) {
     EXPECT_EQ(fileDialogs, 1);  // save-as, for a map never saved
     setFileDialogHook(nullptr);
     Dialog::onModalStart = nullptr;
+}
+
+// Every action of a menu and its sub-menus, after the menus worked out their states.
+std::vector<QAction*> openAndCollect(QMenu* menu) {
+    emit menu->aboutToShow();
+    std::vector<QAction*> out;
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator()) continue;
+        if (a->menu()) {
+            const std::vector<QAction*> inner = openAndCollect(a->menu());
+            out.insert(out.end(), inner.begin(), inner.end());
+        } else {
+            out.push_back(a);
+        }
+    }
+    return out;
+}
+
+TEST_F(MainFrameTest, OnlyItemsWhoseStateTheMenuShowsCarryACheckMark) {
+    // The ids some state checks, over states that between them select every choice, set every
+    // flag and open every window.
+    std::set<int> checkedSomewhere;
+    for (int v = 0; v < 6; ++v) {
+        MenuInputs in;
+        in.documentOpen = true;
+        in.editMode = in.drawKind = v;
+        in.penKind = in.showUnitIcon = v % 2;
+        in.troopDrawKind = in.mapDrawMethod = v % 3;
+        in.hexSize = 16 * (v % 3 + 1);
+        in.showHexFrame = in.showTroops = in.showTerrainLabels = in.showVictoryLabels =
+            in.showBorderlines = true;
+        for (int k = 0; k < static_cast<int>(ToolKind::Count); ++k)
+            in.openWindows.insert(toolInfo(static_cast<ToolKind>(k)).menuId);
+        for (const auto& [id, item] : computeMenuState(in).items)
+            if (item.checked) checkedSomewhere.insert(id);
+    }
+    doc->viewSettings.hexSize = 32;
+    int checkable = 0;
+    for (int i = 0; i < 6; ++i) {
+        for (QAction* a : openAndCollect(frame->topMenu(i))) {
+            const int id = a->data().toInt();
+            EXPECT_EQ(a->isCheckable(), checkedSomewhere.count(id) > 0) << id;
+            checkable += a->isCheckable() ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(checkable, static_cast<int>(checkedSomewhere.size()));
+    EXPECT_TRUE(frame->action(40009)->isChecked());
+    EXPECT_FALSE(frame->action(40091)->isChecked());
+}
+
+TEST_F(MainFrameTest, AcceleratorsWorkFromEveryWindowButNotUnderAModalDialog) {
+    doc->isClean = 1;
+    widget->show();
+    // A tool window or palette is a window of its own.
+    QWidget palette;
+    palette.setWindowTitle("palette");
+    palette.show();
+    QApplication::setActiveWindow(&palette);
+    frame->commands.clear();
+    QTest::keyClick(&palette, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&palette, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(frame->commands, (std::vector<int>{40026, 40027}));
+
+    QDialog modal(widget);
+    modal.setModal(true);
+    modal.show();
+    QApplication::setActiveWindow(&modal);
+    frame->commands.clear();
+    QTest::keyClick(&modal, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&modal, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(frame->commands.empty());
+    modal.hide();
+}
+
+TEST_F(MainFrameTest, TheFrameDecorationsIncludedFillsTheWorkArea) {
+    widget->show();
+    QCoreApplication::processEvents();
+    const Rect a = workArea();
+    EXPECT_EQ(widget->frameGeometry(), QRect(a.left, a.top, a.width(), a.height()));
+    // The platform frames windows here, so this says something.
+    EXPECT_NE(widget->frameGeometry(), widget->geometry());
 }
 
 TEST_F(MainFrameTest, TitleOfANewMapAndOfASavedOne) {

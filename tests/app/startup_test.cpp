@@ -1,5 +1,5 @@
 // Start-up: refusal while the game runs, the single instance, the screen-size check,
-// the allocation-failure handler and the orderly shut-down.
+// the allocation-failure handler, Qt's own texts in Japanese and the orderly shut-down.
 #include <QApplication>
 #include <QFile>
 #include <QLockFile>
@@ -161,6 +161,18 @@ TEST_F(Startup, RunsShowsTheFrameAndShutsDownInOrder) {
     // The instance lock is released: a new start runs.
     EditorApp next;
     EXPECT_EQ(next.run(options()), 0);
+}
+
+TEST(QtTexts, StandardDialogsAndButtonsSpeakJapanese) {
+    QTranslator* translator = installQtTranslations();
+    ASSERT_NE(translator, nullptr) << "Qt's Japanese translations are not installed";
+    const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
+    const QString look = QCoreApplication::translate("QFileDialog", "Look in:");
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    EXPECT_EQ(cancel, "キャンセル");
+    EXPECT_NE(look, "Look in:");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
 }
 
 TEST_F(Startup, ASecondInstanceRaisesTheFirstAndExits) {

@@ -1,6 +1,10 @@
-// The save question, map check result, map size and colour exchange dialogs.
+// The save question, map check result, map size, colour exchange, batch and map selection
+// dialogs.
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -130,7 +134,15 @@ TEST(FactionExchangeDialogTest, EachListLeavesOutTheOthersChoice) {
 namespace kv {
 namespace {
 
-TEST(BatchDialogTest, ConvertsTheLegacyFolderAndRemembersTheFolders) {
+// The rows of the batch dialog's status list.
+QStringList statusRows(BatchDialog& d) {
+    QStringList rows;
+    auto* list = d.handle()->findChild<QListWidget*>("1007");
+    for (int i = 0; list && i < list->count(); ++i) rows << list->item(i)->text();
+    return rows;
+}
+
+TEST(BatchDialogTest, ListsEveryMapAndEachFailureWithItsFileAndReason) {
     kvtest::TempDir dir, out;
     kvtest::copySampleData(dir.path());
     setProgramPath(dir.file("kvornme"));
@@ -144,21 +156,98 @@ TEST(BatchDialogTest, ConvertsTheLegacyFolderAndRemembersTheFolders) {
                                                   ? dir.file("map/legacy")
                                                   : out.path());
         });
-        QString status;
+        QStringList rows;
         runWith(d, [&](BatchDialog& dlg) {
             click(dlg, 1003);
             click(dlg, 1005);
             click(dlg, 1006);
-            status = dlg.handle()->findChild<QLabel*>("1007")->text();
+            rows = statusRows(dlg);
             click(dlg, 2);
         });
         setFileDialogHook(nullptr);
+        EXPECT_TRUE(d.started);
         EXPECT_EQ(d.converted, 4);
-        EXPECT_EQ(status, "変換を完了しました。\nマップ数 4 枚");
+        ASSERT_EQ(rows.size(), 6);
+        EXPECT_TRUE(rows[0].startsWith("マップ名 ["));
+        EXPECT_EQ(rows.mid(4), QStringList({"変換を完了しました。", "マップ数 4 枚"}));
         EXPECT_EQ(readFolderKey(kBatchSourceKey), dir.file("map/legacy"));
         EXPECT_EQ(readFolderKey(kBatchDestinationKey), out.path());
+
+        // Maps that cannot be written (a folder holds one name) are listed by file with the
+        // reason, and counted at the end.
+        const std::vector<std::string> sources = filesOfFolder(dir.file("map/legacy"));
+        ASSERT_EQ(sources.size(), 4u);
+        kvtest::TempDir blocked;
+        for (const auto& e : std::filesystem::directory_iterator(out.path()))
+            std::filesystem::create_directories(blocked.file(e.path().filename().string()) +
+                                                "/inside");
+        BatchDialog again(nullptr, doc);
+        runWith(again, [&](BatchDialog& dlg) {
+            dlg.handle()->findChild<QLineEdit*>("1002")->setText(
+                QString::fromStdString(dir.file("map/legacy")));
+            dlg.handle()->findChild<QLineEdit*>("1004")->setText(
+                QString::fromStdString(blocked.path()));
+            click(dlg, 1006);
+            rows = statusRows(dlg);
+            click(dlg, 2);
+        });
+        EXPECT_EQ(again.converted, 0);
+        ASSERT_EQ(rows.size(), 7);
+        for (int i = 0; i < 4; ++i) {
+            const QString name =
+                QString::fromStdString(std::filesystem::path(sources[i]).filename().string());
+            EXPECT_TRUE(rows[i].startsWith(name + ": ")) << rows[i].toStdString();
+            EXPECT_GT(rows[i].size(), name.size() + 2);  // a reason follows
+        }
+        EXPECT_EQ(rows.mid(4), QStringList({"変換を完了しました。", "マップ数 0 枚",
+                                            "変換できなかったマップ 4 枚"}));
     }
     setProgramPath("");
+}
+
+// Every static text of a dialog shows whole: no line is wider than its label.
+void expectNoLabelCut(Dialog& d) {
+    for (QLabel* l : d.handle()->findChildren<QLabel*>()) {
+        if (l->wordWrap() || l->text().isEmpty()) continue;
+        for (const QString& line : l->text().split(u'\n'))
+            EXPECT_LE(l->fontMetrics().horizontalAdvance(line), l->width())
+                << d.handle()->windowTitle().toStdString() << ": " << line.toStdString();
+    }
+}
+
+TEST(DialogLooks, TextsShowWholeAndTheAnchorsShowTheirDirections) {
+    MapDocument doc;
+    BatchDialog batch(nullptr, doc);
+    runWith(batch, [](BatchDialog& dlg) {
+        expectNoLabelCut(dlg);
+        click(dlg, 2);
+    });
+    ConfirmSaveDialog confirm(nullptr);
+    runWith(confirm, [](ConfirmSaveDialog& dlg) {
+        expectNoLabelCut(dlg);
+        click(dlg, 2);
+    });
+    MapSizeDialog size(nullptr, 64, 64, {});
+    std::vector<QImage> pictures;
+    runWith(size, [&](MapSizeDialog& dlg) {
+        expectNoLabelCut(dlg);
+        for (int a = 0; a < 9; ++a) {
+            auto* b = dlg.handle()->findChild<QPushButton*>(QString::number(1010 + a));
+            pictures.push_back(b->icon().pixmap(b->iconSize()).toImage());
+        }
+        click(dlg, 2);
+    });
+    // Nine different pictures, none of them blank.
+    ASSERT_EQ(pictures.size(), 9u);
+    for (size_t i = 0; i < 9; ++i) {
+        ASSERT_FALSE(pictures[i].isNull()) << i;
+        bool drawn = false;
+        for (int y = 0; y < pictures[i].height() && !drawn; ++y)
+            for (int x = 0; x < pictures[i].width() && !drawn; ++x)
+                drawn = qAlpha(pictures[i].pixel(x, y)) > 0;
+        EXPECT_TRUE(drawn) << i;
+        for (size_t k = 0; k < i; ++k) EXPECT_NE(pictures[i], pictures[k]) << i << " " << k;
+    }
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
-// The window object layer: lifetimes, dispatch fall-through, posted messages, dialogs,
-// placement and the override cursor.
+// The window object layer: lifetimes, dispatch fall-through, posted messages, dialogs and
+// their frames, a number as a window's text, placement and the override cursor.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QTest>
 #include <QTimer>
@@ -203,6 +205,50 @@ TEST(DialogTest, OkExchangesDataAndCancelDoesNot) {
     EXPECT_EQ(escaped.result, 0);
     EXPECT_EQ(escaped.exchanges, (std::vector<bool>{false}));
     Dialog::onModalStart = nullptr;
+}
+
+// A dialog of a fixed size, or one that can be resized.
+struct SizedDialog : Dialog {
+    explicit SizedDialog(bool fixed) : Dialog(151, nullptr), fixed_(fixed) {}
+    int onInitDialog() override {
+        if (fixed_) handle()->setFixedSize(200, 100);
+        return 0;
+    }
+    bool fixed_;
+};
+
+TEST(DialogTest, DialogsOfferACloseBoxButNeverMinimising) {
+    for (bool fixed : {true, false}) {
+        SizedDialog d(fixed);
+        Qt::WindowFlags flags;
+        Dialog::onModalStart = [&flags](Dialog& dlg) {
+            flags = dlg.handle()->windowFlags();
+            QTimer::singleShot(0, [&dlg] { dlg.sendCommand(2); });
+        };
+        d.run();
+        EXPECT_TRUE(flags & Qt::CustomizeWindowHint) << fixed;  // only the buttons asked for
+        EXPECT_TRUE(flags & Qt::WindowCloseButtonHint) << fixed;
+        EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint) << fixed;
+        EXPECT_EQ(bool(flags & Qt::WindowMaximizeButtonHint), !fixed);
+    }
+    Dialog::onModalStart = nullptr;
+}
+
+TEST(WindowText, ANumberShowsInAControlAndInAWindowsTitle) {
+    int deaths = 0;
+    Counted top(&deaths);
+    ASSERT_TRUE(top.create());
+    top.setNumberText(1205, 100);
+    EXPECT_EQ(top.handle()->windowTitle(), "12.05");
+    ChildControl label("STATIC", &top, 1000, [](QWidget* p) { return new QLabel(p); });
+    ChildControl edit("EDIT", &top, 1001, [](QWidget* p) { return new QLineEdit(p); });
+    ChildControl button("BUTTON", &top, 1002, [](QWidget* p) { return new QPushButton(p); });
+    for (ChildControl* c : {&label, &edit, &button}) {
+        ASSERT_TRUE(c->create());
+        c->setNumberText(-1234, 100);
+        EXPECT_EQ(c->handle()->property("text").toString(), "-12.34") << c->className();
+        EXPECT_TRUE(c->handle()->windowTitle().isEmpty()) << c->className();
+    }
 }
 
 TEST(DialogTest, ModelessListPushesAtTheFrontAndUnlinks) {

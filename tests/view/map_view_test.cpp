@@ -1,10 +1,11 @@
-// The map view widget: centring a small map, the scroll bars, Shift + right-drag, the guard
-// after a context menu, the hex under the mouse, resizing, the private messages and the
-// flush of changed hexes.
+// The map view widget: centring a small map, the scroll bars, the wheel, Shift + right-drag,
+// the guard after a context menu, the hex under the mouse, resizing, the private messages
+// and the flush of changed hexes.
 #include <QApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,25 @@ TEST_F(MapViewTest, ShiftRightDragScrollsByWholeHexesAndEndsOnRelease) {
     mouse(QEvent::MouseMove, start + QPoint(-100, 0), Qt::NoButton, Qt::RightButton);
     EXPECT_EQ(v.scrollOrigin(), (HexPos{9, 9}));
     mouse(QEvent::MouseButtonRelease, start, Qt::RightButton, Qt::NoButton);
+}
+
+TEST_F(MapViewTest, TheWheelScrollsThreeRowsAndWithShiftOrSidewaysThreeColumns) {
+    MapView& v = open();
+    v.scrollTo(10, 10);
+    auto wheel = [&](QPoint delta, Qt::KeyboardModifiers mods) {
+        const QPointF at(100, 100);
+        QWheelEvent e(at, v.handle()->mapToGlobal(at), QPoint(), delta, Qt::NoButton, mods,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(v.handle(), &e);
+    };
+    wheel({0, -120}, Qt::NoModifier);
+    EXPECT_EQ(v.scrollOrigin(), (HexPos{10, 13}));
+    wheel({0, -120}, Qt::ShiftModifier);
+    EXPECT_EQ(v.scrollOrigin(), (HexPos{13, 13}));
+    wheel({0, 240}, Qt::ShiftModifier);
+    EXPECT_EQ(v.scrollOrigin(), (HexPos{7, 13}));
+    wheel({120, 0}, Qt::NoModifier);  // a tilt to the left
+    EXPECT_EQ(v.scrollOrigin(), (HexPos{4, 13}));
 }
 
 TEST_F(MapViewTest, PrimaryPressRightAfterAContextMenuIsIgnored) {
