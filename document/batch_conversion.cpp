@@ -82,14 +82,23 @@ std::string refusalFor(const std::vector<std::string>& files, const std::string&
 }
 
 // Reads one file into the document as a current map. False with `reason` when it could not
-// be; `isMap` false for a file that is no map at all.
-bool convertOne(MapDocument& doc, const std::string& bytes, bool& isMap, std::string& reason) {
+// be; `isMap` false for a file that is no map at all; `damaged` true for a file refused
+// because it is cut short (unless `acceptDamaged`) or holds an impossible map size.
+bool convertOne(MapDocument& doc, const std::string& bytes, bool acceptDamaged, bool& isMap,
+                bool& damaged, std::string& reason) {
     const MapKindInfo kind = detectMapKindBytes(bytes);
     isMap = kind.kind != legacy::kUnknown;
     if (!isMap) return false;
+    MapReadReport report;
+    // A file cut short would be written whole with zeros for what is missing.
+    report.truncated = sectionsPastEnd(bytes, kind.kind == legacy::kCurrent
+                                                  ? MapFileHeader::kReadSections
+                                                  : legacy::containerSections(kind.kind));
     bool read = false;
-    if (kind.kind == legacy::kCurrent) {
-        read = doc.load([&bytes](MapDocument& d) { return readMapFileBytes(d, bytes); });
+    if (!report.truncated.empty() && !acceptDamaged) {
+        read = false;
+    } else if (kind.kind == legacy::kCurrent) {
+        read = doc.load([&](MapDocument& d) { return readMapFileBytes(d, bytes, &report); });
         doc.mapHeader.setMagic(kMapMagic);
     } else {
         clearForImport(doc);
@@ -100,7 +109,8 @@ bool convertOne(MapDocument& doc, const std::string& bytes, bool& isMap, std::st
         // Nothing half-converted stays behind for the next file or the caller.
         doc.resetToNewMap();
         doc.isClean = 1;
-        reason = kNotConvertedText;
+        damaged = report.damaged();
+        reason = damaged ? mapDamageText(report) : kNotConvertedText;
     }
     return read;
 }
@@ -111,25 +121,10 @@ bool convertOne(MapDocument& doc, const std::string& bytes, bool& isMap, std::st
 // its files durable once at its end rather than once per map.
 void writeConverted(MapDocument& doc, const std::string& path, bool scenario) {
     doc.refreshProductionLists();
-    const std::string bytes = mapFileBytes(doc, scenario, scenario, true);
-    const fs::path target(path);
-    const std::string temp =
-        (target.parent_path() / ("." + target.filename().string() + ".kvtmp")).string();
-    std::error_code ec;
-    try {
-        DiskFile f;
-        f.open(temp, DiskFile::Create);
-        f.write(bytes.data(), bytes.size());
-        f.close();
-    } catch (const swCError&) {
-        fs::remove(temp, ec);
-        throw swCFileError(swCFileError::Write, path);
-    }
-    fs::rename(temp, target, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        throw swCFileError(swCFileError::Write, path);
-    }
+    SaveOptions options;
+    options.followLink = false;
+    options.durable = false;
+    writeFileAtomically(path, mapFileBytes(doc, scenario, scenario, true), options);
     doc.filePath = path;
 }
 
@@ -142,8 +137,10 @@ void syncFolder(const std::string& folder) {
 
 }  // namespace
 
-std::string batchFinishedText(int count) {
-    return "変換を完了しました。\nマップ数 " + std::to_string(count) + " 枚";
+std::string batchFinishedText(int count, int failed) {
+    std::string text = "変換を完了しました。\nマップ数 " + std::to_string(count) + " 枚";
+    if (failed > 0) text += "\n変換できなかったマップ " + std::to_string(failed) + " 枚";
+    return text;
 }
 
 std::string convertedFileName(const std::string& fileName, bool scenario) {
@@ -164,7 +161,8 @@ std::vector<std::string> filesOfFolder(const std::string& folder) {
 }
 
 BatchResult convertMaps(MapDocument& doc, const std::vector<std::string>& files,
-                        const std::string& destination, const BatchListener& listener) {
+                        const std::string& destination, const BatchListener& listener,
+                        bool acceptDamaged) {
     BatchResult result;
     result.refusal = refusalFor(files, destination);
     if (!result.refusal.empty()) return result;
@@ -185,13 +183,15 @@ BatchResult convertMaps(MapDocument& doc, const std::vector<std::string>& files,
             fail(swCFileError(swCFileError::Read).text());
             continue;
         }
-        bool isMap = false;
+        bool isMap = false, damaged = false;
         std::string reason;
-        if (!convertOne(doc, *bytes, isMap, reason)) {
-            if (isMap)
+        if (!convertOne(doc, *bytes, acceptDamaged, isMap, damaged, reason)) {
+            if (isMap) {
                 fail(reason);
-            else
+                result.failures.back().damaged = damaged;
+            } else {
                 ++result.skipped;
+            }
             continue;
         }
         const bool scenario = !doc.scenarioTexts.isEmpty();
@@ -220,7 +220,8 @@ BatchResult convertMaps(MapDocument& doc, const std::vector<std::string>& files,
     }
     if (result.converted > 0) syncFolder(destination);
     doc.documentOpen = 0;
-    tell({BatchEvent::Finished, {}, {}, batchFinishedText(result.converted), false, done});
+    const int failed = static_cast<int>(result.failures.size());
+    tell({BatchEvent::Finished, {}, {}, batchFinishedText(result.converted, failed), false, done});
     return result;
 }
 

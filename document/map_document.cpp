@@ -24,7 +24,7 @@ MapDocument::MapDocument() {
 }
 
 MapDocument::~MapDocument() {
-    viewSettings.writeSettings();
+    if (writesSettingsAtEnd) viewSettings.writeSettings();
 }
 
 void MapDocument::loadResources() {

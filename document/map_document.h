@@ -173,7 +173,9 @@ public:
     // Deletes a troop and everything loaded in it; `record` takes undo images first.
     void deleteTroop(int table, int slot, bool record = false);
     // The stacks and occupancy of every hex from the troops placed at the start; a troop
-    // whose position is taken is deleted.
+    // whose position is taken is deleted, unless it is a gathered member of the regiment
+    // that holds the position (a gathered regiment shares one hex and one representative,
+    // its commander where it stands there).
     void rebuildTroopStacks();
     // The reinforcement index of edit mode 2 for reinforcementTurn.
     void rebuildReinforcementIndex();
@@ -195,6 +197,8 @@ public:
     void recordHexAndTroop(int col, int row, int table, int slot);
     void recordTroop(int table, int slot);
     void recordLabel(int col, int row);
+    void recordRegiment(int faction, int regiment);
+    void recordTroopCounts();
     void clearUndo() { undoStack.clear(); }
     void clearRedo() { redoStack.clear(); }
     void undo();
@@ -217,6 +221,10 @@ public:
     // The hue angles of the faction colours ("cstmcl.dat"), read with the shared tables.
     FactionColourTable factionColours;
 
+    // The editor's document writes the view options back to the settings file when it is
+    // destroyed. Off for every other user (command line, benchmarks, tests), so that reading
+    // a map never leaves a settings file behind.
+    bool writesSettingsAtEnd = false;
     uint8_t documentOpen = 0;
     std::string filePath;
     int borderFaction = 0;
@@ -260,6 +268,7 @@ private:
     void setTerritory(int col, int row, int territory, int kind);
     void placeLabelRecord(int col, int row, const TerrainLabel& label);
     void deleteTroopAndCargo(int table, int slot, uint8_t unknownWeapon, bool record);
+    bool shareGatheredStack(int table, int slot);
     void updateOccupancy(int col, int row);
     void walkUndo(std::vector<UndoRecord>& from, std::vector<UndoRecord>& to);
 };
