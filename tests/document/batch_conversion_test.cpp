@@ -85,7 +85,7 @@ TEST_F(BatchConversion, ConvertsEveryKindAndGoesOnAfterAFailure) {
     EXPECT_EQ(events[3].status, "マップ名 [新規マップ]を変換");
     EXPECT_EQ(events[5].kind, BatchEvent::Failed);
     EXPECT_EQ(events[6].kind, BatchEvent::Finished);
-    EXPECT_EQ(events[6].status, "変換を完了しました。\nマップ数 4 枚");
+    EXPECT_EQ(events[6].status, "変換を完了しました。\nマップ数 4 枚\n変換できなかったマップ 2 枚");
     EXPECT_EQ(events[6].total, 7);
 
     // The last map stays in the document; it asks for no saving.
@@ -136,6 +136,23 @@ TEST_F(BatchConversion, NeverWritesIntoASourceFolder) {
     EXPECT_EQ(snapshot(source), before);
     EXPECT_FALSE(fs::is_symlink(destination + "/map.kvn"));
     EXPECT_EQ(std::distance(fs::directory_iterator(destination), fs::directory_iterator()), 1);
+}
+
+TEST_F(BatchConversion, LinksPlantedAtTemporaryNamesAreNeverWrittenThrough) {
+    kvtest::writeFile(source + "/map.bxs", legacyMapBytes(smallMap(legacy::kDeluxe)));
+    const std::string victim = dir.file("victim.txt");
+    kvtest::writeFile(victim, "keep");
+    fs::create_directories(destination);
+    for (const char* name : {"/.map.kvn.kvtmp", "/.map.kvn.kvtmp.AAAAAA", "/.map.kvn.XXXXXX"})
+        fs::create_symlink(victim, destination + name);
+    const BatchResult r = run(source, destination);
+    EXPECT_EQ(r.converted, 1);
+    EXPECT_TRUE(r.failures.empty());
+    EXPECT_EQ(kvtest::readFile(victim), "keep");
+    ASSERT_TRUE(loadMapFile(doc(), destination + "/map.kvn"));
+    // The links stay as they were and nothing else is left beside the map.
+    EXPECT_EQ(std::distance(fs::directory_iterator(destination), fs::directory_iterator()), 4);
+    EXPECT_TRUE(fs::is_symlink(destination + "/.map.kvn.kvtmp.AAAAAA"));
 }
 
 TEST_F(BatchConversion, ASecondMapOfTheSameOutputNameIsNotWrittenOverTheFirst) {
