@@ -11,6 +11,7 @@ set(KV_CORE_SOURCES
   framework/bitmap_block.cpp
   framework/archive_reader.cpp
   framework/faction_colours.cpp
+  framework/name_order.cpp
 )
 # The document grows file by file.
 file(GLOB KV_DOCUMENT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/document/*.cpp)
@@ -31,12 +32,14 @@ set(KV_RENDER_SOURCES
   view/map_renderer_labels.cpp
   view/map_renderer_present.cpp
   view/bitmap_export.cpp
+  view/map_tool.cpp
 )
 
 set(KV_UI_SOURCES
   framework/sound.cpp
   framework/window.cpp
   framework/message_box_prompter.cpp
+  framework/japanese_collation.cpp
   framework/file_dialogs.cpp
   app/editor_app.cpp
   app/main_frame.cpp
@@ -52,7 +55,12 @@ set(KV_UI_SOURCES
   view/map_view_messages.cpp
 )
 
-file(GLOB KV_SAMPLEDATA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sampledata/*.cpp)
+# The sample-data generator: the data writers (standard C++), the art writers (QtGui) and its main.
+file(GLOB KV_SAMPLE_WRITER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sampledata/*.cpp)
+list(FILTER KV_SAMPLE_WRITER_SOURCES EXCLUDE REGEX "/main\\.cpp$")
+set(KV_SAMPLE_ART_SOURCES ${KV_SAMPLE_WRITER_SOURCES})
+list(FILTER KV_SAMPLE_ART_SOURCES INCLUDE REGEX "/art[^/]*\\.cpp$")
+list(FILTER KV_SAMPLE_WRITER_SOURCES EXCLUDE REGEX "/art[^/]*\\.cpp$")
 
 set(KV_CLI_SOURCES
   cli/main.cpp
