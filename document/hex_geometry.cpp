@@ -10,12 +10,12 @@ namespace kv {
 HexPos neighbourPos(HexPos h, int direction) {
     const int s = h.row & 1;  // also right for negative rows (two's complement)
     switch (direction) {
-        case 0: return {h.col - 1, h.row};
-        case 1: return {h.col + s - 1, h.row + 1};
-        case 2: return {h.col + s, h.row + 1};
-        case 3: return {h.col + 1, h.row};
-        case 4: return {h.col + s, h.row - 1};
-        case 5: return {h.col + s - 1, h.row - 1};
+        case kWest: return {h.col - 1, h.row};
+        case kSouthWest: return {h.col + s - 1, h.row + 1};
+        case kSouthEast: return {h.col + s, h.row + 1};
+        case kEast: return {h.col + 1, h.row};
+        case kNorthEast: return {h.col + s, h.row - 1};
+        case kNorthWest: return {h.col + s - 1, h.row - 1};
         default: return h;
     }
 }
@@ -118,9 +118,9 @@ std::vector<HexPos> hexRing(HexPos centre, int radius) {
     std::vector<HexPos> out;
     out.reserve(size_t(6) * size_t(radius));
     HexPos h = centre;
-    for (int k = 0; k < radius; ++k) h = neighbourPos(h, 1);  // down-left
-    // Up-left, up-right, right, down-right, down-left, left.
-    constexpr int kWalk[kDirectionCount] = {5, 4, 3, 2, 1, 0};
+    for (int k = 0; k < radius; ++k) h = neighbourPos(h, kSouthWest);
+    constexpr int kWalk[kDirectionCount] = {kNorthWest, kNorthEast, kEast,
+                                            kSouthEast, kSouthWest, kWest};
     for (int d : kWalk) {
         for (int k = 0; k < radius; ++k) {
             h = neighbourPos(h, d);
@@ -146,7 +146,8 @@ std::vector<HexPos> floodFill(const HexArea& area, HexPos seed,
     std::vector<uint8_t> state(size_t(area.hexCount()), Unseen);
     std::deque<HexPos> queue{seed};
     state[size_t(area.index(seed))] = Fill;
-    constexpr int kOrder[kDirectionCount] = {0, 3, 5, 1, 4, 2};
+    constexpr int kOrder[kDirectionCount] = {kWest,      kEast,      kNorthWest,
+                                             kSouthWest, kNorthEast, kSouthEast};
     while (!queue.empty()) {
         const HexPos h = queue.front();
         queue.pop_front();

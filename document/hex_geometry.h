@@ -15,8 +15,16 @@ struct HexPos {
     bool operator==(const HexPos&) const = default;
 };
 
-// Directions 0..5: west, south-west, south-east, east, north-east, north-west. 6 is the hex
-// itself.
+// The six directions from a hex to its neighbours, in the order link bits and border sides
+// are numbered; 6 stands for the hex itself. Functions take them as plain ints.
+enum HexDirection : int {
+    kWest = 0,
+    kSouthWest = 1,
+    kSouthEast = 2,
+    kEast = 3,
+    kNorthEast = 4,
+    kNorthWest = 5,
+};
 inline constexpr int kDirectionCount = 6;
 inline constexpr int kDirectionSelf = 6;
 inline constexpr int oppositeDirection(int direction) {

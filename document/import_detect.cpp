@@ -45,12 +45,6 @@ int versionOf(int kind, std::string_view magic) {
     return version;
 }
 
-uint32_t readU32(std::string_view b, size_t at) {
-    uint32_t v = 0;
-    for (size_t i = 0; i < 4; ++i) v |= uint32_t{static_cast<uint8_t>(b[at + i])} << (8 * i);
-    return v;
-}
-
 }  // namespace
 
 namespace legacy {
@@ -115,15 +109,11 @@ std::string_view OldRecord::text(size_t o, size_t width) const {
 }
 
 std::optional<Container> Container::open(std::string_view file, size_t headerKept) {
-    if (file.size() < 20) return std::nullopt;
+    const std::optional<MapFileHeader> header = parseMapFileHeader(file, headerKept);
+    if (!header) return std::nullopt;
     Container c;
     c.file_ = file;
-    const size_t kept = std::min<uint64_t>({readU32(file, 16), headerKept, file.size()});
-    for (size_t i = 0; i < c.sections_.size(); ++i) {
-        const size_t at = 20 + 12 * i;
-        if (at + 12 > kept) break;
-        c.sections_[i] = {readU32(file, at), readU32(file, at + 4), readU32(file, at + 8)};
-    }
+    c.sections_ = header->sections;
     return c;
 }
 
@@ -134,19 +124,20 @@ uint32_t Container::count(int s, uint32_t capacity) const {
 bool Container::element(int s, uint32_t i, uint8_t* buffer, size_t size) const {
     std::memset(buffer, 0, size);
     const SectionDescriptor& d = section(s);
-    const uint64_t at = uint64_t{d.offset} + uint64_t{d.recordSize} * i;
-    if (at >= file_.size()) return false;
-    const uint64_t take = std::min<uint64_t>({d.recordSize, size, file_.size() - at});
-    std::memcpy(buffer, file_.data() + at, static_cast<size_t>(take));
+    ByteReader in(file_);
+    in.seek(uint64_t{d.offset} + uint64_t{d.recordSize} * i);
+    if (in.atEnd()) return false;
+    in.read(buffer, std::min<size_t>(d.recordSize, size));  // what the file lacks stays zero
     return true;
 }
 
 std::vector<uint8_t> Container::blob(int s) const {
     const SectionDescriptor& d = section(s);
-    const uint64_t size = d.count == 0 ? 0 : uint64_t{d.recordSize};
-    if (size == 0 || d.offset > file_.size() || size > file_.size() - d.offset) return {};
-    const auto* p = reinterpret_cast<const uint8_t*>(file_.data() + d.offset);
-    return std::vector<uint8_t>(p, p + size);
+    ByteReader in(file_);
+    in.seek(d.offset);
+    // Empty for no picture, and for one the file does not hold whole.
+    const std::span<const uint8_t> bytes = in.view(d.count == 0 ? 0 : d.recordSize);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 }  // namespace import_detail

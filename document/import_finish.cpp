@@ -105,8 +105,7 @@ void clearForImport(MapDocument& doc) {
     doc.removedWeapons.clear();
     doc.collectingRemovals = 0;
     doc.viewSettings.redrawGrid.reset(0, 0);
-    doc.clearUndo();
-    doc.clearRedo();
+    doc.history.clear();
     doc.specChangedTroops = 0;
 }
 
@@ -153,10 +152,9 @@ void finishImport(MapDocument& doc, int /*kind*/) {
     doc.rebuildTroopStacks();
     if (troopsInUse(doc) != before) doc.specChangedTroops = 1;
     doc.troops.recomputeCounts();
-    if (doc.editMode == kEditReinforcements) doc.rebuildReinforcementIndex();
+    if (doc.tool.editMode == kEditReinforcements) doc.rebuildReinforcementIndex();
     doc.renewRedrawGrid();
-    doc.clearUndo();
-    doc.clearRedo();
+    doc.history.clear();
 }
 
 bool openEarlierMap(MapDocument& doc, const std::string& path) {

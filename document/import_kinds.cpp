@@ -2,6 +2,7 @@
 // scenario editions (kinds 2 to 4), record by record into the current records. The layouts
 // are tabled in legacy_layouts.h.
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -221,8 +222,7 @@ void convertEarlierTerrain(uint8_t* cell, int version, const TerrainData& terrai
     if (variant < 0) return;
     t = variant == 2 ? kTerrainSnowField : kTerrainPlain;
     const uint16_t picture = terrain.terrain(t).defaultPicture;
-    cell[2] = static_cast<uint8_t>(picture);
-    cell[3] = static_cast<uint8_t>(picture >> 8);
+    storeU16(cell + offsetof(HexCell, picture), picture);
     cell[5] = static_cast<uint8_t>((cell[5] & HexCell::kLinkMask) | variant << 6);
 }
 

@@ -11,6 +11,7 @@
 #include "document/import.h"
 #include "document/legacy_layouts.h"
 #include "document/map_file.h"
+#include "framework/byte_cursor.h"
 
 namespace kv {
 
@@ -20,14 +21,18 @@ class TerrainData;
 
 namespace import_detail {
 
-// Little-endian fields of an old record held in a buffer of known size.
+// Little-endian fields of an old record held in a buffer of known size; bytes past its end
+// read as zero.
 struct OldRecord {
     const uint8_t* p;
     size_t size;
-    uint8_t u8(size_t o) const { return o < size ? p[o] : 0; }
-    uint16_t u16(size_t o) const { return static_cast<uint16_t>(u8(o) | u8(o + 1) << 8); }
-    uint32_t u32(size_t o) const {
-        return static_cast<uint32_t>(u16(o)) | static_cast<uint32_t>(u16(o + 2)) << 16;
+    uint8_t u8(size_t o) const { return at(o).u8(); }
+    uint16_t u16(size_t o) const { return at(o).u16(); }
+    uint32_t u32(size_t o) const { return at(o).u32(); }
+    ByteReader at(size_t o) const {
+        ByteReader r(p, size);
+        r.seek(o);
+        return r;
     }
     // The text of a field of `width` bytes up to its NUL.
     std::string_view text(size_t o, size_t width) const;

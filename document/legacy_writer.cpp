@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "document/scenario_texts.h"
+#include "framework/byte_cursor.h"
 #include "framework/cp932.h"
 
 namespace kv {
@@ -19,14 +20,8 @@ struct Record {
     std::string bytes;
     explicit Record(size_t size) : bytes(size, '\0') {}
     void u8(size_t at, uint8_t v) { bytes[at] = static_cast<char>(v); }
-    void u16(size_t at, uint16_t v) {
-        u8(at, static_cast<uint8_t>(v));
-        u8(at + 1, static_cast<uint8_t>(v >> 8));
-    }
-    void u32(size_t at, uint32_t v) {
-        u16(at, static_cast<uint16_t>(v));
-        u16(at + 2, static_cast<uint16_t>(v >> 16));
-    }
+    void u16(size_t at, uint16_t v) { storeU16(&bytes[at], v); }
+    void u32(size_t at, uint32_t v) { storeU32(&bytes[at], v); }
     // Text cut at a character boundary to the field's width (a full field has no NUL).
     void text(size_t at, size_t width, const std::string& cp932) {
         const std::string cut = cutToBytes(cp932, width);
@@ -48,20 +43,19 @@ void add(Section& s, const Record& r) {
 
 std::string container(const std::string& magic, const std::vector<Section>& sections) {
     const size_t headerSize = 20 + 12 * sections.size();
-    std::string out(headerSize, '\0');
-    std::memcpy(out.data(), magic.data(), std::min<size_t>(magic.size(), 16));
-    Record head(headerSize);
-    head.u32(16, static_cast<uint32_t>(headerSize));
+    std::string file;
+    ByteAppender out(file);
+    out.text(magic, 16);
+    out.u32(static_cast<uint32_t>(headerSize));
     uint32_t at = static_cast<uint32_t>(headerSize);
-    for (size_t i = 0; i < sections.size(); ++i) {
-        head.u32(20 + 12 * i, at);
-        head.u32(24 + 12 * i, sections[i].recordSize);
-        head.u32(28 + 12 * i, sections[i].count);
-        at += static_cast<uint32_t>(sections[i].bytes.size());
+    for (const Section& s : sections) {
+        out.u32(at);
+        out.u32(s.recordSize);
+        out.u32(s.count);
+        at += static_cast<uint32_t>(s.bytes.size());
     }
-    out.replace(16, headerSize - 16, head.bytes.substr(16));
-    for (const Section& s : sections) out += s.bytes;
-    return out;
+    for (const Section& s : sections) out.bytes(s.bytes);
+    return file;
 }
 
 Record ruleRecord(const LegacyMap& m) {

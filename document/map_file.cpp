@@ -9,6 +9,7 @@
 #include "document/import.h"
 #include "document/map_document.h"
 #include "document/records.h"
+#include "framework/byte_cursor.h"
 #include "framework/data_paths.h"
 #include "framework/disk_file.h"
 #include "framework/errors.h"
@@ -28,21 +29,11 @@ static_assert(sizeof(ProductionList) == 7534);
 static_assert(sizeof(EvacuationTargets) == 10);
 static_assert(sizeof(RuleSettings) == 52);
 
-void putU32(std::string& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
-}
-
-
-uint32_t getU32(std::string_view b, size_t at) {
-    if (at + 4 > b.size()) return 0;
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(static_cast<uint8_t>(b[at + i])) << (8 * i);
-    return v;
-}
+using FileAppender = ByteAppender<std::string>;
 
 template <class T>
-void putRecords(std::string& out, const T* records, size_t count) {
-    out.append(reinterpret_cast<const char*>(records), sizeof(T) * count);
+void putRecords(FileAppender& out, const T* records, size_t count) {
+    out.bytes(records, sizeof(T) * count);
 }
 
 // --- writing ---------------------------------------------------------------------------------
@@ -51,92 +42,96 @@ struct Layout {
     std::array<SectionDescriptor, MapFileHeader::kSections> d{};
 };
 
-Layout layOut(const MapDocument& doc, bool scenarioSections, bool pictures) {
+Layout layOut(const MapDocument& doc, MapFileKind kind) {
+    // Only a normal map leaves out the scenario texts and pictures.
+    const bool scenarioParts = kind != MapFileKind::Normal;
     Layout l;
     auto size = [&](int i, uint32_t recordSize, uint32_t count) {
         l.d[i].recordSize = recordSize;
         l.d[i].count = count;
     };
-    if (scenarioSections) size(0, ScenarioTexts::kSize, 1);
-    size(1, MapHeader::kSize, 1);
-    size(2, FactionRecord::kSize, kFactionCount);
-    size(3, 52, 1);
-    size(4, 22, static_cast<uint32_t>(doc.width() * doc.height()));
-    size(5, 38, static_cast<uint32_t>(doc.labelCount()));
+    if (scenarioParts) size(kScenarioTextsSection, ScenarioTexts::kSize, 1);
+    size(kMapHeaderSection, MapHeader::kSize, 1);
+    size(kFactionSection, FactionRecord::kSize, kFactionCount);
+    size(kRuleSection, sizeof(RuleSettings), 1);
+    size(kCellSection, sizeof(HexCell), static_cast<uint32_t>(doc.width() * doc.height()));
+    size(kLabelSection, sizeof(TerrainLabel), static_cast<uint32_t>(doc.labelCount()));
     for (int f = 0; f < kFactionCount; ++f)
-        size(6 + f, TroopRecord::kSize, static_cast<uint32_t>(doc.troops.usedSlots(f)));
-    size(12, ProductType::kSize, kFactionCount);
-    size(13, EvacuationTargets::kSize, 1);
-    size(14, pictures ? static_cast<uint32_t>(doc.scenarioTexts.briefingPicture.size()) : 0, 1);
-    size(15, pictures ? static_cast<uint32_t>(doc.scenarioTexts.endingPicture.size()) : 0, 1);
-    for (int f = 0; f < kFactionCount; ++f) size(16 + f, RegimentRecord::kSize, kRegimentsPerFaction);
+        size(troopSection(f), TroopRecord::kSize, static_cast<uint32_t>(doc.troops.usedSlots(f)));
+    size(kProductionListSection, ProductType::kSize, kFactionCount);
+    size(kEvacuationSection, EvacuationTargets::kSize, 1);
+    const auto pictureSize = [scenarioParts](const std::vector<uint8_t>& picture) {
+        return scenarioParts ? static_cast<uint32_t>(picture.size()) : 0;
+    };
+    size(kBriefingPictureSection, pictureSize(doc.scenarioTexts.briefingPicture), 1);
+    size(kEndingPictureSection, pictureSize(doc.scenarioTexts.endingPicture), 1);
+    for (int f = 0; f < kFactionCount; ++f)
+        size(regimentSection(f), RegimentRecord::kSize, kRegimentsPerFaction);
     // Offsets follow one another from the end of the header; a section of no bytes (and the
-    // absent section 0) sits where the next one begins, section 0 at offset 0.
+    // absent scenario texts) sits where the next one begins, the scenario texts at offset 0.
     uint64_t at = MapFileHeader::kSize;
-    for (int i = 1; i <= 21; ++i) {
+    for (int i = kMapHeaderSection; i < kFirstReservedSection; ++i) {
         l.d[i].offset = static_cast<uint32_t>(at);
         at += uint64_t{l.d[i].recordSize} * l.d[i].count;
     }
-    if (scenarioSections) {
-        l.d[0].offset = MapFileHeader::kSize;
-        for (int i = 1; i <= 21; ++i) l.d[i].offset += ScenarioTexts::kSize;
+    if (scenarioParts) {
+        l.d[kScenarioTextsSection].offset = MapFileHeader::kSize;
+        for (int i = kMapHeaderSection; i < kFirstReservedSection; ++i)
+            l.d[i].offset += ScenarioTexts::kSize;
     }
     return l;
 }
 
-std::string headerBytes(std::string_view magic, const Layout& l) {
-    std::string out(magic.substr(0, 16));
-    out.resize(16, '\0');
-    putU32(out, MapFileHeader::kSize);
+void putHeader(FileAppender& out, std::string_view magic, const Layout& l) {
+    out.text(magic, 16);
+    out.u32(MapFileHeader::kSize);
     for (const SectionDescriptor& s : l.d) {
-        putU32(out, s.offset);
-        putU32(out, s.recordSize);
-        putU32(out, s.count);
+        out.u32(s.offset);
+        out.u32(s.recordSize);
+        out.u32(s.count);
     }
-    return out;
 }
 
-void appendFile(std::string& out, const std::string& path) {
+void appendFile(FileAppender& out, const std::string& path) {
     const std::optional<std::string> bytes = readWholeFile(path, kMaxMapFileBytes);
     if (!bytes) throw swCFileError(swCFileError::Open, path);
-    putU32(out, static_cast<uint32_t>(bytes->size()));
-    out += *bytes;
+    out.u32(static_cast<uint32_t>(bytes->size()));
+    out.bytes(*bytes);
 }
 
 // The user-defined weapons of the first user tables, with their pictures, unit data,
 // descriptions and icons, for the game.
-void appendUserBlock(std::string& out, const MapDocument& doc) {
+void appendUserBlock(FileAppender& out, const MapDocument& doc) {
     const GameDatabase& db = doc.gameDatabase;
     const std::vector<ArmamentRecord>& arms = db.userArmaments(0);
-    putU32(out, static_cast<uint32_t>(arms.size()));
+    out.u32(static_cast<uint32_t>(arms.size()));
     for (const ArmamentRecord& a : arms) {
-        putU32(out, ArmamentRecord::kSize);
-        out.append(reinterpret_cast<const char*>(a.data()), ArmamentRecord::kSize);
+        out.u32(ArmamentRecord::kSize);
+        out.bytes(a.data(), ArmamentRecord::kSize);
     }
     const std::vector<WeaponRecord>& weapons = db.userWeapons(0);
-    putU32(out, static_cast<uint32_t>(weapons.size()));
+    out.u32(static_cast<uint32_t>(weapons.size()));
     // Icon numbers of user pictures per field, each once, in order of first appearance.
     std::array<std::vector<int>, 6> icons;
     std::array<std::set<int>, 6> seen;
     for (const WeaponRecord& w : weapons) {
-        putU32(out, WeaponRecord::kSize);
-        out.append(reinterpret_cast<const char*>(w.data()), WeaponRecord::kSize);
+        out.u32(WeaponRecord::kSize);
+        out.bytes(w.data(), WeaponRecord::kSize);
         char pictureName[24];
         std::snprintf(pictureName, sizeof pictureName, "t%05d.bmp", w.id());
         const std::string picture = dataPath(pictureName, DataKind::Unit);
         if (w.pictureNumber() >= 20000 && fileExists(picture)) {
             appendFile(out, picture);
         } else {
-            putU32(out, 0);
+            out.u32(0);
         }
-        putU32(out, UnitRecord::kSize);
-        out.append(reinterpret_cast<const char*>(db.unitData.record(w.id()).data()),
-                   UnitRecord::kSize);
-        const std::string text = dataPath(descriptionFile(w.descriptionNumber(), UserForm::T),
-                                          DataKind::Unit);
+        out.u32(UnitRecord::kSize);
+        out.bytes(db.unitData.record(w.id()).data(), UnitRecord::kSize);
+        const std::string text =
+            dataPath(descriptionFile(w.descriptionNumber(), UserForm::T), DataKind::Unit);
         const std::optional<std::string> description = readWholeFile(text, 1u << 20);
-        putU32(out, description ? static_cast<uint32_t>(description->size()) : 0);
-        if (description) out += *description;
+        out.u32(description ? static_cast<uint32_t>(description->size()) : 0);
+        if (description) out.bytes(*description);
         const int numbers[6] = {w.typeIcon16(), w.typeIcon32(), w.typeIcon48(),
                                 w.unitIcon16(), w.unitIcon32(), w.unitIcon48()};
         for (int f = 0; f < 6; ++f)
@@ -146,11 +141,11 @@ void appendUserBlock(std::string& out, const MapDocument& doc) {
     const char* const pattern[6] = {"twt%d_16.bmp", "twt%d_32.bmp", "twt%d_48.bmp",
                                     "tmi%d_16.bmp", "tmi%d_32.bmp", "tmi%d_48.bmp"};
     for (int f = 0; f < 6; ++f) {
-        putU32(out, static_cast<uint32_t>(icons[f].size()));
+        out.u32(static_cast<uint32_t>(icons[f].size()));
         for (int number : icons[f]) {
             char name[32];
             std::snprintf(name, sizeof name, pattern[f], number);
-            putU32(out, static_cast<uint32_t>(number));
+            out.u32(static_cast<uint32_t>(number));
             appendFile(out, dataPath(name, DataKind::Unit));
         }
     }
@@ -166,11 +161,11 @@ size_t readRecords(std::string_view file, const SectionDescriptor& s, uint8_t* t
     const size_t count = std::min<size_t>(s.count, capacity);
     std::memset(table, 0, count * memorySize);
     const size_t take = std::min<size_t>({s.recordSize, memorySize, readSize});
+    ByteReader in(file);
     for (size_t i = 0; i < count; ++i) {
-        const uint64_t at = uint64_t{s.offset} + uint64_t{s.recordSize} * i;
-        if (at >= file.size()) break;
-        const size_t n = static_cast<size_t>(std::min<uint64_t>(take, file.size() - at));
-        std::memcpy(table + i * memorySize, file.data() + at, n);
+        in.seek(uint64_t{s.offset} + uint64_t{s.recordSize} * i);
+        if (in.atEnd()) break;
+        in.read(table + i * memorySize, take);  // what the file lacks stays zero
     }
     return count;
 }
@@ -181,11 +176,6 @@ size_t readTable(std::string_view file, const SectionDescriptor& s, T* table, si
     return readRecords(file, s, reinterpret_cast<uint8_t*>(table), sizeof(T), capacity, readSize);
 }
 
-void setDefaultDivisionLimits(FactionRecord& f) {
-    static const uint8_t kLimits[8] = {6, 6, 6, 30, 30, 30, 3, 6};
-    std::memcpy(f.data() + 332, kLimits, sizeof kLimits);
-}
-
 void readProductionLists(MapDocument& doc, std::string_view file, const SectionDescriptor& s,
                          int version) {
     if (version >= 5) {
@@ -194,14 +184,14 @@ void readProductionLists(MapDocument& doc, std::string_view file, const SectionD
     }
     // Earlier files keep one list of all weapons per faction.
     const size_t count = std::min<size_t>(s.count, kFactionCount);
+    ByteReader in(file);
     for (size_t i = 0; i < count; ++i) {
         doc.productionLists[i] = ProductionList();
-        const uint64_t at = uint64_t{s.offset} + uint64_t{s.recordSize} * i;
-        if (at >= file.size()) continue;
-        const size_t n = static_cast<size_t>(std::min<uint64_t>(
-            std::min<uint64_t>(s.recordSize, ProductType::kOldSize), file.size() - at));
-        doc.productionLists[i] = convertOldRecord(
-            reinterpret_cast<const uint8_t*>(file.data() + at), n, doc.gameDatabase);
+        in.seek(uint64_t{s.offset} + uint64_t{s.recordSize} * i);
+        if (in.atEnd()) continue;
+        uint8_t old[ProductType::kOldSize] = {};
+        const size_t n = in.read(old, std::min<size_t>(s.recordSize, sizeof old));
+        doc.productionLists[i] = convertOldRecord(old, n, doc.gameDatabase);
     }
 }
 
@@ -217,30 +207,31 @@ void readTroops(MapDocument& doc, std::string_view file, const SectionDescriptor
 }
 
 std::optional<std::vector<uint8_t>> pictureOf(std::string_view file, const SectionDescriptor& s) {
-    const uint64_t size = uint64_t{s.recordSize} * std::min<uint32_t>(s.count, 1);
-    if (size == 0 || s.offset > file.size() || size > file.size() - s.offset) return std::nullopt;
-    const auto* p = reinterpret_cast<const uint8_t*>(file.data() + s.offset);
-    return std::vector<uint8_t>(p, p + size);
+    const size_t size = s.count == 0 ? 0 : s.recordSize;
+    if (size == 0) return std::nullopt;
+    ByteReader in(file);
+    in.seek(s.offset);
+    const std::span<const uint8_t> picture = in.view(size);
+    if (picture.empty()) return std::nullopt;  // not wholly in the file
+    return std::vector<uint8_t>(picture.begin(), picture.end());
 }
 
 // --- damage ----------------------------------------------------------------------------------
-
-constexpr int kFirstTroopSection = 6, kFirstRegimentSection = 16;
 
 // The part of the map a section holds, as the user knows it (the per-faction sections
 // 6..11 and 16..21 are named with their factions by the caller).
 const char* sectionName(int section) {
     switch (section) {
-        case 0: return "シナリオ設定";
-        case 1: return "マップ情報";
-        case 2: return "陣営設定";
-        case 3: return "ルール設定";
-        case 4: return "地形";
-        case 5: return "地形ラベル";
-        case 12: return "生産リスト";
-        case 13: return "避難目標";
-        case 14: return "ブリーフィング画像";
-        case 15: return "エンディング画像";
+        case kScenarioTextsSection: return "シナリオ設定";
+        case kMapHeaderSection: return "マップ情報";
+        case kFactionSection: return "陣営設定";
+        case kRuleSection: return "ルール設定";
+        case kCellSection: return "地形";
+        case kLabelSection: return "地形ラベル";
+        case kProductionListSection: return "生産リスト";
+        case kEvacuationSection: return "避難目標";
+        case kBriefingPictureSection: return "ブリーフィング画像";
+        case kEndingPictureSection: return "エンディング画像";
         default: return "";
     }
 }
@@ -306,17 +297,17 @@ int versionOfMagic(std::string_view magic) {
     return -1;
 }
 
-std::optional<MapFileHeader> parseMapFileHeader(std::string_view bytes) {
+std::optional<MapFileHeader> parseMapFileHeader(std::string_view bytes, size_t headerKept) {
     if (bytes.size() < 20) return std::nullopt;
     MapFileHeader h;
     h.magic = std::string(bytes.substr(0, 16));
-    h.headerSize = getU32(bytes, 16);
-    // At most 536 bytes of the header are kept, and no more than the file holds.
-    const size_t kept = std::min<size_t>({h.headerSize, MapFileHeader::kSize, bytes.size()});
-    for (int i = 0; i < MapFileHeader::kSections; ++i) {
-        const size_t at = 20 + 12 * static_cast<size_t>(i);
-        if (at + 12 > kept) break;
-        h.sections[i] = {getU32(bytes, at), getU32(bytes, at + 4), getU32(bytes, at + 8)};
+    h.headerSize = loadU32(bytes.data() + 16);
+    // Descriptors are taken only as far as the kept part of the header goes.
+    ByteReader header(bytes.substr(0, std::min<size_t>({h.headerSize, headerKept, bytes.size()})));
+    header.seek(20);
+    for (SectionDescriptor& s : h.sections) {
+        if (header.remaining() < 12) break;
+        s = {header.u32(), header.u32(), header.u32()};  // braces read left to right
     }
     return h;
 }
@@ -327,17 +318,21 @@ std::vector<int> sectionsPastEnd(std::string_view bytes, int sectionCount) {
         for (int i = 0; i < sectionCount; ++i) cut.push_back(i);
         return cut;
     }
-    const uint64_t declared = getU32(bytes, 16);
+    ByteReader in(bytes);
+    in.seek(16);
+    const uint64_t declared = in.u32();
     for (int i = 0; i < sectionCount; ++i) {
         const uint64_t at = 20 + 12 * uint64_t(i);
         if (at + 12 > declared) break;  // not in the header: no such section
-        if (at + 12 > bytes.size()) {
+        if (!in.contains(at, 12)) {
             cut.push_back(i);
             continue;
         }
-        const uint64_t offset = getU32(bytes, at);
-        const uint64_t size = uint64_t{getU32(bytes, at + 4)} * getU32(bytes, at + 8);
-        if (size > 0 && offset + size > bytes.size()) cut.push_back(i);
+        in.seek(at);
+        const uint64_t offset = in.u32();
+        const uint64_t recordSize = in.u32();
+        const uint64_t size = recordSize * in.u32();
+        if (size > 0 && !in.contains(offset, size)) cut.push_back(i);
     }
     return cut;
 }
@@ -353,46 +348,51 @@ std::string mapDamageText(const MapReadReport& report) {
     return text;
 }
 
-std::string mapFileBytes(MapDocument& doc, bool scenarioSections, bool pictures,
-                         bool trailingBlock) {
-    const Layout l = layOut(doc, scenarioSections, pictures);
-    std::string out = headerBytes(kMapMagic, l);
-    out.reserve(l.d[21].offset + 18 * RegimentRecord::kSize * kFactionCount + 1024);
-    if (scenarioSections) putRecords(out, &doc.scenarioTexts.bytes, 1);
+std::string mapFileBytes(MapDocument& doc, MapFileKind kind) {
+    const Layout l = layOut(doc, kind);
+    std::string bytes;
+    bytes.reserve(l.d[kFirstReservedSection - 1].offset +
+                  kRegimentsPerFaction * RegimentRecord::kSize * kFactionCount + 1024);
+    FileAppender out(bytes);
+    putHeader(out, kMapMagic, l);
+    if (l.d[kScenarioTextsSection].count) putRecords(out, &doc.scenarioTexts.bytes, 1);
     putRecords(out, &doc.mapHeader.bytes, 1);
     putRecords(out, doc.factions.data(), kFactionCount);
     putRecords(out, &doc.ruleSettings, 1);
-    putRecords(out, doc.mapGrid.cells.data(), l.d[4].count);
-    putRecords(out, doc.mapGrid.labels.data(), l.d[5].count);
+    putRecords(out, doc.mapGrid.cells.data(), l.d[kCellSection].count);
+    putRecords(out, doc.mapGrid.labels.data(), l.d[kLabelSection].count);
     for (int f = 0; f < kFactionCount; ++f)
-        putRecords(out, doc.troops.records[f].data(), l.d[6 + f].count);
+        putRecords(out, doc.troops.records[f].data(), l.d[troopSection(f)].count);
     putRecords(out, doc.productionLists.data(), kFactionCount);
     putRecords(out, &doc.evacuationTargets, 1);
-    if (l.d[14].recordSize) putRecords(out, doc.scenarioTexts.briefingPicture.data(), l.d[14].recordSize);
-    if (l.d[15].recordSize) putRecords(out, doc.scenarioTexts.endingPicture.data(), l.d[15].recordSize);
+    const auto putPicture = [&](int section, const std::vector<uint8_t>& picture) {
+        if (l.d[section].recordSize) putRecords(out, picture.data(), l.d[section].recordSize);
+    };
+    putPicture(kBriefingPictureSection, doc.scenarioTexts.briefingPicture);
+    putPicture(kEndingPictureSection, doc.scenarioTexts.endingPicture);
     for (int f = 0; f < kFactionCount; ++f)
         putRecords(out, doc.regiments[f].data(), kRegimentsPerFaction);
-    if (trailingBlock) {
-        const size_t start = out.size();
+    if (kind != MapFileKind::Intermediate) {
+        const uint64_t start = out.size();
         appendUserBlock(out, doc);
-        putU32(out, static_cast<uint32_t>(start));
+        out.u32(static_cast<uint32_t>(start));
     }
-    return out;
+    return bytes;
 }
 
-void writeMapFile(MapDocument& doc, const std::string& path, bool asScenario) {
-    doc.refreshProductionLists();
-    writeFileAtomically(path, mapFileBytes(doc, asScenario, asScenario, true));
-    doc.filePath = path;
-}
-
-void writeIntermediateFile(MapDocument& doc, const std::string& path) {
+void writeMapFile(MapDocument& doc, const std::string& path, MapFileKind kind) {
+    if (kind != MapFileKind::Intermediate) {
+        doc.refreshProductionLists();
+        writeFileAtomically(path, mapFileBytes(doc, kind));
+        doc.filePath = path;
+        return;
+    }
     struct RestoreMagic {
         MapDocument& doc;
         ~RestoreMagic() { doc.mapHeader.setMagic(kMapMagic); }
     } restore{doc};
     doc.mapHeader.setMagic(kIntermediateMagic);
-    writeFileAtomically(path, mapFileBytes(doc, true, true, false));
+    writeFileAtomically(path, mapFileBytes(doc, kind));
     doc.filePath = path;
 }
 
@@ -413,29 +413,29 @@ bool readMapFileBytes(MapDocument& doc, std::string_view file, MapReadReport* re
     r.truncated = sectionsPastEnd(file, MapFileHeader::kReadSections);
     const auto& s = h->sections;
 
-    readTable(file, s[0], &doc.scenarioTexts.bytes, 1);
+    readTable(file, s[kScenarioTextsSection], &doc.scenarioTexts.bytes, 1);
     // A file without a header record has no map size of its own.
     doc.mapHeader.clear();
-    readTable(file, s[1], &doc.mapHeader.bytes, 1);
+    readTable(file, s[kMapHeaderSection], &doc.mapHeader.bytes, 1);
     if (static_cast<uint32_t>(doc.mapHeader.turnLimit()) >= 99) doc.mapHeader.setTurnLimit(99);
-    const size_t factions = readTable(file, s[2], doc.factions.data(), kFactionCount);
+    const size_t factions = readTable(file, s[kFactionSection], doc.factions.data(), kFactionCount);
     if (version < 3)
-        for (size_t f = 0; f < factions; ++f) setDefaultDivisionLimits(doc.factions[f]);
-    readTable(file, s[3], &doc.ruleSettings, 1);
-    readTable(file, s[4], doc.mapGrid.cells.data(), doc.mapGrid.cells.size());
-    readTable(file, s[5], doc.mapGrid.labels.data(), doc.mapGrid.labels.size());
-    for (int f = 0; f < kFactionCount; ++f) readTroops(doc, file, s[6 + f], f, version);
+        for (size_t f = 0; f < factions; ++f) doc.factions[f].setDefaultDivisionLimits();
+    readTable(file, s[kRuleSection], &doc.ruleSettings, 1);
+    readTable(file, s[kCellSection], doc.mapGrid.cells.data(), doc.mapGrid.cells.size());
+    readTable(file, s[kLabelSection], doc.mapGrid.labels.data(), doc.mapGrid.labels.size());
+    for (int f = 0; f < kFactionCount; ++f) readTroops(doc, file, s[troopSection(f)], f, version);
     for (int f = 0; f < kFactionCount; ++f)
-        readTable(file, s[16 + f], doc.regiments[f].data(), kRegimentsPerFaction);
-    readProductionLists(doc, file, s[12], version);
-    readTable(file, s[13], &doc.evacuationTargets, 1);
+        readTable(file, s[regimentSection(f)], doc.regiments[f].data(), kRegimentsPerFaction);
+    readProductionLists(doc, file, s[kProductionListSection], version);
+    readTable(file, s[kEvacuationSection], &doc.evacuationTargets, 1);
 
     auto take = [&](int i, std::vector<uint8_t>& blob) {
         std::optional<std::vector<uint8_t>> p = pictureOf(file, s[i]);
         blob = p ? std::move(*p) : std::vector<uint8_t>();
     };
-    take(14, doc.scenarioTexts.briefingPicture);
-    take(15, doc.scenarioTexts.endingPicture);
+    take(kBriefingPictureSection, doc.scenarioTexts.briefingPicture);
+    take(kEndingPictureSection, doc.scenarioTexts.endingPicture);
 
     // Cells are laid out in rows of the file's width: under any other width they would
     // land scrambled, so a size the grid cannot have refuses the file.
@@ -468,7 +468,7 @@ bool readMapFile(MapDocument& doc, const std::string& path, MapReadReport* repor
 }
 
 std::optional<std::vector<uint8_t>> readPictureSection(const std::string& path, int which) {
-    if (which != 14 && which != 15) return std::nullopt;
+    if (which != kBriefingPictureSection && which != kEndingPictureSection) return std::nullopt;
     const std::optional<std::string> bytes = readWholeFile(path, kMaxMapFileBytes);
     if (!bytes) return std::nullopt;
     const std::optional<MapFileHeader> h = parseMapFileHeader(*bytes);

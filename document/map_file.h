@@ -23,11 +23,41 @@ struct SectionDescriptor {
     bool operator==(const SectionDescriptor&) const = default;
 };
 
+// The sections of a map file in the order they follow the header. Troops and regiments take
+// one section per faction slot.
+enum MapSection : int {
+    kScenarioTextsSection = 0,
+    kMapHeaderSection = 1,
+    kFactionSection = 2,
+    kRuleSection = 3,
+    kCellSection = 4,
+    kLabelSection = 5,
+    kFirstTroopSection = 6,  // .. 11
+    kProductionListSection = 12,
+    kEvacuationSection = 13,
+    kBriefingPictureSection = 14,
+    kEndingPictureSection = 15,
+    kFirstRegimentSection = 16,  // .. 21
+    kFirstReservedSection = 22,  // .. 42, always empty
+    kSectionCount = 43,
+};
+inline constexpr int troopSection(int faction) {
+    return kFirstTroopSection + faction;
+}
+inline constexpr int regimentSection(int faction) {
+    return kFirstRegimentSection + faction;
+}
+
+// What a map file holds: a normal map leaves out the scenario texts and pictures; a
+// scenario map holds everything; both end with the user-weapon block. An intermediate file
+// holds every section, no block, and carries its own magic in the header record.
+enum class MapFileKind { Normal, Scenario, Intermediate };
+
 struct MapFileHeader {
     static constexpr size_t kSize = 536;
-    static constexpr int kSections = 43;
-    // Sections 0..21 hold the map; the rest are reserved.
-    static constexpr int kReadSections = 22;
+    static constexpr int kSections = kSectionCount;
+    // The sections before the reserved ones hold the map.
+    static constexpr int kReadSections = kFirstReservedSection;
     std::string magic;  // 16 bytes
     uint32_t headerSize = 0;
     std::array<SectionDescriptor, kSections> sections{};
@@ -56,9 +86,11 @@ struct MapReadReport {
 // 1..6 for "TALMASCENARI0001".."TALMASCENARI0006", 7 for "KVORNSCENARI0007", else -1.
 int versionOfMagic(std::string_view magic16);
 
-// The header of a file's bytes: its size word, and at most 536 bytes of it kept. Nothing for
-// a file shorter than 20 bytes.
-std::optional<MapFileHeader> parseMapFileHeader(std::string_view bytes);
+// The header of a file's bytes: its size word, and at most `headerKept` bytes of it (no more
+// than the header size says or the file holds) taken for the descriptors. Nothing for a file
+// shorter than 20 bytes. Earlier editions share the container and keep less of the header.
+std::optional<MapFileHeader> parseMapFileHeader(std::string_view bytes,
+                                                size_t headerKept = MapFileHeader::kSize);
 
 // The sections 0..sectionCount-1 of a container file (this format's or an earlier edition's:
 // 20 header bytes, then 12-byte descriptors) that the bytes do not hold whole: a section
@@ -69,18 +101,16 @@ std::vector<int> sectionsPastEnd(std::string_view bytes, int sectionCount);
 // cannot have, and the parts of the map that were cut off.
 std::string mapDamageText(const MapReadReport& report);
 
-// The file image of a document. `trailingBlock` appends the user-weapon block of normal and
-// scenario map files; it raises swCFileError when an icon file a weapon names is missing.
-std::string mapFileBytes(MapDocument& doc, bool scenarioSections, bool pictures,
-                         bool trailingBlock);
+// The file image of a document as a file of `kind`; a normal or scenario file raises
+// swCFileError when an icon file a weapon names is missing.
+std::string mapFileBytes(MapDocument& doc, MapFileKind kind);
 
-// Writes a normal (asScenario false) or scenario map file. The file is written whole to a
-// temporary file beside the target and renamed over it, so a failure leaves the old file as
-// it was; failures raise swCFileError. On success `filePath` becomes the path.
-void writeMapFile(MapDocument& doc, const std::string& path, bool asScenario);
-// Writes an intermediate file: every section, the header magic switched to the intermediate
-// one while writing and always switched back.
-void writeIntermediateFile(MapDocument& doc, const std::string& path);
+// Writes a map file of `kind`. A normal or scenario map first takes fresh production lists;
+// an intermediate file is written with the intermediate magic in its header record, which is
+// always switched back afterwards. The file is written whole to a temporary file beside the
+// target and renamed over it, so a failure leaves the old file as it was; failures raise
+// swCFileError. On success `filePath` becomes the path.
+void writeMapFile(MapDocument& doc, const std::string& path, MapFileKind kind);
 
 // Reads sections 0..13 and 16..21 of a map file into the document's records (upgrading
 // files of versions 1..6) and sections 14 and 15 into its pictures. False, with nothing

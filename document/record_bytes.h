@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "framework/byte_cursor.h"
 #include "framework/cp932.h"
 
 namespace kv {
@@ -30,19 +31,10 @@ public:
 protected:
     uint8_t u8(size_t o) const { return bytes[o]; }
     void setU8(size_t o, uint8_t v) { bytes[o] = v; }
-    uint16_t u16(size_t o) const { return static_cast<uint16_t>(bytes[o] | bytes[o + 1] << 8); }
-    void setU16(size_t o, uint16_t v) {
-        bytes[o] = static_cast<uint8_t>(v);
-        bytes[o + 1] = static_cast<uint8_t>(v >> 8);
-    }
-    uint32_t u32(size_t o) const {
-        return static_cast<uint32_t>(bytes[o]) | static_cast<uint32_t>(bytes[o + 1]) << 8 |
-               static_cast<uint32_t>(bytes[o + 2]) << 16 |
-               static_cast<uint32_t>(bytes[o + 3]) << 24;
-    }
-    void setU32(size_t o, uint32_t v) {
-        for (size_t i = 0; i < 4; ++i) bytes[o + i] = static_cast<uint8_t>(v >> (8 * i));
-    }
+    uint16_t u16(size_t o) const { return loadU16(&bytes[o]); }
+    void setU16(size_t o, uint16_t v) { storeU16(&bytes[o], v); }
+    uint32_t u32(size_t o) const { return loadU32(&bytes[o]); }
+    void setU32(size_t o, uint32_t v) { storeU32(&bytes[o], v); }
     int32_t i32(size_t o) const { return static_cast<int32_t>(u32(o)); }
     void setI32(size_t o, int32_t v) { setU32(o, static_cast<uint32_t>(v)); }
     // The CP932 text of a NUL-terminated field of `width` bytes, up to its NUL.

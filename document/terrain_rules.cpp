@@ -15,8 +15,21 @@ bool isOneOf(int id, std::initializer_list<int> ids) {
     return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
-// Member m of a mega group sits on this side of the centre (6: the centre itself).
-constexpr int kMemberSide[7] = {5, 4, 0, kDirectionSelf, 3, 1, 2};
+// Member m of a mega group sits on this side of the centre.
+constexpr int kMemberSide[kMegaGroupSize] = {kNorthWest, kNorthEast, kWest,     kDirectionSelf,
+                                             kEast,      kSouthWest, kSouthEast};
+
+constexpr int kTerrainHills = 4, kTerrainMountains = 5, kTerrainSnowMountains = 20;
+
+// The first of a joining terrain's three joined pictures, counted from kJoinedFirstPicture.
+int joinedGroup(int terrain) {
+    switch (terrain) {
+        case kTerrainHills: return 0;
+        case kTerrainMountains: return 3;
+        case kTerrainSnowMountains: return 6;
+        default: return -1;
+    }
+}
 
 }  // namespace
 
@@ -28,13 +41,22 @@ bool TerrainBrush::isLineBrush(const TerrainData& terrain) const {
 }
 
 int megaMemberSide(int member) {
-    return member >= 0 && member < 7 ? kMemberSide[member] : kDirectionSelf;
+    return member >= 0 && member < kMegaGroupSize ? kMemberSide[member] : kDirectionSelf;
 }
 
 int megaMemberOnSide(int side) {
-    for (int m = 0; m < 7; ++m)
+    for (int m = 0; m < kMegaGroupSize; ++m)
         if (kMemberSide[m] == side) return m;
-    return 3;
+    return kMegaCentreMember;
+}
+
+bool joinsBelow(int terrain) {
+    return joinedGroup(terrain) >= 0;
+}
+
+int joinedPicture(int terrain, bool southWest, bool southEast) {
+    const int step = southWest && southEast ? 2 : southWest ? 1 : 0;
+    return kJoinedFirstPicture + joinedGroup(terrain) + step;
 }
 
 TerrainCategory categoryOf(const HexCell& cell, const TerrainData& terrain) {

@@ -22,9 +22,15 @@ struct TerrainBrush {
     bool isLineBrush(const TerrainData& terrain) const;
 };
 
-// Mega pieces: pictures 1000..1999 in groups of seven around a centre hex.
+// Picture numbers of a cell: below 1000 a terrain's own pictures; 1000..1999 the members of
+// mega pieces, in groups of seven around a centre hex; from 2000 the joined pictures of the
+// terrains that join with the hexes below them, three per terrain.
 inline constexpr int kMegaFirstPicture = 1000;
 inline constexpr int kMegaLastPicture = 1999;
+inline constexpr int kMegaGroupSize = 7;
+inline constexpr int kMegaCentreMember = 3;  // a mega brush's picture is its group's centre
+inline constexpr int kJoinedFirstPicture = 2000;
+inline constexpr int kJoinedPictureCount = 9;
 inline constexpr bool isMegaPicture(int picture) {
     return picture >= kMegaFirstPicture && picture <= kMegaLastPicture;
 }
@@ -32,6 +38,12 @@ inline constexpr bool isMegaPicture(int picture) {
 int megaMemberSide(int member);
 // The member that sits on side 0..5 of the centre.
 int megaMemberOnSide(int side);
+
+// Hills, mountains and snow mountains join with hexes of these terrains below them.
+bool joinsBelow(int terrain);
+// The picture of such a terrain whose south-west and/or south-east neighbour joins it (at
+// least one does; with neither it shows its own default picture).
+int joinedPicture(int terrain, bool southWest, bool southEast);
 
 // Mine kinds.
 inline constexpr uint8_t kNoMine = 0;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/byte_cursor.h"
+
 namespace kv {
 
 namespace {
@@ -12,11 +14,6 @@ constexpr size_t kMagicBytes = 16;
 constexpr uint64_t kVersion1Directory = 20;
 constexpr uint64_t kVersion1EntryBytes = 16;
 constexpr uint64_t kVersion2Directory = 16;
-
-uint32_t le32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
 
 // Emits units into `out` as far as `capacity` allows while always counting.
 class UnitSink {
@@ -48,15 +45,14 @@ private:
 // does not fit the entry; writes into `out` when it is given.
 bool walkBlocks(std::span<const uint8_t> entry, uint8_t* out, uint64_t capacity, uint64_t& total) {
     total = 0;
-    size_t pos = 0;
-    while (pos < entry.size()) {
-        if (entry.size() - pos < 3) return false;
-        const size_t length = entry[pos] | entry[pos + 1] << 8;
-        const uint8_t method = entry[pos + 2];
-        pos += 3;
-        if (length > entry.size() - pos) return false;
-        std::span<const uint8_t> data = entry.subspan(pos, length);
-        pos += length;
+    ByteReader in(entry);
+    while (!in.atEnd()) {
+        if (in.remaining() < 3) return false;
+        const size_t length = in.u16();
+        const uint8_t method = in.u8();
+        if (length > in.remaining()) return false;
+        const std::span<const uint8_t> data = entry.subspan(in.position(), length);
+        in.skip(length);
         const bool fits = out && total < capacity;
         uint8_t* at = fits ? out + total : nullptr;
         const size_t room = fits ? static_cast<size_t>(capacity - total) : 0;
@@ -79,7 +75,7 @@ size_t decodeRunLength(std::span<const uint8_t> in, int method, uint8_t* out, si
     const size_t unit = method == RunLengthWords ? 2 : 1;
     const size_t units = in.size() / unit;
     auto at = [&](size_t i) { return in.data() + i * unit; };
-    auto value = [&](size_t i) { return unit == 2 ? at(i)[0] | at(i)[1] << 8 : at(i)[0]; };
+    auto value = [&](size_t i) { return unit == 2 ? loadU16(at(i)) : at(i)[0]; };
     UnitSink sink(out, capacity, unit);
     size_t i = 0;
     while (i < units) {
@@ -152,9 +148,9 @@ size_t ArchiveReader::entryVersion1(uint64_t index) {
     uint8_t dir[kVersion1EntryBytes];
     if (!readAt(kVersion1Directory + kVersion1EntryBytes * index, dir, sizeof dir)) return 0;
     const uint8_t method = dir[0];
-    const uint64_t decodedSize = le32(dir + 4);
-    const uint64_t storedSize = le32(dir + 8);
-    const uint64_t offset = le32(dir + 12);
+    const uint64_t decodedSize = loadU32(dir + 4);
+    const uint64_t storedSize = loadU32(dir + 8);
+    const uint64_t offset = loadU32(dir + 12);
     if (offset > size_ || storedSize > size_ - offset || storedSize > kMaxEntrySize) return 0;
     std::vector<uint8_t> stored(static_cast<size_t>(storedSize));
     if (!readAt(offset, stored.data(), stored.size())) return 0;
@@ -174,8 +170,8 @@ size_t ArchiveReader::entryVersion1(uint64_t index) {
 size_t ArchiveReader::entryVersion2(uint64_t index) {
     uint8_t offsets[8];
     if (!readAt(kVersion2Directory + 4 * index, offsets, sizeof offsets)) return 0;
-    const uint64_t start = le32(offsets);
-    const uint64_t end = le32(offsets + 4);
+    const uint64_t start = loadU32(offsets);
+    const uint64_t end = loadU32(offsets + 4);
     if (start > end || end > size_ || end - start > kMaxEntrySize) return 0;
     std::vector<uint8_t> stored(static_cast<size_t>(end - start));
     if (!readAt(start, stored.data(), stored.size())) return 0;

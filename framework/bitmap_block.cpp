@@ -4,28 +4,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/byte_cursor.h"
 #include "framework/disk_file.h"
 #include "framework/errors.h"
 
 namespace kv {
 
 namespace {
-
-uint16_t le16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-uint32_t le32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-void put16(std::string& out, uint32_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>(v >> 8 & 0xFF));
-}
-void put32(std::string& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
 
 [[noreturn]] void tooShort() {
     throw swCBitmapError(swCBitmapError::Create);
@@ -103,29 +88,32 @@ bool knownFormat(const BitmapInfoHeader& h) {
 }
 
 BitmapInfoHeader parseInfoHeader(const uint8_t* p) {
+    ByteReader in(p, kBitmapInfoHeaderSize);
     BitmapInfoHeader h;
-    h.size = le32(p);
-    h.width = static_cast<int32_t>(le32(p + 4));
-    h.height = static_cast<int32_t>(le32(p + 8));
-    h.planes = le16(p + 12);
-    h.bitCount = le16(p + 14);
-    h.compression = le32(p + 16);
-    h.sizeImage = le32(p + 20);
-    h.xPelsPerMeter = static_cast<int32_t>(le32(p + 24));
-    h.yPelsPerMeter = static_cast<int32_t>(le32(p + 28));
-    h.clrUsed = le32(p + 32);
-    h.clrImportant = le32(p + 36);
+    h.size = in.u32();
+    h.width = in.i32();
+    h.height = in.i32();
+    h.planes = in.u16();
+    h.bitCount = in.u16();
+    h.compression = in.u32();
+    h.sizeImage = in.u32();
+    h.xPelsPerMeter = in.i32();
+    h.yPelsPerMeter = in.i32();
+    h.clrUsed = in.u32();
+    h.clrImportant = in.u32();
     return h;
 }
 
 // The old core header: 16-bit width, height, planes and bit count, the rest zero.
 BitmapInfoHeader convertCoreHeader(const uint8_t* p) {
+    ByteReader in(p, kBitmapCoreHeaderSize);
+    in.skip(4);  // its size
     BitmapInfoHeader h;
     h.size = kBitmapInfoHeaderSize;
-    h.width = le16(p + 4);
-    h.height = le16(p + 6);
-    h.planes = le16(p + 8);
-    h.bitCount = le16(p + 10);
+    h.width = in.u16();
+    h.height = in.u16();
+    h.planes = in.u16();
+    h.bitCount = in.u16();
     return h;
 }
 
@@ -147,7 +135,7 @@ BitmapBlock readBlock(Source& src) {
     if (src.read(fileHeader, sizeof fileHeader) < sizeof fileHeader) tooShort();
     uint64_t pixelOffset = 0;
     if (fileHeader[0] == 'B' && fileHeader[1] == 'M') {
-        pixelOffset = le32(fileHeader + 10);
+        pixelOffset = loadU32(fileHeader + 10);
     } else {
         src.seek(start);  // a bare information header
     }
@@ -157,7 +145,7 @@ BitmapBlock readBlock(Source& src) {
     if (got < 4) tooShort();
     BitmapBlock block;
     uint32_t entryBytes = 4;
-    const uint32_t headerSize = le32(raw);
+    const uint32_t headerSize = loadU32(raw);
     if (headerSize == kBitmapCoreHeaderSize) {
         if (got < kBitmapCoreHeaderSize) tooShort();
         block.header = convertCoreHeader(raw);
@@ -184,7 +172,7 @@ BitmapBlock readBlock(Source& src) {
     if (h.compression == kBitmapBitFields) {
         uint8_t masks[12];
         readExactly(src, masks, sizeof masks);
-        for (int i = 0; i < 3; ++i) block.masks[i] = le32(masks + 4 * i);
+        for (int i = 0; i < 3; ++i) block.masks[i] = loadU32(masks + 4 * i);
     } else if (h.bitCount == 16 || h.bitCount == 32) {
         setDefaultMasks(block);
     }
@@ -266,7 +254,7 @@ std::vector<uint32_t> decodeBitmapPixels(const BitmapBlock& block) {
                     break;
                 }
                 default: {
-                    const uint32_t v = bits == 16 ? le16(row + 2 * x) : le32(row + 4 * x);
+                    const uint32_t v = bits == 16 ? loadU16(row + 2 * x) : loadU32(row + 4 * x);
                     dst[x] = 0xFF000000u | channel(v, block.masks[0]) << 16 |
                              channel(v, block.masks[1]) << 8 | channel(v, block.masks[2]);
                 }
@@ -283,34 +271,35 @@ std::string encodeBitmapFile(int width, int height, std::span<const uint32_t> pi
     const uint64_t stride = rowBytes(24, width);
     const uint64_t imageSize = stride * static_cast<uint64_t>(height);
     if (imageSize > UINT32_MAX - 54) throw swCBitmapError(swCBitmapError::Save);
-    std::string out;
-    out.reserve(static_cast<size_t>(54 + imageSize));
-    out += "BM";
-    put32(out, static_cast<uint32_t>(54 + imageSize));
-    put32(out, 0);
-    put32(out, 54);
-    put32(out, kBitmapInfoHeaderSize);
-    put32(out, static_cast<uint32_t>(width));
-    put32(out, static_cast<uint32_t>(height));
-    put16(out, 1);
-    put16(out, 24);
-    put32(out, kBitmapRgb);
-    put32(out, static_cast<uint32_t>(imageSize));
-    put32(out, 2835);  // 72 dots per inch
-    put32(out, 2835);
-    put32(out, 0);
-    put32(out, 0);
+    std::string file;
+    file.reserve(static_cast<size_t>(54 + imageSize));
+    ByteAppender out(file);
+    out.bytes(std::string_view("BM"));
+    out.u32(static_cast<uint32_t>(54 + imageSize));
+    out.u32(0);
+    out.u32(54);
+    out.u32(kBitmapInfoHeaderSize);
+    out.i32(width);
+    out.i32(height);
+    out.u16(1);
+    out.u16(24);
+    out.u32(kBitmapRgb);
+    out.u32(static_cast<uint32_t>(imageSize));
+    out.u32(2835);  // 72 dots per inch
+    out.u32(2835);
+    out.u32(0);
+    out.u32(0);
     const size_t pad = static_cast<size_t>(stride) - 3 * static_cast<size_t>(width);
     for (int y = height - 1; y >= 0; --y) {
         const uint32_t* row = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
         for (int x = 0; x < width; ++x) {
-            out.push_back(static_cast<char>(row[x] & 0xFF));
-            out.push_back(static_cast<char>(row[x] >> 8 & 0xFF));
-            out.push_back(static_cast<char>(row[x] >> 16 & 0xFF));
+            out.u8(static_cast<uint8_t>(row[x]));
+            out.u8(static_cast<uint8_t>(row[x] >> 8));
+            out.u8(static_cast<uint8_t>(row[x] >> 16));
         }
-        out.append(pad, '\0');
+        out.zeros(pad);
     }
-    return out;
+    return file;
 }
 
 }  // namespace kv

@@ -2,6 +2,7 @@
 // reader cursor that records a shortfall instead of reading past its end, and an appender.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -14,7 +15,9 @@
 namespace kv {
 
 // Little-endian values at a fixed place of a buffer the caller has already sized.
-inline uint16_t loadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+inline uint16_t loadU16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 inline uint32_t loadU32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
@@ -25,6 +28,19 @@ inline void storeU16(uint8_t* p, uint16_t v) {
 }
 inline void storeU32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+// The same over the chars of a std::string, the form whole files are read and written in.
+inline uint16_t loadU16(const char* p) {
+    return loadU16(reinterpret_cast<const uint8_t*>(p));
+}
+inline uint32_t loadU32(const char* p) {
+    return loadU32(reinterpret_cast<const uint8_t*>(p));
+}
+inline void storeU16(char* p, uint16_t v) {
+    storeU16(reinterpret_cast<uint8_t*>(p), v);
+}
+inline void storeU32(char* p, uint32_t v) {
+    storeU32(reinterpret_cast<uint8_t*>(p), v);
 }
 
 // Reads a byte range front to back. Positions are 64-bit, so no offset taken from a file can
@@ -88,8 +104,8 @@ public:
     // The next `count` bytes as a view, or an empty view (and a shortfall) when they are not
     // all there; the position moves on either way.
     std::span<const uint8_t> view(size_t count) {
-        if (remaining() < count) {
-            missing_ += count - remaining();
+        if (count == 0 || remaining() < count) {
+            missing_ += count - std::min<uint64_t>(remaining(), count);
             skip(count);
             return {};
         }
@@ -112,19 +128,24 @@ private:
     uint64_t missing_ = 0;
 };
 
-// Builds a byte image front to back; earlier fields can be patched once later sizes are known.
+// Builds a byte image front to back in a std::vector<uint8_t> or a std::string; earlier
+// fields can be patched once later sizes are known.
+template <class Bytes = std::vector<uint8_t>>
 class ByteAppender {
+    using Unit = typename Bytes::value_type;
+    static_assert(sizeof(Unit) == 1);
+
 public:
     ByteAppender() = default;
-    explicit ByteAppender(std::vector<uint8_t>& out) : out_(&out) {}
+    explicit ByteAppender(Bytes& out) : out_(&out) {}
     ByteAppender(const ByteAppender&) = delete;
     ByteAppender& operator=(const ByteAppender&) = delete;
 
-    std::vector<uint8_t>& bytes() { return *out_; }
-    const std::vector<uint8_t>& bytes() const { return *out_; }
+    Bytes& bytes() { return *out_; }
+    const Bytes& bytes() const { return *out_; }
     uint64_t size() const { return out_->size(); }
 
-    void u8(uint8_t v) { out_->push_back(v); }
+    void u8(uint8_t v) { out_->push_back(static_cast<Unit>(v)); }
     void u16(uint16_t v) {
         u8(static_cast<uint8_t>(v));
         u8(static_cast<uint8_t>(v >> 8));
@@ -135,11 +156,12 @@ public:
     void i16(int16_t v) { u16(static_cast<uint16_t>(v)); }
     void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
     void bytes(const void* data, size_t count) {
-        const auto* p = static_cast<const uint8_t*>(data);
+        const auto* p = static_cast<const Unit*>(data);
         out_->insert(out_->end(), p, p + count);
     }
     void bytes(std::span<const uint8_t> data) { bytes(data.data(), data.size()); }
-    void zeros(size_t count) { out_->resize(out_->size() + count, 0); }
+    void bytes(std::string_view data) { bytes(data.data(), data.size()); }
+    void zeros(size_t count) { out_->resize(out_->size() + count, Unit{0}); }
     // A text in a fixed-width field, cut to the width and zero-filled.
     void text(std::string_view s, size_t width) {
         const size_t n = s.size() < width ? s.size() : width;
@@ -147,17 +169,17 @@ public:
         zeros(width - n);
     }
     // Overwrites a value written earlier; the place must already exist.
-    void patchU16(uint64_t at, uint16_t v) { storeU16(out_->data() + checkedAt(at, 2), v); }
-    void patchU32(uint64_t at, uint32_t v) { storeU32(out_->data() + checkedAt(at, 4), v); }
+    void patchU16(uint64_t at, uint16_t v) { storeU16(place(at, 2), v); }
+    void patchU32(uint64_t at, uint32_t v) { storeU32(place(at, 4), v); }
 
 private:
-    size_t checkedAt(uint64_t at, uint64_t width) const {
+    uint8_t* place(uint64_t at, uint64_t width) {
         if (at > out_->size() || width > out_->size() - at)
             throw std::out_of_range("ByteAppender: patch outside the written bytes");
-        return static_cast<size_t>(at);
+        return reinterpret_cast<uint8_t*>(out_->data()) + at;
     }
-    std::vector<uint8_t> own_;
-    std::vector<uint8_t>* out_ = &own_;
+    Bytes own_;
+    Bytes* out_ = &own_;
 };
 
 }  // namespace kv

@@ -45,14 +45,11 @@ void WeaponRecord::setName(std::string_view cp932) {
 }
 
 int32_t WeaponRecord::value31() const {
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | bytes_[kValue31At + i];
-    return static_cast<int32_t>(v);
+    return static_cast<int32_t>(loadU32(&bytes_[kValue31At]));
 }
 
 void WeaponRecord::setValue31(int32_t value) {
-    const uint32_t v = static_cast<uint32_t>(value);
-    for (size_t i = 0; i < 4; ++i) bytes_[kValue31At + i] = static_cast<uint8_t>(v >> (8 * i));
+    storeU32(&bytes_[kValue31At], static_cast<uint32_t>(value));
 }
 
 uint16_t WeaponRecord::defence(int attackerClass) const {

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "framework/byte_cursor.h"
 #include "gamedata/weapon_enums.h"
 
 namespace kv {
@@ -230,13 +231,8 @@ public:
     int maxSight() const;
 
 private:
-    uint16_t u16(size_t offset) const {
-        return static_cast<uint16_t>(bytes_[offset] | (bytes_[offset + 1] << 8));
-    }
-    void setU16(size_t offset, uint16_t v) {
-        bytes_[offset] = static_cast<uint8_t>(v);
-        bytes_[offset + 1] = static_cast<uint8_t>(v >> 8);
-    }
+    uint16_t u16(size_t offset) const { return loadU16(&bytes_[offset]); }
+    void setU16(size_t offset, uint16_t v) { storeU16(&bytes_[offset], v); }
     uint8_t at(size_t base, int i, int count) const {
         return i >= 0 && i < count ? bytes_[base + i] : 0;
     }

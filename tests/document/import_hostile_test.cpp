@@ -36,7 +36,7 @@ protected:
     void importAndCheck(const std::string& file) {
         if (importBytes(file)) expectSane();
     }
-    static void setU32(std::string& file, size_t at, uint32_t v) { poke(file, at, &v, 4); }
+    static void setU32(std::string& file, size_t at, uint32_t v) { storeU32(&file[at], v); }
     static int sectionsOf(int kind) {
         return kind == legacy::kRealTime ? legacy::rt::kSectionCount
                                          : legacy::sc::sectionCount(kind);

@@ -2,11 +2,11 @@
 // the legacy writer, imported into the sample document.
 #pragma once
 
-#include <cstring>
 #include <string>
 
 #include "document/import.h"
 #include "document/legacy_writer.h"
+#include "framework/byte_cursor.h"
 #include "framework/cp932.h"
 #include "sample_document.h"
 
@@ -59,15 +59,7 @@ protected:
     const kv::HexCell& cell(int col, int row) { return *doc().cellAt(col, row); }
     static std::string utf8(const std::string& cp932) { return kv::decodeCp932Lossy(cp932); }
     static std::string sjis(const char* utf8) { return kv::encodeCp932(utf8).value_or(""); }
-    // Overwrites bytes of a file image at `at`.
-    static void poke(std::string& file, size_t at, const void* bytes, size_t n) {
-        std::memcpy(file.data() + at, bytes, n);
-    }
-    static uint32_t u32At(const std::string& file, size_t at) {
-        uint32_t v = 0;
-        for (size_t i = 0; i < 4; ++i) v |= uint32_t{static_cast<uint8_t>(file[at + i])} << (8 * i);
-        return v;
-    }
+    static uint32_t u32At(const std::string& file, size_t at) { return kv::loadU32(&file[at]); }
     // Where a section's first record starts in a file image.
     static size_t sectionOffset(const std::string& file, int section) {
         return u32At(file, 20 + 12 * static_cast<size_t>(section));

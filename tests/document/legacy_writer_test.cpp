@@ -13,8 +13,7 @@ namespace {
 using kvtest::LegacyFixture;
 
 uint16_t u16At(const std::string& f, size_t at) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(f[at]) | static_cast<uint8_t>(f[at + 1])
-                                                                   << 8);
+    return loadU16(&f[at]);
 }
 
 class LegacyWriter : public LegacyFixture {};

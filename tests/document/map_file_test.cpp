@@ -11,6 +11,7 @@
 #include "document/map_document.h"
 #include "document/map_file.h"
 #include "document/records.h"
+#include "framework/byte_cursor.h"
 #include "framework/cp932.h"
 #include "framework/errors.h"
 #include "framework/profile.h"
@@ -21,9 +22,7 @@ namespace kv {
 namespace {
 
 uint32_t u32(const std::string& b, size_t at) {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(static_cast<uint8_t>(b[at + i])) << (8 * i);
-    return v;
+    return loadU32(b.data() + at);
 }
 
 SectionDescriptor section(const std::string& file, int i) {
@@ -42,33 +41,27 @@ struct FileBuilder {
         counts[i] = count;
     }
     std::string build() const {
-        std::string out = magic;
-        out.resize(16, '\0');
-        std::string body;
-        std::string table;
+        std::string file;
+        ByteAppender out(file);
+        out.text(magic, 16);
+        out.u32(headerSize);
+        uint32_t offset = 536;
         for (int i = 0; i < 43; ++i) {
-            const uint32_t offset = static_cast<uint32_t>(536 + body.size());
-            for (uint32_t v : {sections[i].second.empty() && counts[i] == 0 ? 0u : offset,
-                               sections[i].first, counts[i]})
-                for (int k = 0; k < 4; ++k) table.push_back(static_cast<char>(v >> (8 * k)));
-            body += sections[i].second;
+            out.u32(sections[i].second.empty() && counts[i] == 0 ? 0u : offset);
+            out.u32(sections[i].first);
+            out.u32(counts[i]);
+            offset += static_cast<uint32_t>(sections[i].second.size());
         }
-        for (int k = 0; k < 4; ++k) out.push_back(static_cast<char>(headerSize >> (8 * k)));
-        return out + table + body;
+        for (const auto& section : sections) out.bytes(section.second);
+        return file;
     }
 };
-
-// Little-endian fields written into a record's bytes.
-void put16(std::string& b, size_t at, uint16_t v) {
-    b[at] = static_cast<char>(v);
-    b[at + 1] = static_cast<char>(v >> 8);
-}
 
 // A map header record (588 bytes) of the given size.
 std::string headerRecord(uint16_t width, uint16_t height) {
     std::string h(588, '\0');
-    put16(h, 582, width);
-    put16(h, 584, height);
+    storeU16(&h[582], width);
+    storeU16(&h[584], height);
     return h;
 }
 
@@ -78,10 +71,10 @@ std::string troopRecord(int weaponId, int col, int row, uint16_t flags) {
     std::string t(312, '\0');
     t[0] = 1;
     t[4] = 'T';
-    put16(t, 38, static_cast<uint16_t>(weaponId));
+    storeU16(&t[38], static_cast<uint16_t>(weaponId));
     t[40] = static_cast<char>(col);
     t[41] = static_cast<char>(row);
-    put16(t, 50, flags);
+    storeU16(&t[50], flags);
     return t;
 }
 
@@ -129,7 +122,7 @@ protected:
 
 TEST_F(MapFile, ANewMapSavedAsANormalMap) {
     const std::string path = dir.file("new.kvn");
-    writeMapFile(*doc, path, false);
+    writeMapFile(*doc, path, MapFileKind::Normal);
     EXPECT_EQ(doc->filePath, path);
     const std::string f = kvtest::readFile(path);
     EXPECT_EQ(f.substr(0, 16), "KVORNSCENARI0007");
@@ -143,7 +136,8 @@ TEST_F(MapFile, ANewMapSavedAsANormalMap) {
     EXPECT_EQ(section(f, 5).count, 0u);
     EXPECT_EQ(section(f, 5).offset, section(f, 6).offset);
     const SectionDescriptor s13 = section(f, 13);
-    for (int i : {14, 15}) EXPECT_EQ(section(f, i), (SectionDescriptor{s13.offset + 10, 0, 1})) << i;
+    for (int i : {14, 15})
+        EXPECT_EQ(section(f, i), (SectionDescriptor{s13.offset + 10, 0, 1})) << i;
     EXPECT_EQ(section(f, 16), (SectionDescriptor{s13.offset + 10, 198, 18}));
     for (int i = 22; i < 43; ++i) EXPECT_EQ(section(f, i), SectionDescriptor{});
     // The trailing block: its start is the end of section 21, found through the last word.
@@ -161,7 +155,7 @@ TEST_F(MapFile, TroopSectionsHoldSlotsUpToTheLastInUse) {
     placeTroop(2, 0, anyWeapon(), 3, 4);
     placeTroop(2, 7, anyWeapon(), 5, 6);
     const std::string path = dir.file("troops.kvs");
-    writeMapFile(*doc, path, true);
+    writeMapFile(*doc, path, MapFileKind::Scenario);
     const std::string f = kvtest::readFile(path);
     EXPECT_EQ(section(f, 8).count, 8u);
     EXPECT_EQ(section(f, 6).count, 0u);
@@ -189,15 +183,12 @@ TEST_F(MapFile, EveryKindRoundTripsItsRecords) {
 
     struct Kind {
         const char* file;
-        int how;  // 0 normal, 1 scenario, 2 intermediate
+        MapFileKind how;
     };
-    for (Kind k : {Kind{"a.kvn", 0}, Kind{"a.kvs", 1}, Kind{"a.kvt", 2}}) {
+    for (Kind k : {Kind{"a.kvn", MapFileKind::Normal}, Kind{"a.kvs", MapFileKind::Scenario},
+                   Kind{"a.kvt", MapFileKind::Intermediate}}) {
         const std::string path = dir.file(k.file);
-        if (k.how == 2) {
-            writeIntermediateFile(*doc, path);
-        } else {
-            writeMapFile(*doc, path, k.how == 1);
-        }
+        writeMapFile(*doc, path, k.how);
         MapDocument back;
         back.loadResources();
         back.resetToNewMap();
@@ -212,13 +203,14 @@ TEST_F(MapFile, EveryKindRoundTripsItsRecords) {
         EXPECT_EQ(back.factions[4], doc->factions[4]);
         EXPECT_EQ(back.productionLists, doc->productionLists);
         EXPECT_EQ(back.ruleSettings.values, doc->ruleSettings.values);
-        const bool scenario = k.how != 0;
+        const bool scenario = k.how != MapFileKind::Normal;
         EXPECT_EQ(back.scenarioTexts.bytes == doc->scenarioTexts.bytes, scenario) << k.file;
         EXPECT_EQ(back.scenarioTexts.briefingPicture.size(), scenario ? 5u : 0u);
-        EXPECT_EQ(back.scenarioTexts.endingPicture, scenario ? doc->scenarioTexts.endingPicture
-                                                            : std::vector<uint8_t>{});
+        EXPECT_EQ(back.scenarioTexts.endingPicture,
+                  scenario ? doc->scenarioTexts.endingPicture : std::vector<uint8_t>{});
         // The intermediate magic lives only in the file; memory keeps the current one.
-        EXPECT_EQ(back.mapHeader.magic(), k.how == 2 ? "SULKAMPTMP000000" : "KVORNSCENARI0007");
+        EXPECT_EQ(back.mapHeader.magic(),
+                  k.how == MapFileKind::Intermediate ? "SULKAMPTMP000000" : "KVORNSCENARI0007");
         EXPECT_EQ(doc->mapHeader.magic(), "KVORNSCENARI0007");
         auto picture = readPictureSection(path, 15);
         EXPECT_EQ(picture.has_value(), scenario);
@@ -232,7 +224,7 @@ TEST_F(MapFile, EveryKindRoundTripsItsRecords) {
 TEST_F(MapFile, TurnLimitsAboveNinetyNineReadAsNinetyNine) {
     for (uint32_t limit : {150u, 99u, 0xFFFFFFFFu}) {
         doc->mapHeader.setTurnLimit(static_cast<int>(limit));
-        writeMapFile(*doc, dir.file("t.kvn"), false);
+        writeMapFile(*doc, dir.file("t.kvn"), MapFileKind::Normal);
         MapDocument back;
         ASSERT_TRUE(readMapFile(back, dir.file("t.kvn")));
         EXPECT_EQ(back.mapHeader.turnLimit(), 99) << limit;
@@ -266,7 +258,8 @@ TEST_F(MapFile, EarlierVersionsAreUpgraded) {
         header[584] = 8;
         b.set(1, 588, 1, header);
         std::string factions;
-        for (int i = 0; i < 6; ++i) factions.append(reinterpret_cast<const char*>(faction.data()), 356);
+        for (int i = 0; i < 6; ++i)
+            factions.append(reinterpret_cast<const char*>(faction.data()), 356);
         b.set(2, 356, 6, factions);
         b.set(4, 22, 64, std::string(22 * 64, '\0'));
         b.set(7, 312, 140, troops);
@@ -304,7 +297,7 @@ TEST_F(MapFile, EarlierVersionsAreUpgraded) {
 
 TEST_F(MapFile, AFailedSaveLeavesThePreviousFileByteIdentical) {
     const std::string path = dir.file("keep.kvs");
-    writeMapFile(*doc, path, true);
+    writeMapFile(*doc, path, MapFileKind::Scenario);
     const std::string before = kvtest::readFile(path);
 
     // A user weapon naming an icon file that is missing fails the save.
@@ -314,19 +307,21 @@ TEST_F(MapFile, AFailedSaveLeavesThePreviousFileByteIdentical) {
     user.setTypeIcon32(20001);
     ASSERT_TRUE(doc->gameDatabase.storeUserWeapon(user));
     doc->mapHeader.setMapName("changed");
-    EXPECT_THROW(writeMapFile(*doc, path, true), swCFileError);
+    EXPECT_THROW(writeMapFile(*doc, path, MapFileKind::Scenario), swCFileError);
     EXPECT_EQ(kvtest::readFile(path), before);
     // So does a folder that is not there; nothing is left behind in either case.
-    EXPECT_THROW(writeIntermediateFile(*doc, dir.file("no/such/x.kvt")), swCFileError);
+    EXPECT_THROW(writeMapFile(*doc, dir.file("no/such/x.kvt"), MapFileKind::Intermediate),
+                 swCFileError);
     EXPECT_EQ(doc->mapHeader.magic(), "KVORNSCENARI0007");
     size_t files = 0;
-    for (auto& e : std::filesystem::directory_iterator(dir.path())) files += e.path().extension() == ".kvs";
+    for (auto& e : std::filesystem::directory_iterator(dir.path()))
+        files += e.path().extension() == ".kvs";
     EXPECT_EQ(files, 1u);
 
     // With the icon present the block carries it.
     std::filesystem::create_directories(dir.file("unit"));
     kvtest::writeFile(dir.file("unit/twt20001_32.bmp"), "ICON");
-    writeMapFile(*doc, path, true);
+    writeMapFile(*doc, path, MapFileKind::Scenario);
     const std::string f = kvtest::readFile(path);
     const uint32_t block = u32(f, f.size() - 4);
     EXPECT_EQ(u32(f, block + 4), 1u);  // one user weapon
@@ -354,8 +349,8 @@ TEST_F(MapFile, HostileHeadersStayInsideTheTables) {
     FileBuilder b;
     b.headerSize = 100000;  // only 536 bytes of it count
     std::string header(588, '\x01');
-    put16(header, 582, 16);
-    put16(header, 584, 16);
+    storeU16(&header[582], 16);
+    storeU16(&header[584], 16);
     b.set(1, 588, 1, header);
     b.set(2, 100000, 1000, std::string(3000, '\x02'));  // huge records and counts, short data
     b.set(4, 22, 0xFFFFFFFF, std::string(500, '\x03'));
@@ -406,8 +401,8 @@ TEST_F(MapFile, AGatheredRegimentKeepsEveryMemberThroughLoadSaveAndConversion) {
     FileBuilder b = smallMapFile(weapon);
     b.set(6, 312, 41, troops);
     std::string regiments(198 * 18, '\0');
-    regiments[0] = 1;         // formed
-    put16(regiments, 42, 2);  // commander slot
+    regiments[0] = 1;             // formed
+    storeU16(&regiments[42], 2);  // commander slot
     b.set(16, 198, 18, regiments);
     kvtest::writeFile(dir.file("g.kvn"), b.build());
 
@@ -422,7 +417,7 @@ TEST_F(MapFile, AGatheredRegimentKeepsEveryMemberThroughLoadSaveAndConversion) {
     EXPECT_EQ(o->stackSlot[p], 2);  // the commander represents the regiment
 
     // Saved, and converted from the file, the four members are all there.
-    writeMapFile(*doc, dir.file("saved.kvn"), false);
+    writeMapFile(*doc, dir.file("saved.kvn"), MapFileKind::Normal);
     kvtest::TempDir out;
     const BatchResult converted = convertMaps(*doc, {dir.file("g.kvn")}, out.path(), {});
     ASSERT_EQ(converted.written.size(), 1u) << converted.refusal;
@@ -487,8 +482,8 @@ TEST_F(MapFile, FilesThatAreNoMapsOrHaveNoPossibleSizeLeaveANewMapAndSaySo) {
         const char* says;
     };
     std::string wide = good, flat = good;
-    put16(wide, section(good, 1).offset + 582, 257);
-    put16(flat, section(good, 1).offset + 584, 0);
+    storeU16(&wide[section(good, 1).offset + 582], 257);
+    storeU16(&flat[section(good, 1).offset + 584], 0);
     const Case cases[] = {
         {"empty.kvn", "", "このプログラムのマップファイルではありません"},
         {"text.kvn", "this is not a map file at all",

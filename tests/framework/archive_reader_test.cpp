@@ -28,7 +28,8 @@ std::string decode(const std::string& in, int method) {
 
 std::string words(std::initializer_list<uint16_t> values) {
     std::string s;
-    for (uint16_t v : values) kvtest::put16(s, v);
+    kvtest::Appender out(s);
+    for (uint16_t v : values) out.u16(v);
     return s;
 }
 

@@ -49,7 +49,8 @@ BitmapFixture fixture(uint16_t bits, int w, int h, std::vector<uint32_t> pixels)
 }
 
 TEST(BitmapHeaders, FileHeaderIsOptionalAndItsPixelOffsetFollowed) {
-    BitmapFixture b = fixture(24, 3, 2, {0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 0xFF00FF});
+    BitmapFixture b =
+        fixture(24, 3, 2, {0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 0xFF00FF});
     const std::vector<uint32_t> expected = opaque(b.pixels);
     EXPECT_EQ(pixelsOf(makeBitmap(b)), expected);
     b.gap = 10;
@@ -116,7 +117,8 @@ TEST(BitmapRepairs, ColourCountZeroReadsTheFullTableOfTheDepth) {
 }
 
 TEST(BitmapPixels, EveryDepthDecodes) {
-    BitmapFixture one = fixture(1, 10, 2, {1, 0, 0, 1, 1, 0, 1, 0, 1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 0});
+    BitmapFixture one =
+        fixture(1, 10, 2, {1, 0, 0, 1, 1, 0, 1, 0, 1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 0});
     one.palette = {0x000000, 0xFFFFFF};
     std::vector<uint32_t> expected;
     for (uint32_t v : one.pixels) expected.push_back(v ? 0xFFFFFFFF : 0xFF000000);
@@ -157,10 +159,8 @@ TEST(BitmapShortFiles, ImpossibleDimensionsThrowWithoutAllocating) {
     for (const auto& [w, h] : sizes) {
         // Only the dimensions are patched, so no huge rows are written.
         std::string bytes = makeBitmap(fixture(24, 1, 1, {0}));
-        for (int k = 0; k < 4; ++k) {
-            bytes[18 + k] = static_cast<char>(static_cast<uint32_t>(w) >> (8 * k));
-            bytes[22 + k] = static_cast<char>(static_cast<uint32_t>(h) >> (8 * k));
-        }
+        storeU32(&bytes[18], static_cast<uint32_t>(w));
+        storeU32(&bytes[22], static_cast<uint32_t>(h));
         EXPECT_EQ(bitmapErrorOf(bytes), swCBitmapError::Create) << w << "x" << h;
     }
 }

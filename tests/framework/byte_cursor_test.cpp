@@ -3,35 +3,56 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <string>
 
 namespace kv {
 namespace {
 
-TEST(ByteCursor, AppendedValuesReadBackAndPatch) {
-    std::vector<uint8_t> out;
+// Files are built in byte vectors and in strings alike; both come out the same.
+template <class Bytes>
+Bytes appendEveryKind() {
+    Bytes out;
     ByteAppender w(out);
     w.u8(0xAB);
     w.u16(0x1234);
     w.u32(0xDEADBEEF);
     w.i32(-2);
+    w.text("abcdef", 4);
     w.text("ab", 4);
     w.zeros(3);
     w.patchU16(1, 0xCAFE);
     EXPECT_THROW(w.patchU32(out.size() - 2, 1), std::out_of_range);
-    ASSERT_EQ(out.size(), 1u + 2 + 4 + 4 + 4 + 3);
+    return out;
+}
+
+TEST(ByteCursor, AppendedValuesReadBackAndPatch) {
+    const std::vector<uint8_t> out = appendEveryKind<std::vector<uint8_t>>();
+    const std::string text = appendEveryKind<std::string>();
+    ASSERT_EQ(out.size(), 1u + 2 + 4 + 4 + 4 + 4 + 3);
+    EXPECT_TRUE(std::equal(out.begin(), out.end(), text.begin(), text.end(),
+                           [](uint8_t a, char b) { return a == static_cast<uint8_t>(b); }));
     EXPECT_EQ(out[1], 0xFE);
     EXPECT_EQ(out[2], 0xCA);
+    EXPECT_EQ(loadU32(text.data() + 3), 0xDEADBEEFu);
+    EXPECT_EQ(loadU16(text.data() + 1), 0xCAFE);
 
-    ByteReader r(out.data(), out.size());
+    ByteReader r(text);
     EXPECT_EQ(r.u8(), 0xAB);
     EXPECT_EQ(r.u16(), 0xCAFE);
     EXPECT_EQ(r.u32(), 0xDEADBEEFu);
     EXPECT_EQ(r.i32(), -2);
+    EXPECT_EQ(r.text(4), "abcd");
     EXPECT_EQ(r.text(4), "ab");
     r.skip(3);
     EXPECT_TRUE(r.atEnd());
     EXPECT_FALSE(r.shortfall());
+
+    std::string fixed(6, '\0');
+    storeU16(&fixed[0], 0xBEEF);
+    storeU32(&fixed[2], 0x01020304);
+    EXPECT_EQ(fixed, std::string("\xEF\xBE\x04\x03\x02\x01", 6));
 }
 
 // Whatever sequence of reads and seeks a hostile file provokes, the cursor stays inside its

@@ -7,16 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "framework/byte_cursor.h"
+
 namespace kvtest {
 
-inline void put16(std::string& s, uint32_t v) {
-    s.push_back(static_cast<char>(v & 0xFF));
-    s.push_back(static_cast<char>(v >> 8 & 0xFF));
-}
-inline void put32(std::string& s, uint32_t v) {
-    put16(s, v & 0xFFFF);
-    put16(s, v >> 16);
-}
+using Appender = kv::ByteAppender<std::string>;
 
 // One bitmap file to write. Pixel values are palette indices (1, 4, 8 bits), 16-bit words,
 // or 0xRRGGBB (24, 32 bits), top row first; they are packed into padded rows stored bottom
@@ -52,10 +47,7 @@ inline std::string packRows(const BitmapFixture& b) {
                     row[x / 2] = static_cast<char>(row[x / 2] | (x % 2 ? v & 15 : (v & 15) << 4));
                     break;
                 case 8: row[x] = static_cast<char>(v); break;
-                case 16:
-                    row[2 * x] = static_cast<char>(v & 0xFF);
-                    row[2 * x + 1] = static_cast<char>(v >> 8 & 0xFF);
-                    break;
+                case 16: kv::storeU16(&row[2 * x], static_cast<uint16_t>(v)); break;
                 default:
                     for (int k = 0; k < b.bits / 8; ++k)
                         row[(b.bits / 8) * x + k] = static_cast<char>(v >> (8 * k) & 0xFF);
@@ -68,40 +60,42 @@ inline std::string packRows(const BitmapFixture& b) {
 
 inline std::string makeBitmap(const BitmapFixture& b) {
     std::string header;
+    Appender h(header);
     if (b.headerSize == 12) {
-        put32(header, 12);
-        put16(header, static_cast<uint32_t>(b.width));
-        put16(header, static_cast<uint32_t>(b.height));
-        put16(header, 1);
-        put16(header, b.bits);
+        h.u32(12);
+        h.u16(static_cast<uint16_t>(b.width));
+        h.u16(static_cast<uint16_t>(b.height));
+        h.u16(1);
+        h.u16(b.bits);
     } else {
-        put32(header, b.headerSize);
-        put32(header, static_cast<uint32_t>(b.width));
-        put32(header, static_cast<uint32_t>(b.height));
-        put16(header, 1);
-        put16(header, b.bits);
-        put32(header, b.compression);
-        put32(header, b.sizeImage);
-        put32(header, 2835);
-        put32(header, 2835);
-        put32(header, b.clrUsed);
-        put32(header, 0);
-        while (header.size() < b.headerSize) header.push_back('\0');
+        h.u32(b.headerSize);
+        h.i32(b.width);
+        h.i32(b.height);
+        h.u16(1);
+        h.u16(b.bits);
+        h.u32(b.compression);
+        h.u32(b.sizeImage);
+        h.u32(2835);
+        h.u32(2835);
+        h.u32(b.clrUsed);
+        h.u32(0);
+        if (header.size() < b.headerSize) h.zeros(b.headerSize - header.size());
     }
-    for (uint32_t m : b.masks) put32(header, m);
+    for (uint32_t m : b.masks) h.u32(m);
     for (uint32_t c : b.palette) {
-        header.push_back(static_cast<char>(c & 0xFF));
-        header.push_back(static_cast<char>(c >> 8 & 0xFF));
-        header.push_back(static_cast<char>(c >> 16 & 0xFF));
-        if (b.headerSize != 12) header.push_back('\0');
+        h.u8(static_cast<uint8_t>(c));
+        h.u8(static_cast<uint8_t>(c >> 8));
+        h.u8(static_cast<uint8_t>(c >> 16));
+        if (b.headerSize != 12) h.u8(0);
     }
     std::string pixels = packRows(b);
     if (!b.fileHeader) return header + pixels;
     std::string file = "BM";
+    Appender f(file);
     const uint32_t offset = 14 + static_cast<uint32_t>(header.size()) + b.gap;
-    put32(file, offset + static_cast<uint32_t>(pixels.size()));
-    put32(file, 0);
-    put32(file, offset);
+    f.u32(offset + static_cast<uint32_t>(pixels.size()));
+    f.u32(0);
+    f.u32(offset);
     return file + header + std::string(b.gap, '\x5A') + pixels;
 }
 
@@ -112,6 +106,7 @@ inline std::string encodeRunLength(const std::string& data, int unit) {
     const uint32_t maxCount = unit == 1 ? 0xFF : 0xFFFF;
     auto u = [&](size_t i) { return data.substr(i * unit, unit); };
     std::string out;
+    Appender counts(out);
     size_t i = 0;
     while (i < units) {
         size_t n = 1;
@@ -120,9 +115,9 @@ inline std::string encodeRunLength(const std::string& data, int unit) {
         if (n >= 2) {
             out += u(i);
             if (unit == 1)
-                out.push_back(static_cast<char>(n));
+                counts.u8(static_cast<uint8_t>(n));
             else
-                put16(out, static_cast<uint32_t>(n));
+                counts.u16(static_cast<uint16_t>(n));
         }
         i += n;
     }
@@ -144,15 +139,16 @@ struct Version1Entry {
 };
 inline std::string makeVersion1(const std::vector<Version1Entry>& entries) {
     std::string out = magic("FLINK Ver1.00");
-    put32(out, static_cast<uint32_t>(entries.size()));
+    Appender dir(out);
+    dir.u32(static_cast<uint32_t>(entries.size()));
     uint32_t offset = static_cast<uint32_t>(20 + 16 * entries.size());
     std::string data;
     for (const Version1Entry& e : entries) {
-        out.push_back(static_cast<char>(e.method));
-        out.append(3, '\0');
-        put32(out, e.decodedSize);
-        put32(out, static_cast<uint32_t>(e.stored.size()));
-        put32(out, offset + static_cast<uint32_t>(data.size()));
+        dir.u8(e.method);
+        dir.zeros(3);
+        dir.u32(e.decodedSize);
+        dir.u32(static_cast<uint32_t>(e.stored.size()));
+        dir.u32(offset + static_cast<uint32_t>(data.size()));
         data += e.stored;
     }
     return out + data;
@@ -163,16 +159,17 @@ using Version2Block = std::pair<uint8_t, std::string>;
 inline std::string makeVersion2(const std::vector<std::vector<Version2Block>>& entries) {
     std::string out = magic("FLINK2 ver.00");
     std::string data;
+    Appender dir(out), blocksOut(data);
     const uint32_t first = static_cast<uint32_t>(16 + 4 * (entries.size() + 1));
     for (const auto& blocks : entries) {
-        put32(out, first + static_cast<uint32_t>(data.size()));
+        dir.u32(first + static_cast<uint32_t>(data.size()));
         for (const auto& [method, bytes] : blocks) {
-            put16(data, static_cast<uint32_t>(bytes.size()));
-            data.push_back(static_cast<char>(method));
-            data += bytes;
+            blocksOut.u16(static_cast<uint16_t>(bytes.size()));
+            blocksOut.u8(method);
+            blocksOut.bytes(bytes);
         }
     }
-    put32(out, first + static_cast<uint32_t>(data.size()));
+    dir.u32(first + static_cast<uint32_t>(data.size()));
     return out + data;
 }
 
