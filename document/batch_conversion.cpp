@@ -124,7 +124,8 @@ void writeConverted(MapDocument& doc, const std::string& path, bool scenario) {
     SaveOptions options;
     options.followLink = false;
     options.durable = false;
-    writeFileAtomically(path, mapFileBytes(doc, scenario, scenario, true), options);
+    const MapFileKind kind = scenario ? MapFileKind::Scenario : MapFileKind::Normal;
+    writeFileAtomically(path, mapFileBytes(doc, kind), options);
     doc.filePath = path;
 }
 

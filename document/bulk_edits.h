@@ -63,9 +63,9 @@ bool exchangeFactions(MapDocument& doc, int a, int b);
 // six units, then the 30 directly attached units) forward in slot order to the group's
 // first positions and clears the freed ones; carrier links, cargo entries, regiment
 // commanders and the hexes' troop stacks follow the troops to their new slots. One undoable
-// operation (the troops and hexes it changes are recorded; regiment records are not part
-// of the undo history). Returns how many troops moved; 0 changes nothing, not even the
-// history.
+// operation (the troops, hexes, regiments and counts it changes are recorded). Returns how
+// many troops moved; 0 changes nothing, not even the history, yet is reported as an edit of
+// the troops so that their lists refresh.
 int packTroopNumbers(MapDocument& doc);
 
 }  // namespace kv

@@ -70,10 +70,9 @@ bool MapDocument::finishLoad() {
         showMessage(kCautionCaption, kNotInProductText);
         resetToNewMap();
     }
-    if (editMode == kEditReinforcements) rebuildReinforcementIndex();
+    if (tool.editMode == kEditReinforcements) rebuildReinforcementIndex();
     renewRedrawGrid();
-    clearUndo();
-    clearRedo();
+    history.clear();
     return passed;
 }
 

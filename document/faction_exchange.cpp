@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "document/bulk_edits.h"
+#include "document/edit_operation.h"
 #include "document/map_document.h"
 
 namespace kv {
@@ -60,7 +61,8 @@ void exchangeHexes(MapDocument& doc, int a, int b) {
 
 bool exchangeFactions(MapDocument& doc, int a, int b) {
     if (a == b || a < 0 || b < 0 || a >= kFactionCount || b >= kFactionCount) return false;
-    doc.beginOperation();
+    EditOperation op(doc);
+    op.change().wholeMap = true;
     std::swap(doc.factions[size_t(a)], doc.factions[size_t(b)]);
     for (FactionRecord& f : doc.factions) {
         f.setAlliances(swapBits(f.alliances(), a, b));
@@ -74,11 +76,10 @@ bool exchangeFactions(MapDocument& doc, int a, int b) {
 
     // Territories and terrain stay, so only the troops' derived data changes.
     doc.rebuildTroopStacks();
-    if (doc.editMode == kEditReinforcements) doc.rebuildReinforcementIndex();
+    if (doc.tool.editMode == kEditReinforcements) doc.rebuildReinforcementIndex();
     doc.renewRedrawGrid();
-    doc.clearUndo();
-    doc.clearRedo();
-    doc.isClean = 0;
+    // The history cannot hold faction records: the exchange is not undone.
+    doc.history.clear();
     return true;
 }
 

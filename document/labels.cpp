@@ -57,14 +57,14 @@ bool MapDocument::setLabel(int col, int row, std::string_view cp932, int kind, i
     label.row = static_cast<uint8_t>(row);
     label.kind = static_cast<uint8_t>(kind);
     label.value = static_cast<uint8_t>(progress);
-    recordLabel(col, row);
+    history.recordLabel(col, row);
     placeLabelRecord(col, row, label);
     return true;
 }
 
 bool MapDocument::deleteLabel(int col, int row) {
     if (labelIndexAt(*this, col, row) < 0) return false;
-    recordLabel(col, row);
+    history.recordLabel(col, row);
     placeLabelRecord(col, row, TerrainLabel{});
     return true;
 }

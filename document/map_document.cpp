@@ -59,8 +59,7 @@ void MapDocument::resetToNewMap() {
     troops.clear();
 
     renewRedrawGrid();
-    clearUndo();
-    clearRedo();
+    history.clear();
     filePath.clear();
     removedWeapons.clear();
     collectingRemovals = 0;
@@ -161,11 +160,12 @@ bool MapDocument::isWeaponInProduct(int weaponId) const {
 }
 
 void MapDocument::setEditMode(int mode) {
-    if (mode != editMode) {
-        editMode = mode;
+    if (mode != tool.editMode) {
+        tool.editMode = mode;
         if (mode == kEditReinforcements) rebuildReinforcementIndex();
-        if (mode == kEditBorderlines && (drawKind == kDrawCopy || drawKind == kDrawDeleteLinks))
-            drawKind = kDrawPen;
+        if (mode == kEditBorderlines &&
+            (tool.drawKind == kDrawCopy || tool.drawKind == kDrawDeleteLinks))
+            tool.drawKind = kDrawPen;
     }
     viewSettings.borderModeActive = mode == kEditBorderlines ? 1 : 0;
 }

@@ -1,5 +1,5 @@
 // The one map document: every record of the map, the game database it refers to, the
-// editor's state words and the undo history, with the editing primitives all views use.
+// editor's tool state and the undo history, with the editing primitives all views use.
 #pragma once
 
 #include <array>
@@ -9,14 +9,16 @@
 #include <string_view>
 #include <vector>
 
+#include "document/edit_operation.h"
 #include "document/faction_record.h"
 #include "document/hex_geometry.h"
 #include "document/map_grid.h"
 #include "document/map_header.h"
 #include "document/scenario_texts.h"
 #include "document/terrain_rules.h"
+#include "document/tool_state.h"
 #include "document/troop_record.h"
-#include "document/undo_record.h"
+#include "document/undo_history.h"
 #include "document/user_data_store.h"
 #include "document/view_settings.h"
 #include "framework/faction_colours.h"
@@ -25,12 +27,10 @@
 
 namespace kv {
 
-// Edit modes.
-inline constexpr int kEditTerrain = 0, kEditTroops = 1, kEditReinforcements = 2, kEditLabels = 3,
-                     kEditBorderlines = 4;
-// Draw kinds.
-inline constexpr int kDrawPen = 0, kDrawLine = 1, kDrawBox = 2, kDrawCopy = 3, kDrawDeleteLinks = 4,
-                     kDrawFlood = 5;
+// setTerrain's place of the piece in a mega piece: the centre or a single hex (0), the member
+// on side 1..6, or laid by a tool other than the pen, which puts a mega piece's terrain down
+// with the terrain's own picture.
+inline constexpr int kMegaCentre = 0, kMegaByOtherTool = -1;
 
 // A troop that loading dropped because its user-defined weapon was missing (unknownWeapon 1)
 // or because it was loaded in such a troop (0).
@@ -109,15 +109,19 @@ public:
     const TroopIndexRecord* troopIndexAt(int col, int row) const;
     // The hex's terrain label number (index + 1), 0 outside the map.
     int labelNumberAt(int col, int row) const;
-    void markDirty(int col, int row) { viewSettings.redrawGrid.markDirty(col, row); }
+    // Marks a changed hex for redrawing; an open edit operation collects it.
+    void markDirty(int col, int row) {
+        viewSettings.redrawGrid.markDirty(col, row);
+        if (openChange_ && contains(col, row)) openChange_->addHex(col, row);
+    }
     // A new redraw grid for the map's size, every hex dirty.
     void renewRedrawGrid() { viewSettings.redrawGrid.reset(width(), height()); }
 
     // --- Terrain editing (each primitive records undo and marks what it changes) ----------
     // Places a terrain piece on a hex with every fix-up of the hex and its neighbours.
-    // megaPosition 0 is a single hex or a group's centre, 1..6 the member on side
-    // megaPosition - 1.
-    PlacedTerrain setTerrain(int col, int row, const TerrainBrush& brush, int megaPosition = 0);
+    // megaPosition: kMegaCentre, 1..6 the member on side megaPosition - 1, or kMegaByOtherTool.
+    PlacedTerrain setTerrain(int col, int row, const TerrainBrush& brush,
+                             int megaPosition = kMegaCentre);
     // OR a link mask into the road, sea supply line or river links. Rivers only on hexes of
     // category 11 or less, with `variant` (0 river, 1 deep, 2 frozen) in the top bits;
     // roads and supply lines that the river forbids go. False when nothing changed.
@@ -131,11 +135,11 @@ public:
     bool removeRiver(int col, int row, bool keepNeighbours = false);
     // Removes a mine the hex no longer allows (no undo record of its own).
     void validateMine(int col, int row);
-    // The mine palette's selection on the hex when the hex allows it; kind 0 clears.
-    bool setMine(int col, int row);
-    // Territory and the six borderline kinds from borderFaction and borderKind (territory 0
-    // clears the kinds) / all zero; the borderline bits of the hex and its neighbours follow.
-    void setBorderline(int col, int row);
+    // The brush's mine on the hex when the hex allows it; kind 0 clears.
+    bool setMine(int col, int row, const MineBrush& brush);
+    // Territory and the six borderline kinds from the brush (territory 0 clears the kinds) /
+    // all zero; the borderline bits of the hex and its neighbours follow.
+    void setBorderline(int col, int row, const BorderBrush& brush);
     void clearBorderline(int col, int row);
     // One side's kind, kept by the borderline dialog.
     void setBorderlineKind(int col, int row, int side, int kind);
@@ -177,7 +181,7 @@ public:
     // that holds the position (a gathered regiment shares one hex and one representative,
     // its commander where it stands there).
     void rebuildTroopStacks();
-    // The reinforcement index of edit mode 2 for reinforcementTurn.
+    // The reinforcement index of edit mode 2 for tool.reinforcementTurn.
     void rebuildReinforcementIndex();
     // Slot 0..5 is played by the user.
     bool isUserFaction(int slot) const;
@@ -185,24 +189,12 @@ public:
     bool isWeaponInProduct(int weaponId) const;
 
     // --- Edit state ---------------------------------------------------------------------------
+    // The edit mode, with the reinforcement index of mode 2 and the draw kinds the border
+    // mode does not offer.
     void setEditMode(int mode);
-
-    // --- Undo and redo ------------------------------------------------------------------------
-    // Starts an editing operation: both stacks emptied.
-    void beginOperation() {
-        clearUndo();
-        clearRedo();
-    }
-    void recordHex(int col, int row);
-    void recordHexAndTroop(int col, int row, int table, int slot);
-    void recordTroop(int table, int slot);
-    void recordLabel(int col, int row);
-    void recordRegiment(int faction, int regiment);
-    void recordTroopCounts();
-    void clearUndo() { undoStack.clear(); }
-    void clearRedo() { redoStack.clear(); }
-    void undo();
-    void redo();
+    // Told of every edit operation that changed something, when it ends (the editor redraws
+    // and notifies its windows).
+    std::function<void(const EditChange&)> onEdited;
 
     // --- Members, in the order of the map's records ------------------------------------------
     ScenarioTexts scenarioTexts;
@@ -227,23 +219,8 @@ public:
     bool writesSettingsAtEnd = false;
     uint8_t documentOpen = 0;
     std::string filePath;
-    int borderFaction = 0;
-    int borderKind = 0;
-    uint8_t mineKind = 0;
-    uint8_t mineCount = 0;
-    uint8_t mineSeenBy = 0;
-    int editMode = kEditTerrain;
-    int reinforcementTurn = 0;
-    int drawKind = kDrawPen;
-    int troopDrawKind = 0;
-    uint8_t interactionBusy = 0;
-    int penKind = 0;
-    uint8_t areaSelectActive = 0;
-    int mapDrawMethod = 1;
-    // Set while a multi-hex tool runs, so single placements post no building notifications.
-    uint8_t batchEdit = 0;
-    std::vector<UndoRecord> undoStack;
-    std::vector<UndoRecord> redoStack;
+    ToolState tool;
+    UndoHistory history{*this};
     uint8_t isClean = 1;
     uint8_t specChangedTroops = 0;
     uint8_t connectedTerrainTouched = 0;
@@ -251,6 +228,9 @@ public:
     uint8_t collectingRemovals = 0;
 
 private:
+    friend class EditOperation;
+    friend class UndoHistory;
+
     void resetFactions();
     void resetOrganisation();
     void renumberAnthems();
@@ -270,7 +250,9 @@ private:
     void deleteTroopAndCargo(int table, int slot, uint8_t unknownWeapon, bool record);
     bool shareGatheredStack(int table, int slot);
     void updateOccupancy(int col, int row);
-    void walkUndo(std::vector<UndoRecord>& from, std::vector<UndoRecord>& to);
+
+    // The change of the edit operation under way, null between operations.
+    EditChange* openChange_ = nullptr;
 };
 
 }  // namespace kv

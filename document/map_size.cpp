@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "document/bulk_edits.h"
+#include "document/edit_operation.h"
 #include "document/map_document.h"
 #include "document/troop_capacity.h"
 #include "framework/prompter.h"
@@ -172,7 +173,8 @@ MapSizeChange changeMapSize(MapDocument& doc, int width, int height, int anchor)
     const std::vector<TerrainLabel> oldLabels = doc.mapGrid.labels;
     const int troopsBefore = troopsInUse(doc);
 
-    doc.beginOperation();
+    EditOperation op(doc);
+    op.change().newSize = true;
     doc.mapHeader.setSize(width, height);
     doc.mapGrid.clear();
     const HexCell fresh{.terrain = kTerrainNewMap,
@@ -188,11 +190,10 @@ MapSizeChange changeMapSize(MapDocument& doc, int width, int height, int anchor)
     doc.recomputeDerivedHexData();
     doc.rebuildTroopStacks();
     doc.troops.recomputeCounts();
-    if (doc.editMode == kEditReinforcements) doc.rebuildReinforcementIndex();
+    if (doc.tool.editMode == kEditReinforcements) doc.rebuildReinforcementIndex();
     doc.renewRedrawGrid();
-    doc.clearUndo();
-    doc.clearRedo();
-    doc.isClean = 0;
+    // The history holds no images of a map of another size.
+    doc.history.clear();
 
     result.changed = true;
     result.colOffset = shift.col;

@@ -9,22 +9,10 @@ namespace {
 constexpr uint8_t kMissileInterval = 5;
 constexpr uint8_t kMissileCount = 2;
 constexpr uint8_t kWarheadType = 34;
-constexpr int kMegaSideOffset[kDirectionCount] = {-1, 2, 3, 1, -2, -3};
-constexpr uint8_t kTerrainHills = 4, kTerrainMountains = 5, kTerrainSnowMountains = 20;
 constexpr uint8_t kTerrainKeepsRiverNeighbours = 47;
 
 uint8_t bit(int direction) {
     return static_cast<uint8_t>(1u << direction);
-}
-
-// The picture base of a terrain whose pictures join with the hexes below it; -1 for others.
-int joinBase(uint8_t terrain) {
-    switch (terrain) {
-        case kTerrainHills: return 0;
-        case kTerrainMountains: return 3;
-        case kTerrainSnowMountains: return 6;
-        default: return -1;
-    }
 }
 
 }  // namespace
@@ -36,13 +24,13 @@ void MapDocument::validateMine(int col, int row) {
     markDirty(col, row);
 }
 
-bool MapDocument::setMine(int col, int row) {
+bool MapDocument::setMine(int col, int row, const MineBrush& brush) {
     HexCell* c = cellAt(col, row);
-    if (!c || !mineAllowed(*c, mineKind, gameDatabase)) return false;
-    recordHex(col, row);
-    c->mineKind = mineKind;
-    c->mineCount = mineKind == kNoMine ? 0 : mineCount;
-    c->mineSeenBy = mineKind == kNoMine ? 0 : mineSeenBy;
+    if (!c || !mineAllowed(*c, brush.kind, gameDatabase)) return false;
+    history.recordHex(col, row);
+    c->mineKind = brush.kind;
+    c->mineCount = brush.kind == kNoMine ? 0 : brush.count;
+    c->mineSeenBy = brush.kind == kNoMine ? 0 : brush.seenBy;
     markDirty(col, row);
     return true;
 }
@@ -51,7 +39,7 @@ bool MapDocument::addRoadLinks(int col, int row, uint8_t mask) {
     HexCell* c = cellAt(col, row);
     mask &= HexCell::kLinkMask;
     if (!c || (c->roadLinks | mask) == c->roadLinks) return false;
-    recordHex(col, row);
+    history.recordHex(col, row);
     c->roadLinks |= mask;
     markDirty(col, row);
     return true;
@@ -61,7 +49,7 @@ bool MapDocument::addSeaLineLinks(int col, int row, uint8_t mask) {
     HexCell* c = cellAt(col, row);
     mask &= HexCell::kLinkMask;
     if (!c || (c->supplyLinks | mask) == c->supplyLinks) return false;
-    recordHex(col, row);
+    history.recordHex(col, row);
     c->supplyLinks |= mask;
     markDirty(col, row);
     return true;
@@ -73,7 +61,7 @@ bool MapDocument::addRiverLinks(int col, int row, uint8_t mask, int variant) {
     const uint8_t river =
         static_cast<uint8_t>(((c->river | mask) & HexCell::kLinkMask) | (variant & 3) << 6);
     if (river == c->river) return false;
-    recordHex(col, row);
+    history.recordHex(col, row);
     c->river = river;
     markDirty(col, row);
     fixLinksAfterChange(col, row);
@@ -91,7 +79,7 @@ void MapDocument::fixLinksAfterChange(int col, int row) {
 bool MapDocument::deleteLinks(int col, int row, uint8_t HexCell::*field) {
     HexCell* c = cellAt(col, row);
     if (!c || ((*c).*field & HexCell::kLinkMask) == 0) return false;
-    recordHex(col, row);
+    history.recordHex(col, row);
     (*c).*field = 0;
     markDirty(col, row);
     for (int d = 0; d < kDirectionCount; ++d) {
@@ -100,7 +88,7 @@ bool MapDocument::deleteLinks(int col, int row, uint8_t HexCell::*field) {
         const uint8_t towards = bit(oppositeDirection(d));
         if (!nc || ((*nc).*field & towards) == 0) continue;
         // The neighbour's image is taken before its link to this hex goes.
-        recordHex(n.col, n.row);
+        history.recordHex(n.col, n.row);
         (*nc).*field = static_cast<uint8_t>((*nc).*field & ~towards);
         markDirty(n.col, n.row);
     }
@@ -119,7 +107,7 @@ bool MapDocument::removeSeaLine(int col, int row) {
 bool MapDocument::removeRiver(int col, int row, bool keepNeighbours) {
     HexCell* c = cellAt(col, row);
     if (!c || c->riverLinks() == 0) return false;
-    recordHex(col, row);
+    history.recordHex(col, row);
     c->river = 0;
     c->tempBridge = 0;
     markDirty(col, row);
@@ -129,7 +117,7 @@ bool MapDocument::removeRiver(int col, int row, bool keepNeighbours) {
             HexCell* nc = cellAt(n.col, n.row);
             const uint8_t towards = bit(oppositeDirection(d));
             if (!nc || (nc->river & towards) == 0) continue;
-            recordHex(n.col, n.row);
+            history.recordHex(n.col, n.row);
             nc->river = static_cast<uint8_t>(nc->river & ~towards);  // the variant stays
             if (nc->riverLinks() == 0) nc->tempBridge = 0;
             markDirty(n.col, n.row);
@@ -144,14 +132,14 @@ PlacedTerrain MapDocument::setTerrain(int col, int row, const TerrainBrush& brus
     PlacedTerrain result;
     HexCell* c = cellAt(col, row);
     if (!c || brush.terrainId >= kMaxTerrainTypes) return result;
-    recordHex(col, row);
+    history.recordHex(col, row);
     const TerrainType& type = gameDatabase.terrain(brush.terrainId);
     int picture = brush.picture;
     if (isMegaPicture(picture)) {
-        if (drawKind != kDrawPen)
+        if (megaPosition == kMegaByOtherTool)
             picture = type.defaultPicture;
         else if (megaPosition >= 1 && megaPosition <= kDirectionCount)
-            picture += kMegaSideOffset[megaPosition - 1];
+            picture += megaMemberOnSide(megaPosition - 1) - kMegaCentreMember;
     }
     switch (type.category) {
         case TerrainCategory::River:
@@ -198,7 +186,7 @@ void MapDocument::placeFullPiece(int col, int row, HexCell& c, const TerrainBrus
         TerrainLabel& label = mapGrid.labels[size_t(number - 1)];
         if (label.inUse() && label.kind != 0 &&
             (type.category < TerrainCategory::Building || c.destroyed != 0)) {
-            recordLabel(col, row);
+            history.recordLabel(col, row);
             label.kind = 0;
             result.labelDemoted = true;
         }
@@ -223,19 +211,19 @@ void MapDocument::placeFullPiece(int col, int row, HexCell& c, const TerrainBrus
 void MapDocument::breakUpMegaGroup(int col, int row) {
     const HexCell* c = cellAt(col, row);
     if (!c || !isMegaPicture(c->picture)) return;
-    const int member = (c->picture - kMegaFirstPicture) % 7;
+    const int member = (c->picture - kMegaFirstPicture) % kMegaGroupSize;
     const int base = c->picture - member;
     const uint8_t terrain = c->terrain;
     const int side = megaMemberSide(member);
     const HexPos centre = side == kDirectionSelf
                               ? HexPos{col, row}
                               : neighbourPos({col, row}, oppositeDirection(side));
-    for (int k = 0; k < 7; ++k) {
+    for (int k = 0; k < kMegaGroupSize; ++k) {
         const int s = megaMemberSide(k);
         const HexPos h = s == kDirectionSelf ? centre : neighbourPos(centre, s);
         HexCell* m = cellAt(h.col, h.row);
         if (!m || m->terrain != terrain || m->picture != base + k) continue;
-        if (h != HexPos{col, row}) recordHex(h.col, h.row);
+        if (h != HexPos{col, row}) history.recordHex(h.col, h.row);
         m->picture = gameDatabase.terrain(m->terrain).defaultPicture;
         markDirty(h.col, h.row);
     }
@@ -243,22 +231,21 @@ void MapDocument::breakUpMegaGroup(int col, int row) {
 }
 
 void MapDocument::recomputeJoinedPictures(int col, int row, bool record) {
-    const HexPos hexes[] = {{col, row}, neighbourPos({col, row}, 5), neighbourPos({col, row}, 4)};
+    const HexPos hexes[] = {
+        {col, row}, neighbourPos({col, row}, kNorthWest), neighbourPos({col, row}, kNorthEast)};
     for (HexPos h : hexes) {
         HexCell* c = cellAt(h.col, h.row);
         // A member of a mega piece keeps its picture.
-        if (!c || joinBase(c->terrain) < 0 || isMegaPicture(c->picture)) continue;
-        const HexCell* sw = cellAt(neighbourPos(h, 1).col, neighbourPos(h, 1).row);
-        const HexCell* se = cellAt(neighbourPos(h, 2).col, neighbourPos(h, 2).row);
-        const bool joinSw = sw && joinBase(sw->terrain) >= 0;
-        const bool joinSe = se && joinBase(se->terrain) >= 0;
-        const int g = joinBase(c->terrain);
-        const int picture = joinSw && joinSe ? 2002 + g
-                            : joinSw         ? 2001 + g
-                            : joinSe         ? 2000 + g
+        if (!c || !joinsBelow(c->terrain) || isMegaPicture(c->picture)) continue;
+        const HexPos below[] = {neighbourPos(h, kSouthWest), neighbourPos(h, kSouthEast)};
+        const HexCell* sw = cellAt(below[0].col, below[0].row);
+        const HexCell* se = cellAt(below[1].col, below[1].row);
+        const bool joinSw = sw && joinsBelow(sw->terrain);
+        const bool joinSe = se && joinsBelow(se->terrain);
+        const int picture = joinSw || joinSe ? joinedPicture(c->terrain, joinSw, joinSe)
                                              : gameDatabase.terrain(c->terrain).defaultPicture;
         if (picture == c->picture) continue;
-        if (record) recordHex(h.col, h.row);
+        if (record) history.recordHex(h.col, h.row);
         c->picture = static_cast<uint16_t>(picture);
         markDirty(h.col, h.row);
     }
@@ -294,7 +281,7 @@ void MapDocument::recomputeDerivedHexData() {
 void MapDocument::setTerritory(int col, int row, int territory, int kind) {
     HexCell* c = cellAt(col, row);
     if (!c) return;
-    recordHex(col, row);
+    history.recordHex(col, row);
     recordNeighbours(col, row);
     c->territory = static_cast<uint8_t>(territory);
     for (int side = 0; side < kDirectionCount; ++side)
@@ -310,12 +297,12 @@ void MapDocument::setTerritory(int col, int row, int territory, int kind) {
 void MapDocument::recordNeighbours(int col, int row) {
     for (int d = 0; d < kDirectionCount; ++d) {
         const HexPos n = neighbourPos({col, row}, d);
-        if (contains(n.col, n.row)) recordHex(n.col, n.row);
+        if (contains(n.col, n.row)) history.recordHex(n.col, n.row);
     }
 }
 
-void MapDocument::setBorderline(int col, int row) {
-    setTerritory(col, row, borderFaction, borderKind);
+void MapDocument::setBorderline(int col, int row, const BorderBrush& brush) {
+    setTerritory(col, row, brush.faction, brush.kind);
 }
 
 void MapDocument::clearBorderline(int col, int row) {
@@ -325,7 +312,7 @@ void MapDocument::clearBorderline(int col, int row) {
 void MapDocument::setBorderlineKind(int col, int row, int side, int kind) {
     HexCell* c = cellAt(col, row);
     if (!c || side < 0 || side >= kDirectionCount) return;
-    recordHex(col, row);
+    history.recordHex(col, row);
     c->setBorderKind(side, kind);
     markDirty(col, row);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "document/bulk_edits.h"
+#include "document/edit_operation.h"
 #include "document/map_document.h"
 #include "document/troop_slots.h"
 
@@ -91,7 +92,7 @@ void moveCommanders(MapDocument& doc, const SlotMap& map) {
             const int cs = r.commanderSlot();
             if (r.formed() == 0 || !TroopTable::isSlot(cs) || map[size_t(f)][size_t(cs)] == cs)
                 continue;
-            doc.recordRegiment(f, k);
+            doc.history.recordRegiment(f, k);
             r.setCommanderSlot(static_cast<uint16_t>(map[size_t(f)][size_t(cs)]));
         }
     }
@@ -101,18 +102,22 @@ void moveCommanders(MapDocument& doc, const SlotMap& map) {
 
 int packTroopNumbers(MapDocument& doc) {
     SlotMap map;
-    if (!planMoves(doc, map)) return 0;
+    const bool moves = planMoves(doc, map);
+    // The troop lists are told even when nothing moves; only a move is a step to undo.
+    EditOperation op(doc, moves ? EditOperation::History::NewStep : EditOperation::History::Keep);
+    op.change().troops = true;
+    op.change().organisation = true;
+    if (!moves) return 0;
     const auto tables = movedTables(doc, map);
 
-    doc.beginOperation();
     // Packing lowers the counts, which restoring the troops alone would not undo.
-    doc.recordTroopCounts();
+    doc.history.recordTroopCounts();
     int moved = 0;
     for (int f = 0; f < kFactionCount; ++f) {
         for (int s = 0; s < TroopTable::kSlots; ++s) {
             moved += map[size_t(f)][size_t(s)] != s ? 1 : 0;
             if (!(tables[size_t(f)][size_t(s)] == doc.troops.records[size_t(f)][size_t(s)]))
-                doc.recordTroop(f, s);
+                doc.history.recordTroop(f, s);
         }
     }
     const HexArea area = doc.area();
@@ -121,7 +126,7 @@ int packTroopNumbers(MapDocument& doc) {
         const HexOverlay renumbered = movedOverlay(o, map);
         if (renumbered == o) continue;
         const HexPos h = area.at(i);
-        doc.recordHex(h.col, h.row);
+        doc.history.recordHex(h.col, h.row);
         o = renumbered;
         doc.markDirty(h.col, h.row);
     }
@@ -136,8 +141,7 @@ int packTroopNumbers(MapDocument& doc) {
     }
     moveCommanders(doc, map);
     doc.troops.recomputeCounts();
-    if (doc.editMode == kEditReinforcements) doc.rebuildReinforcementIndex();
-    doc.isClean = 0;
+    if (doc.tool.editMode == kEditReinforcements) doc.rebuildReinforcementIndex();
     return moved;
 }
 

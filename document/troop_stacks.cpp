@@ -77,11 +77,11 @@ void MapDocument::takeOutOfCarrier(int table, int slot, bool record) {
     const int carrierSlot = t->carrierSlotPlusOne() - 1;
     TroopRecord* carrier = troopAt(carrierTable, carrierSlot);
     if (carrier && carrierTable == table) {
-        if (record) recordTroop(carrierTable, carrierSlot);
+        if (record) history.recordTroop(carrierTable, carrierSlot);
         for (int i = 0; i < TroopRecord::kCargoEntries; ++i)
             if (carrier->cargoEntry(i) == slot + 1) carrier->setCargoEntry(i, 0);
     }
-    if (record) recordTroop(table, slot);
+    if (record) history.recordTroop(table, slot);
     t->setFlags(static_cast<uint16_t>(t->flags() & ~kTroopLoaded));
     t->setCarrier(0, 0);
 }
@@ -96,9 +96,9 @@ void MapDocument::deleteTroopAndCargo(int table, int slot, uint8_t unknownWeapon
     const int col = t->col(), row = t->row();
     if (record) {
         if (contains(col, row))
-            recordHexAndTroop(col, row, table, slot);
+            history.recordHexAndTroop(col, row, table, slot);
         else
-            recordTroop(table, slot);
+            history.recordTroop(table, slot);
     }
     if (collectingRemovals) {
         removedWeapons.push_back(
@@ -122,7 +122,7 @@ void MapDocument::deleteTroopAndCargo(int table, int slot, uint8_t unknownWeapon
                 deleteTroopAndCargo(ct, cs, 0, record);
         }
     }
-    if (reinforcement && editMode == kEditReinforcements) rebuildReinforcementIndex();
+    if (reinforcement && tool.editMode == kEditReinforcements) rebuildReinforcementIndex();
 }
 
 void MapDocument::rebuildTroopStacks() {
@@ -166,7 +166,7 @@ void MapDocument::rebuildReinforcementIndex() {
     for (int f = 0; f < kFactionCount; ++f) {
         for (int s = 0; s < TroopTable::kSlots; ++s) {
             const TroopRecord& t = troops.records[f][s];
-            if (!t.inUse() || t.appearanceTurn() != reinforcementTurn) continue;
+            if (!t.inUse() || t.appearanceTurn() != tool.reinforcementTurn) continue;
             TroopIndexRecord* r = troopIndexAt(t.col(), t.row());
             if (!r) continue;
             if (t.hasFlag(kTroopStowed)) {

@@ -6,11 +6,11 @@
 namespace kv {
 
 int toolKindFor(const MapDocument& doc) {
-    switch (doc.editMode) {
+    switch (doc.tool.editMode) {
         case kEditTroops:
-        case kEditReinforcements: return doc.troopDrawKind;
+        case kEditReinforcements: return doc.tool.troopDrawKind;
         case kEditLabels: return 0;
-        default: return doc.drawKind;
+        default: return doc.tool.drawKind;
     }
 }
 
@@ -19,8 +19,8 @@ void ToolRouter::add(int editMode, int kind, std::shared_ptr<MapTool> tool) {
 }
 
 MapTool* ToolRouter::toolFor(const MapDocument& doc) const {
-    auto it = tools_.find({doc.editMode, toolKindFor(doc)});
-    if (it == tools_.end()) it = tools_.find({doc.editMode, kAnyKind});
+    auto it = tools_.find({doc.tool.editMode, toolKindFor(doc)});
+    if (it == tools_.end()) it = tools_.find({doc.tool.editMode, kAnyKind});
     return it == tools_.end() ? nullptr : it->second.get();
 }
 

@@ -16,9 +16,9 @@ class MapDocument;
 
 // Where the mouse is, for a tool.
 struct ToolPoint {
-    HexPos hex;           // the hex under the mouse; may lie outside the map
-    bool inMap = false;   // hex is a hex of the map
-    int x = 0, y = 0;     // client pixels of the map view
+    HexPos hex;          // the hex under the mouse; may lie outside the map
+    bool inMap = false;  // hex is a hex of the map
+    int x = 0, y = 0;    // client pixels of the map view
     bool shift = false;
     bool control = false;
 };

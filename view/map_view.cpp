@@ -43,6 +43,12 @@ MapView::MapView(Window* parentWindow, MapDocument& doc, MapViewHost* host)
     : doc_(doc), host_(host) {
     setClassName(kClassName);
     parent = parentWindow;
+    clock_.start();
+}
+
+void MapView::queueRow(int row) {
+    if (row < 0 || row >= doc_.height()) return;
+    for (int c = 0; c < doc_.width(); ++c) queueHex(c, row);
 }
 
 MapView::~MapView() = default;
@@ -268,7 +274,7 @@ void MapView::flushChangedHexes() {
     renderer_->drawLabelsOnly();
     present();
     if (many && host_) host_->manyHexesRedrawn();
-    if (doc_.editMode == kEditTerrain && host_) host_->terrainFlushed(labelled);
+    if (doc_.tool.editMode == kEditTerrain && host_) host_->terrainFlushed(labelled);
 }
 
 void MapView::redrawRow(int row) {

@@ -14,6 +14,7 @@
 #include "document/hex_pixels.h"
 #include "framework/window.h"
 #include "view/map_renderer.h"
+#include "view/map_tool.h"
 
 class QScrollBar;
 
@@ -21,7 +22,7 @@ namespace kv {
 
 class MapDocument;
 
-// Private messages the map view receives.
+// Private messages the map view receives (the other windows' sets are in window_messages.h).
 namespace viewmsg {
 constexpr uint32_t Redraw = 1129;
 constexpr uint32_t ScrollTo = 1130;  // wParam: low 16 bits column, high 16 bits row
@@ -53,7 +54,7 @@ public:
     virtual void terrainFlushed(bool labelledHexChanged) { (void)labelledHexChanged; }
 };
 
-class MapView : public Window {
+class MapView : public Window, public ToolHost {
 public:
     static constexpr const char* kClassName = "KOBMEC_MAPWINDOW_CNAME";
     // A primary-button press this soon after a context menu closed is ignored.
@@ -104,7 +105,17 @@ public:
     void setFlashInterval(int ms) { flashIntervalMs_ = ms; }
 
     // --- tool state shared with the editing tools ---------------------------------------
-    void noteContextMenuClosed() { menuClosedAt_.restart(); }
+    void noteContextMenuClosed() {
+        menuClosedAt_.restart();
+        tools_.contextMenuClosed(clock_.elapsed());
+    }
+    // The editing tools; the mouse goes to the one the edit mode and draw kind choose.
+    ToolRouter& tools() { return tools_; }
+    // ToolHost: what a tool may ask of the view.
+    MapDocument& document() override { return doc_; }
+    void queueHex(HexPos hex) override { queueHex(hex.col, hex.row); }
+    void queueRow(int row) override;
+    void flush() override { flushChangedHexes(); }
     bool contextMenuOpen = false;
     std::optional<HexPos> selectedTroopHex;
     // The underlay placement chosen in the placement dialog, handed to the renderer by
@@ -134,6 +145,7 @@ private:
     void endDragScroll();
     void showOnWidget(const PresentResult& result);
     QPoint pointOf(const MessageRecord& m) const;
+    ToolPoint toolPoint(const MessageRecord& m) const;
 
     MapDocument& doc_;
     MapViewHost* host_;
@@ -151,6 +163,8 @@ private:
     QPoint dragStart_;
     HexPos dragOrigin_;
     QElapsedTimer menuClosedAt_;
+    QElapsedTimer clock_;
+    ToolRouter tools_;
     int flashIntervalMs_ = 100;
 };
 

@@ -42,10 +42,14 @@ int MapView::onMessage(MessageRecord& m) {
         case msg::LButtonDown:
             // The click that closed a context menu must not edit the map.
             if (menuClosedAt_.isValid() && menuClosedAt_.elapsed() < kMenuGuardMs) return 1;
-            return 0;
-        case msg::RButtonDown: return rightButtonDown(m) ? 1 : 0;
+            if (dragScrolling_) return 1;
+            return tools_.press(*this, toolPoint(m), clock_.elapsed()) ? 1 : 0;
+        case msg::LButtonUp: return tools_.release(*this, toolPoint(m)) ? 1 : 0;
+        case msg::RButtonDown:
+            if (rightButtonDown(m)) return 1;
+            return tools_.rightPress(*this, toolPoint(m)) ? 1 : 0;
         case msg::RButtonUp:
-            if (!dragScrolling_) return 0;
+            if (!dragScrolling_) return tools_.rightRelease(*this, toolPoint(m)) ? 1 : 0;
             endDragScroll();
             return 1;
         case msg::MouseWheel:
@@ -100,8 +104,9 @@ int MapView::onMessage(MessageRecord& m) {
             flashHex(static_cast<int>(m.wParam), static_cast<int>(m.lParam));
             return 1;
         case viewmsg::CancelTroopSelection:
-            if (!((doc_.editMode == kEditTroops || doc_.editMode == kEditReinforcements) &&
-                  doc_.troopDrawKind == 1))
+            if (!((doc_.tool.editMode == kEditTroops ||
+                   doc_.tool.editMode == kEditReinforcements) &&
+                  doc_.tool.troopDrawKind == 1))
                 cancelTroopSelection();
             return 1;
         case viewmsg::UnderlayPlacement:
@@ -160,6 +165,21 @@ void MapView::cancelTroopSelection() {
     present();
 }
 
+ToolPoint MapView::toolPoint(const MessageRecord& m) const {
+    ToolPoint t;
+    const QPoint p = pointOf(m);
+    t.x = p.x();
+    t.y = p.y();
+    t.hex = pixelToHex(p.x(), p.y());
+    t.inMap = p.x() >= 0 && p.y() >= 0 && p.x() < clientWidth_ && p.y() < clientHeight_ &&
+              doc_.contains(t.hex.col, t.hex.row);
+    const auto* me = dynamic_cast<const QMouseEvent*>(m.event);
+    const Qt::KeyboardModifiers mods = me ? me->modifiers() : QGuiApplication::keyboardModifiers();
+    t.shift = (mods & Qt::ShiftModifier) != 0;
+    t.control = (mods & Qt::ControlModifier) != 0;
+    return t;
+}
+
 bool MapView::mouseMove(const MessageRecord& m) {
     const QPoint p = pointOf(m);
     if (dragScrolling_) {
@@ -183,7 +203,7 @@ bool MapView::mouseMove(const MessageRecord& m) {
             if (host_) host_->hexUnderMouse(h);
         }
     }
-    return false;
+    return tools_.move(*this, toolPoint(m), (m.wParam & Qt::LeftButton) != 0);
 }
 
 bool MapView::rightButtonDown(const MessageRecord& m) {

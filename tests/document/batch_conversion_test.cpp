@@ -52,10 +52,10 @@ TEST_F(BatchConversion, ConvertsEveryKindAndGoesOnAfterAFailure) {
     kvtest::writeFile(source + "/c_broken.qus", badVersion);
     doc().resetToNewMap();
     doc().scenarioTexts.setField(ScenarioTexts::VictoryText, "win");
-    writeMapFile(doc(), source + "/d_scenario.kvs", true);
+    writeMapFile(doc(), source + "/d_scenario.kvs", MapFileKind::Scenario);
     doc().resetToNewMap();
     doc().mapHeader.setMapName("PLAIN");
-    writeMapFile(doc(), source + "/e_plain", false);
+    writeMapFile(doc(), source + "/e_plain", MapFileKind::Normal);
     kvtest::writeFile(source + "/f_notes.txt", "not a map");
     fs::create_symlink(source + "/nowhere", source + "/g_dangling.fws");
     fs::create_directories(source + "/h_folder.qus");

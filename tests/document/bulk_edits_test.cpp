@@ -50,7 +50,7 @@ protected:
         putTroop(table, slot, troop(weapon, c->col(), c->row()));
         loadInto(table, slot, carrierSlot, place);
     }
-    std::string fileImage() { return mapFileBytes(doc(), true, true, false); }
+    std::string fileImage() { return mapFileBytes(doc(), MapFileKind::Intermediate); }
 };
 
 using MapSize = BulkEdit;
@@ -90,7 +90,7 @@ TEST_F(MapSize, GrowingAroundTheCentreAndShrinkingBackRestoresTheMap) {
     EXPECT_EQ(doc().evacuationTargets.col(0), 35);
     EXPECT_EQ(doc().overlayAt(42, 43)->stackSlot[1], directSlot(1, 0));
     EXPECT_EQ(doc().isClean, 0);
-    EXPECT_TRUE(doc().undoStack.empty());
+    EXPECT_TRUE(doc().history.undoStack().empty());
 
     const MapSizeChange shrunk = changeMapSize(doc(), 64, 64, kAnchorCentre);
     EXPECT_EQ(shrunk.colOffset, -32);
@@ -217,7 +217,7 @@ TEST_F(FactionExchange, SwappingTwiceRestoresEveryByte) {
     EXPECT_EQ(doc().cellAt(2, 1)->owner, 1);
     EXPECT_EQ(doc().cellAt(1, 1)->owner, 2);
     EXPECT_EQ(doc().isClean, 0);
-    EXPECT_TRUE(doc().undoStack.empty());
+    EXPECT_TRUE(doc().history.undoStack().empty());
 
     ASSERT_TRUE(exchangeFactions(doc(), 0, 2));
     EXPECT_TRUE(sameBytes(fileImage(), image));
@@ -280,9 +280,9 @@ TEST_F(TroopNumbers, PositionsZeroTwoFiveBecomeZeroOneTwoWithCarrierLinksFollowe
         EXPECT_NE(p.code, problem::kDirectUnitGap);
     }
     // Packed already: nothing moves, and the history stays.
-    const size_t recorded = doc().undoStack.size();
+    const size_t recorded = doc().history.undoStack().size();
     EXPECT_EQ(packTroopNumbers(doc()), 0);
-    EXPECT_EQ(doc().undoStack.size(), recorded);
+    EXPECT_EQ(doc().history.undoStack().size(), recorded);
 }
 
 TEST_F(TroopNumbers, OneUndoRestoresEverythingThePackChangedAndRedoPacksAgain) {
@@ -304,10 +304,10 @@ TEST_F(TroopNumbers, OneUndoRestoresEverythingThePackChangedAndRedoPacksAgain) {
     const auto overlaysPacked = doc().mapGrid.overlays;
     ASSERT_NE(packed, before);
     for (int round = 0; round < 2; ++round) {
-        doc().undo();
+        doc().history.undo();
         EXPECT_TRUE(sameBytes(fileImage(), before)) << round;
         EXPECT_TRUE(doc().mapGrid.overlays == overlaysBefore) << round;
-        doc().redo();
+        doc().history.redo();
         EXPECT_TRUE(sameBytes(fileImage(), packed)) << round;
         EXPECT_TRUE(doc().mapGrid.overlays == overlaysPacked) << round;
     }

@@ -201,12 +201,12 @@ TEST_F(DocumentLoad, ReaderFailuresLeaveANewMap) {
 }
 
 TEST_F(DocumentLoad, HistoryIsEmptyAndEveryHexDirtyAfterALoad) {
-    doc().beginOperation();
-    doc().recordHex(1, 1);
+    doc().history.begin();
+    doc().history.recordHex(1, 1);
     doc().viewSettings.redrawGrid.markAllClean();
     loadWith([](MapDocument& d) { d.mapHeader.setSize(10, 10); });
-    EXPECT_TRUE(doc().undoStack.empty());
-    EXPECT_TRUE(doc().redoStack.empty());
+    EXPECT_TRUE(doc().history.undoStack().empty());
+    EXPECT_TRUE(doc().history.redoStack().empty());
     EXPECT_EQ(doc().viewSettings.redrawGrid.width(), 10);
     EXPECT_TRUE(doc().viewSettings.redrawGrid.isDirty(9, 9));
 }

@@ -108,8 +108,8 @@ TEST_F(MapNewMap, ResetDropsWhatTheLastMapHad) {
     d.scenarioTexts.briefingPicture.assign(10, 1);
     d.scenarioTexts.setBriefingMode(1);
     d.filePath = "/tmp/x.kvn";
-    d.beginOperation();
-    d.recordHex(0, 0);
+    d.history.begin();
+    d.history.recordHex(0, 0);
     d.resetToNewMap();
     EXPECT_EQ(d.width(), 64);
     EXPECT_EQ(d.cellAt(5, 5)->roadLinks, 0);
@@ -120,7 +120,7 @@ TEST_F(MapNewMap, ResetDropsWhatTheLastMapHad) {
     EXPECT_TRUE(d.scenarioTexts.briefingPicture.empty());
     EXPECT_TRUE(d.scenarioTexts.isEmpty());
     EXPECT_TRUE(d.filePath.empty());
-    EXPECT_TRUE(d.undoStack.empty());
+    EXPECT_TRUE(d.history.undoStack().empty());
 }
 
 TEST(MapDocumentWithoutData, ResetNeedsNoGameData) {
@@ -273,7 +273,7 @@ TEST_F(TroopTables, HostileCountsAreCutWhenUsed) {
     // The document's passes over the tables survive the same values.
     putTroop(0, 199, troop(kTank, 250, 250));  // outside the map
     doc().rebuildTroopStacks();
-    doc().reinforcementTurn = 1;
+    doc().tool.reinforcementTurn = 1;
     doc().setEditMode(kEditReinforcements);
     EXPECT_TRUE(doc().finishLoad());
     EXPECT_EQ(t.count[0], 200);
@@ -283,19 +283,19 @@ TEST_F(TroopTables, HostileCountsAreCutWhenUsed) {
 class MapEditMode : public SampleDocument {};
 
 TEST_F(MapEditMode, BorderModeSwitchesCopyAndDeleteToPen) {
-    doc().drawKind = kDrawCopy;
+    doc().tool.drawKind = kDrawCopy;
     doc().setEditMode(kEditBorderlines);
-    EXPECT_EQ(doc().drawKind, kDrawPen);
+    EXPECT_EQ(doc().tool.drawKind, kDrawPen);
     EXPECT_EQ(doc().viewSettings.borderModeActive, 1);
     doc().setEditMode(kEditTerrain);
     EXPECT_EQ(doc().viewSettings.borderModeActive, 0);
-    doc().drawKind = kDrawFlood;
+    doc().tool.drawKind = kDrawFlood;
     doc().setEditMode(kEditBorderlines);
-    EXPECT_EQ(doc().drawKind, kDrawFlood);
+    EXPECT_EQ(doc().tool.drawKind, kDrawFlood);
     // Setting the same mode again keeps the tool, whatever it is.
-    doc().drawKind = kDrawDeleteLinks;
+    doc().tool.drawKind = kDrawDeleteLinks;
     doc().setEditMode(kEditBorderlines);
-    EXPECT_EQ(doc().drawKind, kDrawDeleteLinks);
+    EXPECT_EQ(doc().tool.drawKind, kDrawDeleteLinks);
 }
 
 TEST_F(MapEditMode, ReinforcementIndexHoldsTheTurnsTroops) {
@@ -307,7 +307,7 @@ TEST_F(MapEditMode, ReinforcementIndexHoldsTheTurnsTroops) {
     doc().troopAt(4, 0)->setFlags(kTroopStowed);
     putTroop(5, 0, troop(kTank, 8, 8, 3));
     doc().troopAt(5, 0)->setFlags(kTroopLoaded);
-    doc().reinforcementTurn = 3;
+    doc().tool.reinforcementTurn = 3;
     doc().setEditMode(kEditReinforcements);
     const TroopIndexRecord* r = doc().troopIndexAt(4, 4);
     EXPECT_EQ(r->table[1], 1);

@@ -30,7 +30,7 @@ protected:
     // The hexes the undo stack holds images of.
     std::set<std::pair<int, int>> recordedHexes() {
         std::set<std::pair<int, int>> out;
-        for (const UndoRecord& r : doc().undoStack)
+        for (const UndoRecord& r : doc().history.undoStack())
             if (r.kind == UndoRecord::Hex) out.insert({r.col, r.row});
         return out;
     }
@@ -51,7 +51,7 @@ TEST_F(MapTerrainEdit, RemovingARoadClearsTheNeighboursLinksAndRecordsThem) {
     cell(6, 5).roadLinks = bit(0) | bit(3);
     cell(6, 4).roadLinks = bit(1);  // north-east of an odd row's hex (5,5) is (6,4)
     cell(5, 4).roadLinks = bit(1);  // a neighbour whose road does not lead here
-    doc().beginOperation();
+    doc().history.begin();
     EXPECT_TRUE(doc().removeRoad(5, 5));
     EXPECT_EQ(cell(5, 5).roadLinks, 0);
     EXPECT_EQ(cell(4, 5).roadLinks, 0);
@@ -60,7 +60,7 @@ TEST_F(MapTerrainEdit, RemovingARoadClearsTheNeighboursLinksAndRecordsThem) {
     EXPECT_EQ(cell(5, 4).roadLinks, bit(1));
     EXPECT_EQ(recordedHexes(), (std::set<std::pair<int, int>>{{5, 5}, {4, 5}, {6, 5}, {6, 4}}));
     // Every image was taken before its hex changed.
-    for (const UndoRecord& r : doc().undoStack) EXPECT_NE(r.cell.roadLinks, 0);
+    for (const UndoRecord& r : doc().history.undoStack()) EXPECT_NE(r.cell.roadLinks, 0);
     EXPECT_FALSE(doc().removeRoad(5, 5));
 }
 
@@ -70,11 +70,11 @@ TEST_F(MapTerrainEdit, RoadRemovalIsUndoneInOneStep) {
     cell(6, 5).roadLinks = bit(0);
     cell(6, 6).roadLinks = bit(5);
     const std::vector<HexCell> before = doc().mapGrid.cells;
-    doc().beginOperation();
+    doc().history.begin();
     doc().removeRoad(5, 5);
-    doc().undo();
+    doc().history.undo();
     EXPECT_EQ(doc().mapGrid.cells, before);
-    doc().redo();
+    doc().history.redo();
     for (auto [c, r] : {std::pair{4, 5}, {5, 5}, {6, 5}, {6, 6}})
         EXPECT_EQ(cell(c, r).roadLinks, 0);
 }
@@ -119,7 +119,7 @@ TEST_F(MapTerrainEdit, PlacingAPieceSetsTheHexAndKeepsTheRestValid) {
     cell(5, 5).roadLinks = bit(3);
     cell(6, 5).roadLinks = bit(0);
     cell(5, 5).missile = 9;
-    doc().beginOperation();
+    doc().history.begin();
     const PlacedTerrain r = doc().setTerrain(5, 5, brush(kMountains, 5, 2));
     EXPECT_EQ(cell(5, 5).terrain, kMountains);
     EXPECT_EQ(cell(5, 5).owner, 2);
@@ -128,7 +128,7 @@ TEST_F(MapTerrainEdit, PlacingAPieceSetsTheHexAndKeepsTheRestValid) {
     EXPECT_EQ(cell(5, 5).roadLinks, 0);
     EXPECT_EQ(cell(6, 5).roadLinks, 0);
     EXPECT_FALSE(r.buildingAdded);
-    EXPECT_EQ(doc().undoStack.front().cell.terrain, kPlain);
+    EXPECT_EQ(doc().history.undoStack().front().cell.terrain, kPlain);
     EXPECT_FALSE(doc().setTerrain(5, 5, brush(kCapital, 0, 1)).buildingRemoved);
     EXPECT_TRUE(doc().setTerrain(5, 5, brush(kPlain, 1)).buildingRemoved);
 }
@@ -175,7 +175,7 @@ TEST_F(MapTerrainEdit, PaintingOneMemberOfAMegaPieceResetsTheOthers) {
         cell(h.col, h.row).terrain = kMountains;
         cell(h.col, h.row).picture = static_cast<uint16_t>(1007 + m);
     }
-    doc().beginOperation();
+    doc().history.begin();
     const HexPos west = neighbourPos(centre, 0);
     doc().setTerrain(west.col, west.row, brush(kForest, 2));
     EXPECT_EQ(cell(west.col, west.row).terrain, kForest);
@@ -185,7 +185,7 @@ TEST_F(MapTerrainEdit, PaintingOneMemberOfAMegaPieceResetsTheOthers) {
     }
     EXPECT_EQ(doc().connectedTerrainTouched, 1);
     EXPECT_NE(cell(centre.col, centre.row).picture, 1010);
-    doc().undo();
+    doc().history.undo();
     EXPECT_EQ(cell(centre.col, centre.row).picture, 1010);
     EXPECT_EQ(cell(west.col, west.row).picture, 1009);
 }
@@ -203,8 +203,7 @@ TEST_F(MapTerrainEdit, MegaPenPlacesTheMemberForItsSide) {
         EXPECT_EQ(cell(h.col, h.row).picture, 1007 + megaMemberOnSide(side)) << side;
     }
     // Other tools put the terrain's own picture down.
-    doc().drawKind = kDrawLine;
-    doc().setTerrain(20, 20, brush(kMountains, 1010));
+    doc().setTerrain(20, 20, brush(kMountains, 1010), kMegaByOtherTool);
     EXPECT_EQ(cell(20, 20).picture, doc().gameDatabase.terrain(kMountains).defaultPicture);
 }
 
@@ -223,10 +222,10 @@ TEST_F(MapTerrainEdit, HillsJoinWithTheHexesBelowThem) {
 TEST_F(MapTerrainEdit, VictoryLabelIsDemotedWhenItsBuildingGoes) {
     doc().setTerrain(3, 3, brush(kCapital, 0, 1));
     doc().setLabel(3, 3, "Capital", MapDocument::kLabelVictory, 1);
-    doc().beginOperation();
+    doc().history.begin();
     EXPECT_TRUE(doc().setTerrain(3, 3, brush(kPlain, 1)).labelDemoted);
     EXPECT_EQ(doc().labelAt(3, 3)->kind, 0);
-    doc().undo();
+    doc().history.undo();
     EXPECT_EQ(doc().labelAt(3, 3)->kind, MapDocument::kLabelVictory);
     EXPECT_EQ(cell(3, 3).terrain, kCapital);
 }
@@ -267,29 +266,26 @@ TEST_F(MapMines, SeaMinesNeedWaterWithoutAnyRiverByte) {
     EXPECT_FALSE(mineAllowed(c, kSeaMine, t));
 }
 
-TEST_F(MapMines, SetMineUsesThePaletteAndRefusesForbiddenHexes) {
-    doc().mineKind = kLandMine;
-    doc().mineCount = 3;
-    doc().mineSeenBy = 0x05;
-    EXPECT_TRUE(doc().setMine(2, 2));
+TEST_F(MapMines, SetMineLaysTheBrushAndRefusesForbiddenHexes) {
+    const MineBrush mine{kLandMine, 3, 0x05};
+    EXPECT_TRUE(doc().setMine(2, 2, mine));
     EXPECT_EQ(cell(2, 2).mineKind, kLandMine);
     EXPECT_EQ(cell(2, 2).mineCount, 3);
     EXPECT_EQ(cell(2, 2).mineSeenBy, 0x05);
     cell(3, 3).terrain = kSea;
-    EXPECT_FALSE(doc().setMine(3, 3));
+    EXPECT_FALSE(doc().setMine(3, 3, mine));
     EXPECT_EQ(cell(3, 3).mineKind, 0);
-    doc().mineKind = kNoMine;
-    EXPECT_TRUE(doc().setMine(2, 2));
+    // Clearing drops the count and the factions whatever the brush still holds.
+    EXPECT_TRUE(doc().setMine(2, 2, MineBrush{kNoMine, 3, 0x05}));
     EXPECT_EQ(cell(2, 2).mineCount, 0);
     EXPECT_EQ(cell(2, 2).mineSeenBy, 0);
-    EXPECT_FALSE(doc().setMine(-1, 2));
+    EXPECT_FALSE(doc().setMine(-1, 2, mine));
 }
 
 TEST_F(MapMines, TerrainAndRiverChangesRemoveMinesNoLongerAllowed) {
-    doc().mineKind = kLandMine;
-    doc().mineCount = 1;
-    doc().setMine(4, 4);
-    doc().setMine(5, 5);
+    const MineBrush mine{kLandMine, 1, 0};
+    doc().setMine(4, 4, mine);
+    doc().setMine(5, 5, mine);
     doc().setTerrain(4, 4, brush(kSea, 29));
     EXPECT_EQ(cell(4, 4).mineKind, 0);
     EXPECT_EQ(cell(4, 4).mineCount, 0);
@@ -300,24 +296,20 @@ TEST_F(MapMines, TerrainAndRiverChangesRemoveMinesNoLongerAllowed) {
 class MapBorderlines : public MapTerrainEdit {};
 
 TEST_F(MapBorderlines, TerritoriesDrawBorderlinesOnTheirCommonSides) {
-    doc().borderFaction = 1;
-    doc().borderKind = 3;
-    doc().beginOperation();
-    doc().setBorderline(4, 4);
+    doc().history.begin();
+    doc().setBorderline(4, 4, BorderBrush{1, 3});
     EXPECT_EQ(cell(4, 4).territory, 1);
     for (int side = 0; side < 6; ++side) EXPECT_EQ(cell(4, 4).borderKind(side), 3);
-    EXPECT_EQ(doc().undoStack.size(), 7u);  // the hex and its six neighbours
-    doc().borderFaction = 2;
-    doc().setBorderline(5, 4);
+    EXPECT_EQ(doc().history.undoStack().size(), 7u);  // the hex and its six neighbours
+    doc().setBorderline(5, 4, BorderBrush{2, 3});
     EXPECT_TRUE(doc().overlayAt(4, 4)->borderBits & bit(3));
     EXPECT_TRUE(doc().overlayAt(5, 4)->borderBits & bit(0));
-    doc().borderFaction = 1;
-    doc().setBorderline(5, 4);
+    doc().setBorderline(5, 4, BorderBrush{1, 3});
     EXPECT_FALSE(doc().overlayAt(4, 4)->borderBits & bit(3));
     // A hex without territory shows none, even beside others.
     EXPECT_EQ(doc().overlayAt(6, 4)->borderBits, 0);
     // At the map edge there is no neighbour to differ from.
-    doc().setBorderline(0, 0);
+    doc().setBorderline(0, 0, BorderBrush{1, 3});
     EXPECT_FALSE(doc().overlayAt(0, 0)->borderBits & bit(0));
     EXPECT_TRUE(doc().overlayAt(0, 0)->borderBits & bit(3));
     doc().clearBorderline(4, 4);

@@ -22,8 +22,8 @@ protected:
     // Places a troop into a slot the way the troop tools do: one operation with the hex
     // and the troop recorded first.
     void placeTroop(int table, int slot, const TroopRecord& t) {
-        doc().beginOperation();
-        doc().recordHexAndTroop(t.col(), t.row(), table, slot);
+        doc().history.begin();
+        doc().history.recordHexAndTroop(t.col(), t.row(), table, slot);
         putTroop(table, slot, t);
         doc().enterTroopInStack(table, slot);
     }
@@ -33,28 +33,28 @@ TEST_F(UndoRedo, PaintUndoRedoUndoReturnsTheHexExactly) {
     MapDocument& d = doc();
     const HexCell before = *d.cellAt(3, 4);
     const HexOverlay overlayBefore = *d.overlayAt(3, 4);
-    d.beginOperation();
+    d.history.begin();
     d.setTerrain(3, 4, plainBrush());
     const HexCell painted = *d.cellAt(3, 4);
     ASSERT_NE(painted, before);
     d.viewSettings.redrawGrid.markAllClean();
 
-    d.undo();
+    d.history.undo();
     EXPECT_EQ(*d.cellAt(3, 4), before);
     EXPECT_EQ(*d.overlayAt(3, 4), overlayBefore);
     EXPECT_TRUE(d.viewSettings.redrawGrid.isDirty(3, 4));
-    EXPECT_TRUE(d.undoStack.empty());
-    EXPECT_FALSE(d.redoStack.empty());
+    EXPECT_TRUE(d.history.undoStack().empty());
+    EXPECT_FALSE(d.history.redoStack().empty());
 
-    d.redo();
+    d.history.redo();
     EXPECT_EQ(*d.cellAt(3, 4), painted);
-    EXPECT_TRUE(d.redoStack.empty());
-    d.undo();
+    EXPECT_TRUE(d.history.redoStack().empty());
+    d.history.undo();
     EXPECT_EQ(*d.cellAt(3, 4), before);
     // Any number of rounds ends the same.
     for (int i = 0; i < 5; ++i) {
-        d.redo();
-        d.undo();
+        d.history.redo();
+        d.history.undo();
     }
     EXPECT_EQ(*d.cellAt(3, 4), before);
 }
@@ -62,30 +62,30 @@ TEST_F(UndoRedo, PaintUndoRedoUndoReturnsTheHexExactly) {
 TEST_F(UndoRedo, SameHexRecordedTwiceEndsAtTheFirstImage) {
     MapDocument& d = doc();
     const HexCell before = *d.cellAt(1, 1);
-    d.beginOperation();
-    d.recordHex(1, 1);
+    d.history.begin();
+    d.history.recordHex(1, 1);
     d.cellAt(1, 1)->terrain = 2;
-    d.recordHex(1, 1);
+    d.history.recordHex(1, 1);
     d.cellAt(1, 1)->terrain = 3;
-    d.undo();
+    d.history.undo();
     EXPECT_EQ(*d.cellAt(1, 1), before);
-    d.redo();
+    d.history.redo();
     EXPECT_EQ(d.cellAt(1, 1)->terrain, 3);
 }
 
 TEST_F(UndoRedo, ANewEditEmptiesTheRedoStack) {
     MapDocument& d = doc();
-    d.beginOperation();
+    d.history.begin();
     d.setTerrain(1, 1, plainBrush());
-    d.undo();
-    ASSERT_FALSE(d.redoStack.empty());
-    d.beginOperation();
+    d.history.undo();
+    ASSERT_FALSE(d.history.redoStack().empty());
+    d.history.begin();
     d.setTerrain(2, 2, plainBrush());
-    EXPECT_TRUE(d.redoStack.empty());
+    EXPECT_TRUE(d.history.redoStack().empty());
     const HexCell at11 = *d.cellAt(1, 1);
-    d.redo();  // nothing to redo: nothing changes but the undo stack is emptied
+    d.history.redo();  // nothing to redo: nothing changes but the undo stack is emptied
     EXPECT_EQ(*d.cellAt(1, 1), at11);
-    EXPECT_TRUE(d.undoStack.empty());
+    EXPECT_TRUE(d.history.undoStack().empty());
     EXPECT_EQ(d.cellAt(2, 2)->terrain, kTerrainPlain);
 }
 
@@ -94,28 +94,28 @@ TEST_F(UndoRedo, UndoOfATroopPlacementInANewSlotLeavesTheCountRaised) {
     placeTroop(3, 12, troop(kTank, 8, 9));
     ASSERT_EQ(d.troops.count[3], 13);
     ASSERT_EQ(d.overlayAt(8, 9)->stackTable[1], 4);
-    d.undo();
+    d.history.undo();
     EXPECT_FALSE(d.troopAt(3, 12)->inUse());
     EXPECT_EQ(*d.troopAt(3, 12), TroopRecord{});
     EXPECT_EQ(d.troops.count[3], 13);
     EXPECT_EQ(*d.overlayAt(8, 9), HexOverlay{});
-    d.redo();
+    d.history.redo();
     EXPECT_EQ(d.troopAt(3, 12)->weaponId(), kTank);
     EXPECT_EQ(d.overlayAt(8, 9)->stackTable[1], 4);
 }
 
 TEST_F(UndoRedo, TroopRecordsRestoreAndRebuildTheReinforcementIndex) {
     MapDocument& d = doc();
-    d.reinforcementTurn = 5;
+    d.tool.reinforcementTurn = 5;
     d.setEditMode(kEditReinforcements);
-    d.beginOperation();
-    d.recordTroop(1, 0);
+    d.history.begin();
+    d.history.recordTroop(1, 0);
     putTroop(1, 0, troop(kFighter, 2, 2, 5));
     d.rebuildReinforcementIndex();
     ASSERT_EQ(d.troopIndexAt(2, 2)->table[0], 2);
-    d.undo();
+    d.history.undo();
     EXPECT_EQ(d.troopIndexAt(2, 2)->table[0], 0);
-    d.redo();
+    d.history.redo();
     EXPECT_EQ(d.troopIndexAt(2, 2)->table[0], 2);
     EXPECT_EQ(d.troopIndexAt(2, 2)->slot[0], 0);
 }
@@ -123,31 +123,31 @@ TEST_F(UndoRedo, TroopRecordsRestoreAndRebuildTheReinforcementIndex) {
 TEST_F(UndoRedo, RecordsOfAKindLeaveTheUnusedFieldsZero) {
     MapDocument& d = doc();
     putTroop(0, 3, troop(kTank, 1, 1));
-    d.beginOperation();
-    d.recordHex(5, 6);
-    d.recordTroop(0, 3);
-    d.recordHexAndTroop(5, 6, 0, 3);
-    ASSERT_EQ(d.undoStack.size(), 3u);
-    EXPECT_EQ(d.undoStack[0].troop, TroopRecord{});
-    EXPECT_EQ(d.undoStack[0].col, 5);
-    EXPECT_EQ(d.undoStack[1].cell, HexCell{});
-    EXPECT_EQ(d.undoStack[1].troop.weaponId(), kTank);
-    EXPECT_EQ(d.undoStack[2].kind, UndoRecord::HexAndTroop);
-    EXPECT_EQ(d.undoStack[2].slot, 3);
+    d.history.begin();
+    d.history.recordHex(5, 6);
+    d.history.recordTroop(0, 3);
+    d.history.recordHexAndTroop(5, 6, 0, 3);
+    ASSERT_EQ(d.history.undoStack().size(), 3u);
+    EXPECT_EQ(d.history.undoStack()[0].troop, TroopRecord{});
+    EXPECT_EQ(d.history.undoStack()[0].col, 5);
+    EXPECT_EQ(d.history.undoStack()[1].cell, HexCell{});
+    EXPECT_EQ(d.history.undoStack()[1].troop.weaponId(), kTank);
+    EXPECT_EQ(d.history.undoStack()[2].kind, UndoRecord::HexAndTroop);
+    EXPECT_EQ(d.history.undoStack()[2].slot, 3);
 }
 
 TEST_F(UndoRedo, RecordsOfThingsThatDoNotExistAreNotTaken) {
     MapDocument& d = doc();
-    d.beginOperation();
-    d.recordHex(64, 0);
-    d.recordHex(0, -1);
-    d.recordTroop(6, 0);
-    d.recordTroop(0, 200);
-    d.recordLabel(-5, 3);
-    EXPECT_TRUE(d.undoStack.empty());
-    d.recordHexAndTroop(64, 64, 0, 0);  // the troop half still counts
-    ASSERT_EQ(d.undoStack.size(), 1u);
-    EXPECT_EQ(d.undoStack[0].kind, UndoRecord::Troop);
+    d.history.begin();
+    d.history.recordHex(64, 0);
+    d.history.recordHex(0, -1);
+    d.history.recordTroop(6, 0);
+    d.history.recordTroop(0, 200);
+    d.history.recordLabel(-5, 3);
+    EXPECT_TRUE(d.history.undoStack().empty());
+    d.history.recordHexAndTroop(64, 64, 0, 0);  // the troop half still counts
+    ASSERT_EQ(d.history.undoStack().size(), 1u);
+    EXPECT_EQ(d.history.undoStack()[0].kind, UndoRecord::Troop);
 }
 
 TEST_F(UndoRedo, HostileRecordsAreSkipped) {
@@ -158,12 +158,12 @@ TEST_F(UndoRedo, HostileRecordsAreSkipped) {
     bad.row = -3;
     bad.table = 77;
     bad.slot = 999;
-    d.undoStack.push_back(bad);
+    d.history.append(bad);
     bad.kind = static_cast<UndoRecord::Kind>(9);
-    d.undoStack.push_back(bad);
-    d.undo();
-    d.redo();
-    EXPECT_TRUE(d.redoStack.empty());
+    d.history.append(bad);
+    d.history.undo();
+    d.history.redo();
+    EXPECT_TRUE(d.history.redoStack().empty());
 }
 
 TEST_F(UndoRedo, LabelEditsAreUndoneWithTheLabelTable) {
@@ -171,22 +171,22 @@ TEST_F(UndoRedo, LabelEditsAreUndoneWithTheLabelTable) {
     d.setLabel(1, 1, "A", 0, 0);
     d.setLabel(2, 2, "B", 1, 0);
     d.setLabel(3, 3, "C", 0, 1);
-    d.beginOperation();
+    d.history.begin();
     ASSERT_TRUE(d.deleteLabel(1, 1));
     EXPECT_EQ(d.labelNumberAt(3, 3), 2);
-    d.undo();
+    d.history.undo();
     ASSERT_NE(d.labelAt(1, 1), nullptr);
     EXPECT_EQ(d.labelAt(1, 1)->textString(), "A");
     EXPECT_EQ(d.labelCount(), 3);
     for (auto [c, r] : {std::pair{1, 1}, {2, 2}, {3, 3}})
         EXPECT_EQ(d.mapGrid.labels[size_t(d.labelNumberAt(c, r) - 1)].col, c);
-    d.redo();
+    d.history.redo();
     EXPECT_EQ(d.labelAt(1, 1), nullptr);
     EXPECT_EQ(d.labelCount(), 2);
 
-    d.beginOperation();
+    d.history.begin();
     d.setLabel(2, 2, "B2", 0, 0);
-    d.undo();
+    d.history.undo();
     EXPECT_EQ(d.labelAt(2, 2)->textString(), "B");
     EXPECT_EQ(d.labelAt(2, 2)->kind, 1);
 }
@@ -197,17 +197,17 @@ TEST_F(UndoRedo, WholeMapOperationRoundTrips) {
     d.resetToNewMap();
     d.mapHeader.setSize(256, 256);
     const std::vector<HexCell> before = d.mapGrid.cells;
-    d.beginOperation();
+    d.history.begin();
     for (int row = 0; row < 256; ++row)
         for (int col = 0; col < 256; ++col) {
-            d.recordHex(col, row);
+            d.history.recordHex(col, row);
             d.cellAt(col, row)->terrain = static_cast<uint8_t>(col ^ row);
         }
     const std::vector<HexCell> after = d.mapGrid.cells;
-    ASSERT_EQ(d.undoStack.size(), 65536u);
-    d.undo();
+    ASSERT_EQ(d.history.undoStack().size(), 65536u);
+    d.history.undo();
     EXPECT_EQ(d.mapGrid.cells, before);
-    d.redo();
+    d.history.redo();
     EXPECT_EQ(d.mapGrid.cells, after);
 }
 
@@ -239,10 +239,10 @@ TEST_F(LabelTable, TheThousandAndFirstLabelIsRefused) {
     d.mapHeader.setSize(100, 100);
     for (int i = 0; i < 1000; ++i) ASSERT_TRUE(d.setLabel(i % 100, i / 100, "L", 0, 0)) << i;
     EXPECT_EQ(d.labelCount(), 1000);
-    d.beginOperation();
+    d.history.begin();
     EXPECT_FALSE(d.setLabel(50, 50, "X", 0, 0));
     EXPECT_EQ(d.labelNumberAt(50, 50), 0);
-    EXPECT_TRUE(d.undoStack.empty());
+    EXPECT_TRUE(d.history.undoStack().empty());
     // Editing one of the thousand is still allowed, and so is a new one after a removal.
     EXPECT_TRUE(d.setLabel(5, 5, "Edited", 0, 0));
     EXPECT_EQ(d.labelAt(5, 5)->textString(), "Edited");

@@ -39,7 +39,9 @@ struct Host : ToolHost {
     void flush() override {}
 };
 
-ToolPoint at(int col, int row) { return {{col, row}, true, 0, 0, false, false}; }
+ToolPoint at(int col, int row) {
+    return {{col, row}, true, 0, 0, false, false};
+}
 
 TEST(ToolRouter, RoutesByModeAndKindAndBreaksOffDragsOnce) {
     Host host;
@@ -67,7 +69,7 @@ TEST(ToolRouter, RoutesByModeAndKindAndBreaksOffDragsOnce) {
     EXPECT_TRUE(router.dragging());
 
     // The draw kind changes mid-drag: the pen is cancelled once, the release goes nowhere.
-    doc.drawKind = kDrawLine;
+    doc.tool.drawKind = kDrawLine;
     router.move(host, at(4, 4), true);
     EXPECT_FALSE(router.release(host, at(4, 4)));
     // A move with the button no longer held ends a drag whose release went elsewhere.
@@ -79,10 +81,10 @@ TEST(ToolRouter, RoutesByModeAndKindAndBreaksOffDragsOnce) {
     // Troop modes choose by the troop draw kind, falling back to the mode's any-kind tool;
     // a mode without tools takes nothing.
     log.clear();
-    doc.editMode = kEditTroops;
-    doc.troopDrawKind = 2;
+    doc.tool.editMode = kEditTroops;
+    doc.tool.troopDrawKind = 2;
     EXPECT_TRUE(router.rightPress(host, at(5, 6)));
-    doc.editMode = kEditLabels;
+    doc.tool.editMode = kEditLabels;
     EXPECT_FALSE(router.press(host, at(5, 6), 10000));
     EXPECT_FALSE(router.move(host, at(5, 6), false));
     EXPECT_EQ(log, "troop.right(5,6) ");

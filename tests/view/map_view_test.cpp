@@ -153,6 +153,55 @@ TEST_F(MapViewTest, PrimaryPressRightAfterAContextMenuIsIgnored) {
     EXPECT_EQ(v.onMessage(press), 0);
 }
 
+// Real mouse events reach the tool of the current mode with the hexes under the mouse; Shift +
+// right-drag stays the view's own and a press right after a context menu reaches no tool.
+TEST_F(MapViewTest, MouseInputReachesTheCurrentToolAsHexes) {
+    struct Tool : MapTool {
+        std::vector<std::string> calls;
+        void log(const char* what, const ToolPoint& p) {
+            calls.push_back(std::string(what) + " " + std::to_string(p.hex.col) + "," +
+                            std::to_string(p.hex.row) + (p.inMap ? "" : " outside"));
+        }
+        void press(ToolHost& h, const ToolPoint& p) override {
+            log("press", p);
+            h.queueHex(p.hex);
+            h.flush();
+        }
+        void move(ToolHost&, const ToolPoint& p) override { log("move", p); }
+        void release(ToolHost&, const ToolPoint& p) override { log("release", p); }
+        void hover(ToolHost&, const ToolPoint& p) override { log("hover", p); }
+        bool rightPress(ToolHost&, const ToolPoint& p) override {
+            log("right", p);
+            return true;
+        }
+    };
+    MapView& v = open();
+    v.scrollTo(5, 7);
+    auto tool = std::make_shared<Tool>();
+    v.tools().add(kEditTerrain, ToolRouter::kAnyKind, tool);
+    const QPoint a(100, 60), b(140, 60);
+    const HexPos ha = v.pixelToHex(a.x(), a.y()), hb = v.pixelToHex(b.x(), b.y());
+    auto at = [](HexPos h) { return std::to_string(h.col) + "," + std::to_string(h.row); };
+    host.redrawn.clear();
+    mouse(QEvent::MouseMove, a, Qt::NoButton, Qt::NoButton);
+    mouse(QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, b, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, b, Qt::LeftButton, Qt::NoButton);
+    mouse(QEvent::MouseButtonPress, b, Qt::RightButton, Qt::RightButton);
+    mouse(QEvent::MouseButtonRelease, b, Qt::RightButton, Qt::NoButton);
+    mouse(QEvent::MouseButtonPress, b, Qt::RightButton, Qt::RightButton, Qt::ShiftModifier);
+    mouse(QEvent::MouseButtonRelease, b, Qt::RightButton, Qt::NoButton, Qt::ShiftModifier);
+    v.noteContextMenuClosed();
+    mouse(QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
+    const std::vector<std::string> expected = {"hover " + at(ha), "press " + at(ha),
+                                               "move " + at(hb), "release " + at(hb),
+                                               "right " + at(hb)};
+    EXPECT_EQ(tool->calls, expected);
+    // The hex the tool queued was drawn again.
+    ASSERT_FALSE(host.redrawn.empty());
+    EXPECT_EQ(host.redrawn.front(), ha);
+}
+
 TEST_F(MapViewTest, HexUnderTheMouseIsReportedOncePerHex) {
     MapView& v = open();
     v.scrollTo(5, 7);
@@ -239,7 +288,7 @@ TEST_F(MapViewTest, UnderlayMessagesHandOverThePlacement) {
     ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("under.png"))));
     v.underlayActualSize = true;
     v.underlayOffsetCol = 1;
-    doc().mapDrawMethod = kUnderlayOnly;
+    doc().tool.mapDrawMethod = kUnderlayOnly;
     send(viewmsg::LoadUnderlay,
          reinterpret_cast<uintptr_t>(new std::string(dir.file("under.png"))));
     ASSERT_TRUE(v.renderer().underlayLoaded());
@@ -253,7 +302,7 @@ TEST_F(MapViewTest, UnderlayMessagesHandOverThePlacement) {
 
 TEST_F(MapViewTest, FlushDrawsEachQueuedHexOnceAndReportsIt) {
     MapView& v = open();
-    doc().editMode = kEditTerrain;
+    doc().tool.editMode = kEditTerrain;
     ASSERT_TRUE(doc().setLabel(4, 3, "L", 0, 0));
     std::vector<HexPos> log;
     v.renderer().setDrawLog(&log);

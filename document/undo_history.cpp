@@ -1,10 +1,14 @@
 // The one-operation undo history: before-images taken by the editing primitives, undone
 // newest first with the after-images kept for redo.
-#include "document/map_document.h"
+#include "document/undo_history.h"
 
 #include <array>
 #include <cstring>
 #include <optional>
+#include <utility>
+
+#include "document/edit_operation.h"
+#include "document/map_document.h"
 
 namespace kv {
 
@@ -22,130 +26,154 @@ TerrainLabel labelFrom(const TroopRecord& troop) {
 
 }  // namespace
 
-void MapDocument::recordHex(int col, int row) {
-    const HexCell* c = cellAt(col, row);
+void UndoHistory::begin(std::string name) {
+    clear();
+    undo_.name = std::move(name);
+}
+
+void UndoHistory::clearUndo() {
+    undo_.records.clear();
+    undo_.name.clear();
+}
+
+void UndoHistory::clearRedo() {
+    redo_.records.clear();
+    redo_.name.clear();
+}
+
+UndoRecord& UndoHistory::add(UndoRecord::Kind kind) {
+    UndoRecord& r = undo_.records.emplace_back();
+    r.kind = kind;
+    return r;
+}
+
+void UndoHistory::recordHex(int col, int row) {
+    const HexCell* c = doc_.cellAt(col, row);
     if (!c) return;
-    UndoRecord& r = undoStack.emplace_back();
-    r.kind = UndoRecord::Hex;
+    UndoRecord& r = add(UndoRecord::Hex);
     r.col = static_cast<int16_t>(col);
     r.row = static_cast<int16_t>(row);
     r.cell = *c;
-    r.overlay = *overlayAt(col, row);
+    r.overlay = *doc_.overlayAt(col, row);
 }
 
-void MapDocument::recordHexAndTroop(int col, int row, int table, int slot) {
-    const HexCell* c = cellAt(col, row);
-    const TroopRecord* t = troopAt(table, slot);
+void UndoHistory::recordHexAndTroop(int col, int row, int table, int slot) {
+    const HexCell* c = doc_.cellAt(col, row);
+    const TroopRecord* t = doc_.troopAt(table, slot);
     if (!c || !t) {
         // Whichever half exists is still worth keeping.
         if (c) recordHex(col, row);
         if (t) recordTroop(table, slot);
         return;
     }
-    UndoRecord& r = undoStack.emplace_back();
-    r.kind = UndoRecord::HexAndTroop;
+    UndoRecord& r = add(UndoRecord::HexAndTroop);
     r.table = static_cast<int16_t>(table);
     r.slot = static_cast<int16_t>(slot);
     r.troop = *t;
     r.col = static_cast<int16_t>(col);
     r.row = static_cast<int16_t>(row);
     r.cell = *c;
-    r.overlay = *overlayAt(col, row);
+    r.overlay = *doc_.overlayAt(col, row);
 }
 
-void MapDocument::recordTroop(int table, int slot) {
-    const TroopRecord* t = troopAt(table, slot);
+void UndoHistory::recordTroop(int table, int slot) {
+    const TroopRecord* t = doc_.troopAt(table, slot);
     if (!t) return;
-    UndoRecord& r = undoStack.emplace_back();
-    r.kind = UndoRecord::Troop;
+    UndoRecord& r = add(UndoRecord::Troop);
     r.table = static_cast<int16_t>(table);
     r.slot = static_cast<int16_t>(slot);
     r.troop = *t;
 }
 
-void MapDocument::recordLabel(int col, int row) {
-    if (!contains(col, row)) return;
-    UndoRecord& r = undoStack.emplace_back();
-    r.kind = UndoRecord::Label;
+void UndoHistory::recordLabel(int col, int row) {
+    if (!doc_.contains(col, row)) return;
+    UndoRecord& r = add(UndoRecord::Label);
     r.col = static_cast<int16_t>(col);
     r.row = static_cast<int16_t>(row);
-    copyLabelInto(r.troop, labelAt(col, row));
+    copyLabelInto(r.troop, doc_.labelAt(col, row));
 }
 
-void MapDocument::recordRegiment(int faction, int regiment) {
+void UndoHistory::recordRegiment(int faction, int regiment) {
     if (faction < 0 || faction >= kFactionCount || regiment < 0 || regiment >= kRegimentsPerFaction)
         return;
-    UndoRecord& r = undoStack.emplace_back();
-    r.kind = UndoRecord::Regiment;
+    UndoRecord& r = add(UndoRecord::Regiment);
     r.table = static_cast<int16_t>(faction);
     r.slot = static_cast<int16_t>(regiment);
-    std::memcpy(r.troop.data(), regiments[size_t(faction)][size_t(regiment)].data(),
+    std::memcpy(r.troop.data(), doc_.regiments[size_t(faction)][size_t(regiment)].data(),
                 sizeof(RegimentRecord));
 }
 
-void MapDocument::recordTroopCounts() {
-    UndoRecord& r = undoStack.emplace_back();
-    r.kind = UndoRecord::TroopCounts;
-    std::memcpy(r.troop.data(), troops.count.data(), sizeof(troops.count));
+void UndoHistory::recordTroopCounts() {
+    UndoRecord& r = add(UndoRecord::TroopCounts);
+    std::memcpy(r.troop.data(), doc_.troops.count.data(), sizeof(doc_.troops.count));
 }
 
-void MapDocument::undo() {
-    walkUndo(undoStack, redoStack);
+void UndoHistory::undo() {
+    replay(undo_, redo_);
 }
 
-void MapDocument::redo() {
-    walkUndo(redoStack, undoStack);
+void UndoHistory::redo() {
+    replay(redo_, undo_);
 }
 
-void MapDocument::walkUndo(std::vector<UndoRecord>& from, std::vector<UndoRecord>& to) {
-    to.clear();
-    to.reserve(from.size());
+void UndoHistory::replay(UndoStep& from, UndoStep& to) {
+    // A step may hold anything; the windows redraw whatever it was, an empty one too.
+    EditOperation op(doc_, EditOperation::History::Keep);
+    op.change().wholeMap = true;
+    walk(from, to);
+}
+
+void UndoHistory::walk(UndoStep& from, UndoStep& to) {
+    MapDocument& d = doc_;
+    to.records.clear();
+    to.records.reserve(from.records.size());
+    to.name = from.name;
     bool rebuildIndex = false;
     bool labelsTouched = false;
     // Counts go back as a whole once every troop is back, since restoring a troop raises its
     // table's count; the inverse keeps the counts from before this walk for the same reason.
-    const std::array<int32_t, TroopTable::kFactions> countsBefore = troops.count;
+    const std::array<int32_t, TroopTable::kFactions> countsBefore = d.troops.count;
     std::optional<std::array<int32_t, TroopTable::kFactions>> countsAfter;
-    for (size_t k = from.size(); k-- > 0;) {
-        const UndoRecord& r = from[k];
-        UndoRecord& inverse = to.emplace_back();
+    for (size_t k = from.records.size(); k-- > 0;) {
+        const UndoRecord& r = from.records[k];
+        UndoRecord& inverse = to.records.emplace_back();
         inverse.kind = r.kind;
         if (r.kind == UndoRecord::Hex || r.kind == UndoRecord::HexAndTroop) {
-            if (HexCell* c = cellAt(r.col, r.row)) {
-                HexOverlay* o = overlayAt(r.col, r.row);
+            if (HexCell* c = d.cellAt(r.col, r.row)) {
+                HexOverlay* o = d.overlayAt(r.col, r.row);
                 inverse.col = r.col;
                 inverse.row = r.row;
                 inverse.cell = *c;
                 inverse.overlay = *o;
                 *c = r.cell;
                 *o = r.overlay;
-                markDirty(r.col, r.row);
+                d.markDirty(r.col, r.row);
                 labelsTouched = true;
             }
         }
         if (r.kind == UndoRecord::HexAndTroop || r.kind == UndoRecord::Troop) {
-            if (TroopRecord* t = troopAt(r.table, r.slot)) {
+            if (TroopRecord* t = d.troopAt(r.table, r.slot)) {
                 inverse.table = r.table;
                 inverse.slot = r.slot;
                 inverse.troop = *t;
-                markDirty(t->col(), t->row());
+                d.markDirty(t->col(), t->row());
                 *t = r.troop;
-                markDirty(t->col(), t->row());
+                d.markDirty(t->col(), t->row());
                 // A count only marks the highest slot used; it is never lowered here.
-                troops.raiseCount(r.table, r.slot);
-                if (editMode == kEditReinforcements) rebuildIndex = true;
+                d.troops.raiseCount(r.table, r.slot);
+                if (d.tool.editMode == kEditReinforcements) rebuildIndex = true;
             }
         }
-        if (r.kind == UndoRecord::Label && contains(r.col, r.row)) {
+        if (r.kind == UndoRecord::Label && d.contains(r.col, r.row)) {
             inverse.col = r.col;
             inverse.row = r.row;
-            copyLabelInto(inverse.troop, labelAt(r.col, r.row));
-            placeLabelRecord(r.col, r.row, labelFrom(r.troop));
+            copyLabelInto(inverse.troop, d.labelAt(r.col, r.row));
+            d.placeLabelRecord(r.col, r.row, labelFrom(r.troop));
             labelsTouched = true;
         }
         if (r.kind == UndoRecord::Regiment && r.table >= 0 && r.table < kFactionCount &&
             r.slot >= 0 && r.slot < kRegimentsPerFaction) {
-            RegimentRecord& regiment = regiments[size_t(r.table)][size_t(r.slot)];
+            RegimentRecord& regiment = d.regiments[size_t(r.table)][size_t(r.slot)];
             inverse.table = r.table;
             inverse.slot = r.slot;
             std::memcpy(inverse.troop.data(), regiment.data(), sizeof(RegimentRecord));
@@ -157,11 +185,12 @@ void MapDocument::walkUndo(std::vector<UndoRecord>& from, std::vector<UndoRecord
             std::memcpy(countsAfter->data(), r.troop.data(), sizeof(countsBefore));
         }
     }
-    if (countsAfter) troops.count = *countsAfter;
-    if (rebuildIndex) rebuildReinforcementIndex();
+    if (countsAfter) d.troops.count = *countsAfter;
+    if (rebuildIndex) d.rebuildReinforcementIndex();
     // Restored overlays carry label numbers of their time; the label table decides.
-    if (labelsTouched) rebuildLabelNumbers();
-    from.clear();
+    if (labelsTouched) d.rebuildLabelNumbers();
+    from.records.clear();
+    from.name.clear();
 }
 
 }  // namespace kv
