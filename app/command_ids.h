@@ -1,5 +1,5 @@
-// The menu command ids of the main frame, by name. The numbers are the ones the menu carries and
-// the tool window sends; nothing outside this header spells them as bare numbers.
+// The menu command ids of the main frame, and its menus, by name. The numbers are the ones the
+// menu carries and the tool window sends; nothing outside this header spells them as numbers.
 #pragma once
 
 namespace kv::cmd {
@@ -88,7 +88,19 @@ enum Command : int {
     About = 40033,
 };
 
-// The range of ids the main frame treats as its own commands.
-inline constexpr int kFirst = 40003, kLast = 40103;
+// The menus by name: the six of the menu bar, in order, then the sub-menus.
+enum class Menu {
+    File,
+    Edit,
+    Window,
+    View,
+    Tools,
+    Help,
+    UnitIcon,
+    DrawKind,
+    PenKind,
+    TroopDrawKind,
+    MapDrawMethod
+};
 
 }  // namespace kv::cmd

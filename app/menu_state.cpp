@@ -4,11 +4,16 @@
 #include <initializer_list>
 #include <utility>
 
+#include "document/map_document.h"
+#include "view/map_renderer.h"
+
 namespace kv {
 
 namespace {
 
-bool idle(const MenuInputs& in) { return in.documentOpen && !in.interactionBusy; }
+bool idle(const MenuInputs& in) {
+    return in.documentOpen && !in.interactionBusy;
+}
 
 void radio(MenuState& s, std::initializer_list<std::pair<int, int>> idByValue, int value) {
     for (const auto& [id, v] : idByValue) s.items[id].checked = v == value;
@@ -16,70 +21,100 @@ void radio(MenuState& s, std::initializer_list<std::pair<int, int>> idByValue, i
 
 void fileMenu(const MenuInputs& in, MenuState& s) {
     const bool i = idle(in);
-    s.items[40008].enabled = true;
-    for (int id : {40007, 40012, 40048, 40043, 40014, 40025, 40093, 40072, 40073, 40084, 40054,
-                   40063})
+    s.items[cmd::Exit].enabled = true;
+    for (int id :
+         {cmd::NewMap, cmd::OpenMap, cmd::OpenUnderlay, cmd::OpenEarlierEdition,
+          cmd::SaveIntermediateAs, cmd::SaveNormalMap, cmd::SaveScenarioMap, cmd::NewCampaign,
+          cmd::EditCampaign, cmd::ExportBitmap, cmd::EditRules, cmd::EditProductTypes})
         s.items[id].enabled = i;
-    s.items[40053].enabled = i && in.clipboardHasBitmap;
-    s.items[40085].enabled = i && in.underlayLoaded;
-    s.items[40013].enabled = saveIntermediateEnabled(in);
+    s.items[cmd::PasteUnderlay].enabled = i && in.clipboardHasBitmap;
+    s.items[cmd::MoveUnderlay].enabled = i && in.underlayLoaded;
+    s.items[cmd::SaveIntermediate].enabled = saveIntermediateEnabled(in);
 }
 
 void editMenu(const MenuInputs& in, MenuState& s) {
     const bool i = idle(in);
-    s.items[40026].enabled = i && in.canUndo;
-    s.items[40027].enabled = i && in.canRedo;
-    for (int id : {40044, 40066, 40083, 40028, 40034, 40070, 40071, 40103}) s.items[id].enabled = i;
-    s.items[40074].enabled = i && in.scenarioHasEnding;
-    for (int id : {40055, 40056, 40057, 40095}) {
+    s.items[cmd::Undo].enabled = i && in.canUndo;
+    s.items[cmd::Redo].enabled = i && in.canRedo;
+    for (int id :
+         {cmd::MapSize, cmd::PackTroopNumbers, cmd::ExchangeFactionColours, cmd::MapSettings,
+          cmd::MapCheck, cmd::ScenarioSettings, cmd::BriefingPreview, cmd::CombatComparison})
+        s.items[id].enabled = i;
+    s.items[cmd::EndingPreview].enabled = i && in.scenarioHasEnding;
+    for (int id : {cmd::TerrainMode, cmd::TroopMode, cmd::LabelMode, cmd::BorderMode}) {
         s.items[id].enabled = i && !in.areaSelectActive;
         s.items[id].checked = false;
     }
-    if (i) radio(s, {{40055, 0}, {40056, 1}, {40057, 3}, {40095, 4}}, in.editMode);
+    if (i)
+        radio(s,
+              {{cmd::TerrainMode, kEditTerrain},
+               {cmd::TroopMode, kEditTroops},
+               {cmd::LabelMode, kEditLabels},
+               {cmd::BorderMode, kEditBorderlines}},
+              in.editMode);
 }
 
 void windowMenu(const MenuInputs& in, MenuState& s) {
-    for (int id : {40031, 40022, 40032, 40058, 40096, 40030, 40059, 40060, 40067, 40077, 40003,
-                   40052, 40081, 40061})
+    for (int id : {cmd::ToolWindow, cmd::HqMap, cmd::TerrainPalette, cmd::TroopPalette,
+                   cmd::BorderPalette, cmd::BuildingCount, cmd::TroopTable, cmd::WeaponList,
+                   cmd::TerrainLabelList, cmd::TroopLabelList, cmd::TerrainInfo,
+                   cmd::TerrainMoveTable, cmd::TerrainAvoidTable, cmd::TransportableTerrain})
         s.items[id].checked = in.openWindows.count(id) > 0;
-    s.items[40032].enabled = in.editMode == 0;
-    s.items[40058].enabled = in.editMode == 1 || in.editMode == 2;
-    s.items[40096].enabled = in.editMode == 4;
+    s.items[cmd::TerrainPalette].enabled = in.editMode == kEditTerrain;
+    s.items[cmd::TroopPalette].enabled =
+        in.editMode == kEditTroops || in.editMode == kEditReinforcements;
+    s.items[cmd::BorderPalette].enabled = in.editMode == kEditBorderlines;
 }
 
 void viewMenu(const MenuInputs& in, MenuState& s) {
-    for (int id : {40091, 40009, 40011, 40010, 40068, 40069, 40076, 40094})
+    for (int id : {cmd::Zoom48, cmd::Zoom32, cmd::Zoom16, cmd::ShowHexFrame, cmd::ShowTroops,
+                   cmd::ShowTerrainLabels, cmd::ShowVictoryLabels, cmd::ShowBorderlines})
         s.items[id].enabled = in.documentOpen;
     if (in.documentOpen) {
-        s.items[40091].checked = in.hexSize >= 48;
-        s.items[40009].checked = in.hexSize >= 32 && in.hexSize < 48;
-        s.items[40011].checked = in.hexSize < 32;
-        s.items[40010].checked = in.showHexFrame;
-        s.items[40068].checked = in.showTroops;
-        s.items[40069].checked = in.showTerrainLabels;
-        s.items[40076].checked = in.showVictoryLabels;
-        s.items[40094].checked = in.showBorderlines;
+        s.items[cmd::Zoom48].checked = in.hexSize >= 48;
+        s.items[cmd::Zoom32].checked = in.hexSize >= 32 && in.hexSize < 48;
+        s.items[cmd::Zoom16].checked = in.hexSize < 32;
+        s.items[cmd::ShowHexFrame].checked = in.showHexFrame;
+        s.items[cmd::ShowTroops].checked = in.showTroops;
+        s.items[cmd::ShowTerrainLabels].checked = in.showTerrainLabels;
+        s.items[cmd::ShowVictoryLabels].checked = in.showVictoryLabels;
+        s.items[cmd::ShowBorderlines].checked = in.showBorderlines;
     }
-    radio(s, {{40098, 1}, {40099, 0}}, in.showUnitIcon);
+    radio(s, {{cmd::UnitIconPictures, 1}, {cmd::UnitIconWeaponTypes, 0}}, in.showUnitIcon);
 }
 
 void toolMenu(const MenuInputs& in, MenuState& s) {
-    radio(s, {{40035, 0}, {40036, 1}, {40037, 2}, {40045, 5}, {40038, 3}, {40039, 4}}, in.drawKind);
-    s.items[40038].enabled = in.editMode == 0;
-    s.items[40039].enabled = in.editMode != 4;
-    radio(s, {{40041, 0}, {40042, 1}}, in.penKind);
+    radio(s,
+          {{cmd::DrawPen, kDrawPen},
+           {cmd::DrawLine, kDrawLine},
+           {cmd::DrawBox, kDrawBox},
+           {cmd::DrawFlood, kDrawFlood},
+           {cmd::DrawCopy, kDrawCopy},
+           {cmd::DrawDeleteLinks, kDrawDeleteLinks}},
+          in.drawKind);
+    s.items[cmd::DrawCopy].enabled = in.editMode == kEditTerrain;
+    s.items[cmd::DrawDeleteLinks].enabled = in.editMode != kEditBorderlines;
+    radio(s, {{cmd::PenSingle, 0}, {cmd::PenMega, 1}}, in.penKind);
     const bool penGreyed =
-        in.editMode == 4 || (in.editMode == 0 && in.drawKind != 3 && !in.penChoiceOffered);
-    s.items[40041].enabled = s.items[40042].enabled = !penGreyed;
-    radio(s, {{40078, 0}, {40079, 1}, {40080, 2}}, in.troopDrawKind);
-    for (int id : {40078, 40079, 40080}) s.items[id].enabled = !in.interactionBusy;
-    radio(s, {{40049, 0}, {40050, 1}, {40051, 2}}, in.mapDrawMethod);
+        in.editMode == kEditBorderlines ||
+        (in.editMode == kEditTerrain && in.drawKind != kDrawCopy && !in.penChoiceOffered);
+    s.items[cmd::PenSingle].enabled = s.items[cmd::PenMega].enabled = !penGreyed;
+    radio(s, {{cmd::TroopPlace, 0}, {cmd::TroopMove, 1}, {cmd::TroopDelete, 2}}, in.troopDrawKind);
+    for (int id : {cmd::TroopPlace, cmd::TroopMove, cmd::TroopDelete})
+        s.items[id].enabled = !in.interactionBusy;
+    radio(s,
+          {{cmd::DrawUnderlayOnly, kUnderlayOnly},
+           {cmd::DrawMapOnly, kMapOnly},
+           {cmd::DrawTransparent, kTransparent}},
+          in.mapDrawMethod);
 
-    const bool terrainOrBorder = (in.editMode == 0 || in.editMode == 4) && !in.areaSelectActive;
-    s.toolSubMenuEnabled[0] = terrainOrBorder;
-    s.toolSubMenuEnabled[1] = terrainOrBorder;
-    s.toolSubMenuEnabled[2] = !in.interactionBusy && (in.editMode == 1 || in.editMode == 2);
-    s.toolSubMenuEnabled[3] = in.editMode == 0;
+    const bool troopModes = in.editMode == kEditTroops || in.editMode == kEditReinforcements;
+    const bool terrainOrBorder =
+        (in.editMode == kEditTerrain || in.editMode == kEditBorderlines) && !in.areaSelectActive;
+    s.menusEnabled[cmd::Menu::DrawKind] = terrainOrBorder;
+    s.menusEnabled[cmd::Menu::PenKind] = terrainOrBorder;
+    s.menusEnabled[cmd::Menu::TroopDrawKind] = !in.interactionBusy && troopModes;
+    s.menusEnabled[cmd::Menu::MapDrawMethod] = in.editMode == kEditTerrain;
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 
+#include "app/command_ids.h"
+
 namespace kv {
 
 struct MenuInputs {
@@ -14,15 +16,15 @@ struct MenuInputs {
     bool areaSelectActive = false;
     bool isClean = true;
     std::string filePath;
-    bool fileExists = false;         // a file exists at filePath
+    bool fileExists = false;  // a file exists at filePath
     bool clipboardHasBitmap = false;
-    bool underlayLoaded = false;     // an underlay picture with positive width and height
+    bool underlayLoaded = false;  // an underlay picture with positive width and height
     bool canUndo = false;
     bool canRedo = false;
     bool scenarioHasEnding = false;
-    bool penChoiceOffered = true;    // the terrain palette's selection offers single/mega
-    int editMode = 0;
-    int drawKind = 0;
+    bool penChoiceOffered = true;  // the terrain palette's selection offers single/mega
+    int editMode = 0;              // kEditTerrain...
+    int drawKind = 0;              // kDrawPen...
     int penKind = 0;
     int troopDrawKind = 0;
     int mapDrawMethod = 1;
@@ -41,9 +43,8 @@ struct ItemState {
 
 struct MenuState {
     std::map<int, ItemState> items;  // by command id
-    // The tool menu's four sub-menus, by position: draw kind, pen kind, troop draw kind,
-    // map draw method.
-    bool toolSubMenuEnabled[4] = {true, true, true, true};
+    // The sub-menus greyed as a whole: the tool menu's four.
+    std::map<cmd::Menu, bool> menusEnabled;
 };
 
 // The Save command's rule: idle, changed, a path that still names a file, ending in "kvt".

@@ -5,107 +5,145 @@ namespace kv {
 
 namespace {
 
-MenuEntry item(int id, const char* caption) { return {MenuEntry::Item, id, caption, false, {}}; }
+using cmd::Menu;
+
+MenuEntry item(int id, const char* caption) {
+    return {MenuEntry::Item, id, caption, false, {}, {}};
+}
 // An item whose check mark shows a state: a mode, a flag, a choice or an open window.
 MenuEntry check(int id, const char* caption) {
-    return {MenuEntry::Item, id, caption, true, {}};
+    return {MenuEntry::Item, id, caption, true, {}, {}};
 }
-MenuEntry sep() { return {MenuEntry::Separator, 0, "", false, {}}; }
-MenuEntry sub(const char* caption, std::vector<MenuEntry> children) {
-    return {MenuEntry::SubMenu, 0, caption, false, std::move(children)};
+MenuEntry sep() {
+    return {MenuEntry::Separator, 0, "", false, {}, {}};
+}
+MenuEntry sub(Menu menu, const char* caption, std::vector<MenuEntry> children) {
+    return {MenuEntry::SubMenu, 0, caption, false, menu, std::move(children)};
 }
 
 std::vector<MenuEntry> build() {
     return {
-        sub("ﾌｧｲﾙ(&F)",
-            {item(40007, "新規作成(&N)\tCtrl+N"),
-             sep(),
-             item(40048, "下絵を開く(&D)"),
-             item(40053, "下絵を貼り付ける(&U)"),
-             item(40085, "下絵を移動する(&M)"),
-             sep(),
-             item(40012, "ﾏｯﾌﾟを開く(&O)\tCtrl+O"),
-             item(40043, "ケステルｼﾘｰｽﾞﾏｯﾌﾟを開く(&E)"),
-             sep(),
-             item(40013, "中間ﾌｧｲﾙで上書き保存(&S)\tCtrl+S"),
-             item(40014, "中間ﾌｧｲﾙで名前を付けて保存(&A)"),
-             sep(),
-             item(40025, "ﾉｰﾏﾙﾏｯﾌﾟﾌｧｲﾙとして保存(&W)"),
-             item(40093, "ｼﾅﾘｵﾏｯﾌﾟﾌｧｲﾙとして保存(&Y)"),
-             sep(),
-             item(40072, "ｷｬﾝﾍﾟｰﾝ新規作成(&C)"),
-             item(40073, "ｷｬﾝﾍﾟｰﾝ編集(&F)"),
-             sep(),
-             item(40084, "ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙへの出力(&B)"),
-             item(40063, "生産ﾀｲﾌﾟ編集(&P)"),  // position 19: the menu state addresses it so
-             item(40054, "ﾙｰﾙ作成(&R)"),
-             sep(),
-             item(40008, "終了(&X)")}),
-        sub("編集(&E)",
-            {item(40026, "元に戻す(&U)\tCtrl+Z"),
-             item(40027, "やり直し(&R)\tCtrl+Y"),
-             sep(),
-             check(40055, "地形配置ﾓｰﾄﾞ(&A)"),
-             check(40056, "部隊配置ﾓｰﾄﾞ(&B)"),
-             check(40057, "ﾗﾍﾞﾙ配置ﾓｰﾄﾞ(&D)"),
-             check(40095, "国境線配置ﾓｰﾄﾞ(&E)"),
-             sep(),
-             item(40044, "ﾏｯﾌﾟｻｲｽﾞの変更(&Z)"),
-             item(40066, "部隊番号の整列(&Q)"),
-             item(40083, "陣営色の入れ替え(&X)"),
-             sep(),
-             item(40028, "ﾏｯﾌﾟ設定(&M)"),
-             item(40070, "ｼﾅﾘｵ設定(&S)"),
-             item(40071, "ﾌﾞﾘｰﾌｨﾝｸﾞﾌﾟﾚﾋﾞｭｰ(&P)"),
-             item(40074, "ｴﾝﾃﾞｨﾝｸﾞﾌﾟﾚﾋﾞｭｰ(&E)"),
-             sep(),
-             item(40034, "ﾏｯﾌﾟﾁｪｯｸ(&H)"),
-             item(40103, "戦闘比較(&G)")}),
-        sub("ｳｨﾝﾄﾞｳ(&W)",
-            {check(40031, "ﾂｰﾙ(&O)"),
-             check(40022, "HQﾏｯﾌﾟ(&H)"),
-             sep(),
-             check(40032, "地形ﾊﾟﾚｯﾄ(&P)"),
-             check(40058, "部隊ﾊﾟﾚｯﾄ(&T)"),
-             check(40096, "国境線ﾊﾟﾚｯﾄ(&K)"),
-             check(40097, "地雷機雷ﾊﾟﾚｯﾄ(&M)"),
-             sep(),
-             check(40030, "建物数情報(&C)"),
-             check(40059, "部隊表(&B)"),
-             check(40060, "兵器一覧(&W)"),
-             check(40067, "地形ﾗﾍﾞﾙ一覧(&L)"),
-             check(40077, "部隊ﾗﾍﾞﾙ一覧(&U)"),
-             sep(),
-             check(40003, "地形情報(&D)"),
-             check(40052, "地形移動表(&M)"),
-             check(40081, "地形回避表(&A)"),
-             check(40061, "輸送可能地形(&Y)")}),
-        sub("表示(&V)",
-            {check(40011, "大範囲表示(&L)"),
-             check(40009, "中範囲表示(&M)"),
-             check(40091, "小範囲表示(&S)"),
-             sep(),
-             check(40010, "ヘックス枠(&F)"),
-             check(40068, "部隊表示(&T)"),
-             check(40069, "地形ﾗﾍﾞﾙ表示(&P)"),
-             check(40076, "勝敗条件ﾗﾍﾞﾙ表示(&W)"),
-             check(40094, "国境線表示(&B)"),
-             sep(),
-             sub("部隊ｱｲｺﾝ（&U)", {check(40098, "ﾕﾆｯﾄ(&U)"), check(40099, "兵器ﾀｲﾌﾟ(&T)")}),
-             item(40100, "陣営色のｶｽﾀﾏｲｽﾞ(&C)")}),
-        sub("ﾂｰﾙ(&T)",
-            {sub("描画種類(&D)",
-                 {check(40035, "ﾍﾟﾝ(&P)"), check(40036, "線(&L)"), check(40037, "箱塗り(&B)"),
-                  check(40045, "塗りつぶし(&A)"), check(40038, "ｺﾋﾟｰ(&C)"),
-                  check(40039, "道路/河川削除(&R)")}),
-             sub("ﾍﾟﾝ種類(&P)", {check(40041, "ｼﾝｸﾞﾙﾍｯｸｽ(&S)"), check(40042, "ﾒｶﾞﾍｯｸｽ(&M)")}),
-             sub("部隊描画種類(&T)",
-                 {check(40078, "部隊配置(&P)"), check(40079, "部隊移動(&M)"),
-                  check(40080, "部隊削除(&D)")}),
-             sub("ﾏｯﾌﾟの描画方法(&M)",
-                 {check(40049, "下絵のみ(&U)"), check(40050, "ﾏｯﾌﾟのみ(&M)"),
-                  check(40051, "透過(&T)")})}),
-        sub("ﾍﾙﾌﾟ(&H)", {item(40033, "ﾊﾞｰｼﾞｮﾝ情報(&A)")}),
+        sub(Menu::File, "ﾌｧｲﾙ(&F)",
+            {
+                item(cmd::NewMap, "新規作成(&N)\tCtrl+N"),
+                sep(),
+                item(cmd::OpenUnderlay, "下絵を開く(&D)"),
+                item(cmd::PasteUnderlay, "下絵を貼り付ける(&U)"),
+                item(cmd::MoveUnderlay, "下絵を移動する(&M)"),
+                sep(),
+                item(cmd::OpenMap, "ﾏｯﾌﾟを開く(&O)\tCtrl+O"),
+                item(cmd::OpenEarlierEdition, "ケステルｼﾘｰｽﾞﾏｯﾌﾟを開く(&E)"),
+                sep(),
+                item(cmd::SaveIntermediate, "中間ﾌｧｲﾙで上書き保存(&S)\tCtrl+S"),
+                item(cmd::SaveIntermediateAs, "中間ﾌｧｲﾙで名前を付けて保存(&A)"),
+                sep(),
+                item(cmd::SaveNormalMap, "ﾉｰﾏﾙﾏｯﾌﾟﾌｧｲﾙとして保存(&W)"),
+                item(cmd::SaveScenarioMap, "ｼﾅﾘｵﾏｯﾌﾟﾌｧｲﾙとして保存(&Y)"),
+                sep(),
+                item(cmd::NewCampaign, "ｷｬﾝﾍﾟｰﾝ新規作成(&C)"),
+                item(cmd::EditCampaign, "ｷｬﾝﾍﾟｰﾝ編集(&F)"),
+                sep(),
+                item(cmd::ExportBitmap, "ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙへの出力(&B)"),
+                item(cmd::EditProductTypes, "生産ﾀｲﾌﾟ編集(&P)"),
+                item(cmd::EditRules, "ﾙｰﾙ作成(&R)"),
+                sep(),
+                item(cmd::Exit, "終了(&X)"),
+            }),
+        sub(Menu::Edit, "編集(&E)",
+            {
+                item(cmd::Undo, "元に戻す(&U)\tCtrl+Z"),
+                item(cmd::Redo, "やり直し(&R)\tCtrl+Y"),
+                sep(),
+                check(cmd::TerrainMode, "地形配置ﾓｰﾄﾞ(&A)"),
+                check(cmd::TroopMode, "部隊配置ﾓｰﾄﾞ(&B)"),
+                check(cmd::LabelMode, "ﾗﾍﾞﾙ配置ﾓｰﾄﾞ(&D)"),
+                check(cmd::BorderMode, "国境線配置ﾓｰﾄﾞ(&E)"),
+                sep(),
+                item(cmd::MapSize, "ﾏｯﾌﾟｻｲｽﾞの変更(&Z)"),
+                item(cmd::PackTroopNumbers, "部隊番号の整列(&Q)"),
+                item(cmd::ExchangeFactionColours, "陣営色の入れ替え(&X)"),
+                sep(),
+                item(cmd::MapSettings, "ﾏｯﾌﾟ設定(&M)"),
+                item(cmd::ScenarioSettings, "ｼﾅﾘｵ設定(&S)"),
+                item(cmd::BriefingPreview, "ﾌﾞﾘｰﾌｨﾝｸﾞﾌﾟﾚﾋﾞｭｰ(&P)"),
+                item(cmd::EndingPreview, "ｴﾝﾃﾞｨﾝｸﾞﾌﾟﾚﾋﾞｭｰ(&E)"),
+                sep(),
+                item(cmd::MapCheck, "ﾏｯﾌﾟﾁｪｯｸ(&H)"),
+                item(cmd::CombatComparison, "戦闘比較(&G)"),
+            }),
+        sub(Menu::Window, "ｳｨﾝﾄﾞｳ(&W)",
+            {
+                check(cmd::ToolWindow, "ﾂｰﾙ(&O)"),
+                check(cmd::HqMap, "HQﾏｯﾌﾟ(&H)"),
+                sep(),
+                check(cmd::TerrainPalette, "地形ﾊﾟﾚｯﾄ(&P)"),
+                check(cmd::TroopPalette, "部隊ﾊﾟﾚｯﾄ(&T)"),
+                check(cmd::BorderPalette, "国境線ﾊﾟﾚｯﾄ(&K)"),
+                check(cmd::MinePalette, "地雷機雷ﾊﾟﾚｯﾄ(&M)"),
+                sep(),
+                check(cmd::BuildingCount, "建物数情報(&C)"),
+                check(cmd::TroopTable, "部隊表(&B)"),
+                check(cmd::WeaponList, "兵器一覧(&W)"),
+                check(cmd::TerrainLabelList, "地形ﾗﾍﾞﾙ一覧(&L)"),
+                check(cmd::TroopLabelList, "部隊ﾗﾍﾞﾙ一覧(&U)"),
+                sep(),
+                check(cmd::TerrainInfo, "地形情報(&D)"),
+                check(cmd::TerrainMoveTable, "地形移動表(&M)"),
+                check(cmd::TerrainAvoidTable, "地形回避表(&A)"),
+                check(cmd::TransportableTerrain, "輸送可能地形(&Y)"),
+            }),
+        sub(Menu::View, "表示(&V)",
+            {
+                check(cmd::Zoom16, "大範囲表示(&L)"),
+                check(cmd::Zoom32, "中範囲表示(&M)"),
+                check(cmd::Zoom48, "小範囲表示(&S)"),
+                sep(),
+                check(cmd::ShowHexFrame, "ヘックス枠(&F)"),
+                check(cmd::ShowTroops, "部隊表示(&T)"),
+                check(cmd::ShowTerrainLabels, "地形ﾗﾍﾞﾙ表示(&P)"),
+                check(cmd::ShowVictoryLabels, "勝敗条件ﾗﾍﾞﾙ表示(&W)"),
+                check(cmd::ShowBorderlines, "国境線表示(&B)"),
+                sep(),
+                sub(Menu::UnitIcon, "部隊ｱｲｺﾝ（&U)",
+                    {
+                        check(cmd::UnitIconPictures, "ﾕﾆｯﾄ(&U)"),
+                        check(cmd::UnitIconWeaponTypes, "兵器ﾀｲﾌﾟ(&T)"),
+                    }),
+                item(cmd::CustomiseFactionColours, "陣営色のｶｽﾀﾏｲｽﾞ(&C)"),
+            }),
+        sub(Menu::Tools, "ﾂｰﾙ(&T)",
+            {
+                sub(Menu::DrawKind, "描画種類(&D)",
+                    {
+                        check(cmd::DrawPen, "ﾍﾟﾝ(&P)"),
+                        check(cmd::DrawLine, "線(&L)"),
+                        check(cmd::DrawBox, "箱塗り(&B)"),
+                        check(cmd::DrawFlood, "塗りつぶし(&A)"),
+                        check(cmd::DrawCopy, "ｺﾋﾟｰ(&C)"),
+                        check(cmd::DrawDeleteLinks, "道路/河川削除(&R)"),
+                    }),
+                sub(Menu::PenKind, "ﾍﾟﾝ種類(&P)",
+                    {
+                        check(cmd::PenSingle, "ｼﾝｸﾞﾙﾍｯｸｽ(&S)"),
+                        check(cmd::PenMega, "ﾒｶﾞﾍｯｸｽ(&M)"),
+                    }),
+                sub(Menu::TroopDrawKind, "部隊描画種類(&T)",
+                    {
+                        check(cmd::TroopPlace, "部隊配置(&P)"),
+                        check(cmd::TroopMove, "部隊移動(&M)"),
+                        check(cmd::TroopDelete, "部隊削除(&D)"),
+                    }),
+                sub(Menu::MapDrawMethod, "ﾏｯﾌﾟの描画方法(&M)",
+                    {
+                        check(cmd::DrawUnderlayOnly, "下絵のみ(&U)"),
+                        check(cmd::DrawMapOnly, "ﾏｯﾌﾟのみ(&M)"),
+                        check(cmd::DrawTransparent, "透過(&T)"),
+                    }),
+            }),
+        sub(Menu::Help, "ﾍﾙﾌﾟ(&H)",
+            {
+                item(cmd::About, "ﾊﾞｰｼﾞｮﾝ情報(&A)"),
+            }),
     };
 }
 
@@ -114,6 +152,22 @@ std::vector<MenuEntry> build() {
 const std::vector<MenuEntry>& menuBarTable() {
     static const std::vector<MenuEntry> table = build();
     return table;
+}
+
+std::vector<MenuShortcut> menuShortcuts() {
+    std::vector<MenuShortcut> out;
+    std::vector<const std::vector<MenuEntry>*> pending = {&menuBarTable()};
+    while (!pending.empty()) {
+        const std::vector<MenuEntry>* entries = pending.back();
+        pending.pop_back();
+        for (const MenuEntry& e : *entries) {
+            pending.push_back(&e.children);
+            const size_t tab = e.caption.find('\t');
+            if (e.kind == MenuEntry::Item && tab != std::string::npos)
+                out.push_back({e.id, e.caption.substr(tab + 1)});
+        }
+    }
+    return out;
 }
 
 }  // namespace kv

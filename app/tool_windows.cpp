@@ -3,9 +3,11 @@
 
 #include <QWidget>
 
+#include "app/command_ids.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
 #include "framework/window.h"
+#include "view/window_messages.h"
 
 namespace kv {
 
@@ -13,22 +15,41 @@ namespace {
 
 using K = ToolKind;
 
+// Each window's menu command, visibility key, its button's message to the tool window, and the
+// main frame's messages that open and close it.
 const ToolWindowInfo kInfos[] = {
-    {K::ToolWindow, 40031, "ShowToolWin", 0, 1138, 1139, false},
-    {K::HqMap, 40022, "ShowHq", 1129, 1134, 1135, false},
-    {K::TerrainPalette, 40032, "ShowLandPaletteWin", 1134, 1140, 1141, false},
-    {K::TroopPalette, 40058, "ShowTroopPaletteWin", 1135, 1142, 1143, false},
-    {K::BorderPalette, 40096, "ShowBorderLinePaletteWin", 1158, 1164, 1165, false},
-    {K::MinePalette, 0, "ShowMinePaletteWin", 1159, 1166, 1167, false},
-    {K::BuildingCount, 40030, "ShowBuildCnt", 1131, 1136, 1137, false},
-    {K::TroopTable, 40059, nullptr, 1147, 1152, 1153, true},
-    {K::WeaponList, 40060, nullptr, 1146, 1148, 1149, true},
-    {K::TerrainLabelList, 40067, nullptr, 1149, 1156, 1157, true},
-    {K::TroopLabelList, 40077, nullptr, 1150, 1158, 1159, true},
-    {K::TerrainInfo, 40003, "ShowLandList", 1130, 1130, 1131, false},
-    {K::TerrainMoveTable, 40052, "ShowLandMoveList", 1132, 1132, 1133, false},
-    {K::TerrainAvoidTable, 40081, nullptr, 1133, 1160, 1161, false},
-    {K::TransportableTerrain, 40061, "ShowLandTransportList", 1148, 1154, 1155, false},
+    {K::ToolWindow, cmd::ToolWindow, "ShowToolWin", 0, mainmsg::OpenToolWindow,
+     mainmsg::CloseToolWindow, false},
+    {K::HqMap, cmd::HqMap, "ShowHq", toolmsg::HqMapToggled, mainmsg::OpenHqMap, mainmsg::CloseHqMap,
+     false},
+    {K::TerrainPalette, cmd::TerrainPalette, "ShowLandPaletteWin", toolmsg::TerrainPaletteToggled,
+     mainmsg::OpenTerrainPalette, mainmsg::CloseTerrainPalette, false},
+    {K::TroopPalette, cmd::TroopPalette, "ShowTroopPaletteWin", toolmsg::TroopPaletteToggled,
+     mainmsg::OpenTroopPalette, mainmsg::CloseTroopPalette, false},
+    {K::BorderPalette, cmd::BorderPalette, "ShowBorderLinePaletteWin",
+     toolmsg::BorderPaletteToggled, mainmsg::OpenBorderPalette, mainmsg::CloseBorderPalette, false},
+    {K::MinePalette, 0, "ShowMinePaletteWin", toolmsg::MinePaletteToggled, mainmsg::OpenMinePalette,
+     mainmsg::CloseMinePalette, false},
+    {K::BuildingCount, cmd::BuildingCount, "ShowBuildCnt", toolmsg::BuildingCountToggled,
+     mainmsg::OpenBuildingCount, mainmsg::CloseBuildingCount, false},
+    {K::TroopTable, cmd::TroopTable, nullptr, toolmsg::TroopTableToggled, mainmsg::OpenTroopTable,
+     mainmsg::CloseTroopTable, true},
+    {K::WeaponList, cmd::WeaponList, nullptr, toolmsg::WeaponListToggled, mainmsg::OpenWeaponList,
+     mainmsg::CloseWeaponList, true},
+    {K::TerrainLabelList, cmd::TerrainLabelList, nullptr, toolmsg::TerrainLabelListToggled,
+     mainmsg::OpenTerrainLabelList, mainmsg::CloseTerrainLabelList, true},
+    {K::TroopLabelList, cmd::TroopLabelList, nullptr, toolmsg::TroopLabelListToggled,
+     mainmsg::OpenTroopLabelList, mainmsg::CloseTroopLabelList, true},
+    {K::TerrainInfo, cmd::TerrainInfo, "ShowLandList", toolmsg::TerrainInfoToggled,
+     mainmsg::OpenTerrainInfo, mainmsg::CloseTerrainInfo, false},
+    {K::TerrainMoveTable, cmd::TerrainMoveTable, "ShowLandMoveList",
+     toolmsg::TerrainMoveTableToggled, mainmsg::OpenTerrainMoveTable,
+     mainmsg::CloseTerrainMoveTable, false},
+    {K::TerrainAvoidTable, cmd::TerrainAvoidTable, nullptr, toolmsg::TerrainAvoidTableToggled,
+     mainmsg::OpenTerrainAvoidTable, mainmsg::CloseTerrainAvoidTable, false},
+    {K::TransportableTerrain, cmd::TransportableTerrain, "ShowLandTransportList",
+     toolmsg::TransportableTerrainToggled, mainmsg::OpenTransportableTerrain,
+     mainmsg::CloseTransportableTerrain, false},
 };
 static_assert(std::size(kInfos) == static_cast<size_t>(ToolKind::Count));
 
@@ -38,7 +59,9 @@ void writeKey(ToolKind kind, int value) {
 
 }  // namespace
 
-const ToolWindowInfo& toolInfo(ToolKind kind) { return kInfos[static_cast<int>(kind)]; }
+const ToolWindowInfo& toolInfo(ToolKind kind) {
+    return kInfos[static_cast<int>(kind)];
+}
 
 std::optional<ToolKind> toolByMenuId(int menuId) {
     for (const ToolWindowInfo& s : kInfos)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/menu_state.h"
+#include "document/map_document.h"
 
 namespace kv {
 namespace {
@@ -43,74 +44,75 @@ TEST(MenuState, SaveNeedsAChangedMapWhoseIntermediateFileStillExists) {
 TEST(MenuState, IdleBusyAndPastePending) {
     MenuInputs in = idleMap();
     MenuState s = computeMenuState(in);
-    EXPECT_TRUE(s.items[40026].enabled);
-    EXPECT_FALSE(s.items[40027].enabled);  // nothing to redo
-    EXPECT_TRUE(s.items[40007].enabled);
-    EXPECT_FALSE(s.items[40053].enabled);  // no bitmap on the clipboard
-    EXPECT_FALSE(s.items[40085].enabled);  // no underlay
-    EXPECT_TRUE(s.items[40055].checked);
-    EXPECT_FALSE(s.items[40056].checked);
-    EXPECT_FALSE(s.items[40074].enabled);  // no ending
+    EXPECT_TRUE(s.items[cmd::Undo].enabled);
+    EXPECT_FALSE(s.items[cmd::Redo].enabled);  // nothing to redo
+    EXPECT_TRUE(s.items[cmd::NewMap].enabled);
+    EXPECT_FALSE(s.items[cmd::PasteUnderlay].enabled);  // no bitmap on the clipboard
+    EXPECT_FALSE(s.items[cmd::MoveUnderlay].enabled);   // no underlay
+    EXPECT_TRUE(s.items[cmd::TerrainMode].checked);
+    EXPECT_FALSE(s.items[cmd::TroopMode].checked);
+    EXPECT_FALSE(s.items[cmd::EndingPreview].enabled);  // no ending
 
     in.interactionBusy = true;  // a troop is being moved
     s = computeMenuState(in);
-    for (int id : {40007, 40012, 40026, 40044, 40034, 40055, 40056, 40078})
+    for (int id : {cmd::NewMap, cmd::OpenMap, cmd::Undo, cmd::MapSize, cmd::MapCheck,
+                   cmd::TerrainMode, cmd::TroopMode, cmd::TroopPlace})
         EXPECT_FALSE(s.items[id].enabled) << id;
-    EXPECT_TRUE(s.items[40008].enabled);
-    EXPECT_FALSE(s.items[40055].checked);  // not idle: no mode carries the check
-    EXPECT_FALSE(s.toolSubMenuEnabled[2]);
+    EXPECT_TRUE(s.items[cmd::Exit].enabled);
+    EXPECT_FALSE(s.items[cmd::TerrainMode].checked);  // not idle: no mode carries the check
+    EXPECT_FALSE(s.menusEnabled.at(cmd::Menu::TroopDrawKind));
 
     in = idleMap();
     in.areaSelectActive = true;  // a copied area waits to be pasted
     s = computeMenuState(in);
-    EXPECT_FALSE(s.items[40055].enabled);
-    EXPECT_TRUE(s.items[40055].checked);
-    EXPECT_FALSE(s.toolSubMenuEnabled[0]);
-    EXPECT_FALSE(s.toolSubMenuEnabled[1]);
-    EXPECT_TRUE(s.items[40026].enabled);
+    EXPECT_FALSE(s.items[cmd::TerrainMode].enabled);
+    EXPECT_TRUE(s.items[cmd::TerrainMode].checked);
+    EXPECT_FALSE(s.menusEnabled.at(cmd::Menu::DrawKind));
+    EXPECT_FALSE(s.menusEnabled.at(cmd::Menu::PenKind));
+    EXPECT_TRUE(s.items[cmd::Undo].enabled);
 }
 
 TEST(MenuState, ModesRadiosAndViewChecks) {
     MenuInputs in = idleMap();
-    in.editMode = 4;
-    in.drawKind = 5;
+    in.editMode = kEditBorderlines;
+    in.drawKind = kDrawFlood;
     in.hexSize = 48;
     in.showTroops = true;
     in.showUnitIcon = 0;
-    in.openWindows = {40032, 40022};
+    in.openWindows = {cmd::TerrainPalette, cmd::HqMap};
     MenuState s = computeMenuState(in);
-    EXPECT_TRUE(s.items[40095].checked);
-    EXPECT_TRUE(s.items[40045].checked);
-    EXPECT_FALSE(s.items[40035].checked);
-    EXPECT_FALSE(s.items[40038].enabled);  // copy only in terrain mode
-    EXPECT_FALSE(s.items[40039].enabled);  // no road/river delete in border mode
-    EXPECT_FALSE(s.items[40041].enabled);  // no pen kinds in border mode
-    EXPECT_TRUE(s.items[40091].checked);
-    EXPECT_FALSE(s.items[40009].checked);
-    EXPECT_TRUE(s.items[40068].checked);
-    EXPECT_FALSE(s.items[40010].checked);
-    EXPECT_TRUE(s.items[40099].checked);
-    EXPECT_FALSE(s.items[40098].checked);
-    EXPECT_TRUE(s.items[40032].checked);
-    EXPECT_FALSE(s.items[40032].enabled);  // terrain palette only in terrain mode
-    EXPECT_TRUE(s.items[40096].enabled);
-    EXPECT_FALSE(s.toolSubMenuEnabled[3]);
-    EXPECT_TRUE(s.toolSubMenuEnabled[0]);
+    EXPECT_TRUE(s.items[cmd::BorderMode].checked);
+    EXPECT_TRUE(s.items[cmd::DrawFlood].checked);
+    EXPECT_FALSE(s.items[cmd::DrawPen].checked);
+    EXPECT_FALSE(s.items[cmd::DrawCopy].enabled);         // copy only in terrain mode
+    EXPECT_FALSE(s.items[cmd::DrawDeleteLinks].enabled);  // no road/river delete in border mode
+    EXPECT_FALSE(s.items[cmd::PenSingle].enabled);        // no pen kinds in border mode
+    EXPECT_TRUE(s.items[cmd::Zoom48].checked);
+    EXPECT_FALSE(s.items[cmd::Zoom32].checked);
+    EXPECT_TRUE(s.items[cmd::ShowTroops].checked);
+    EXPECT_FALSE(s.items[cmd::ShowHexFrame].checked);
+    EXPECT_TRUE(s.items[cmd::UnitIconWeaponTypes].checked);
+    EXPECT_FALSE(s.items[cmd::UnitIconPictures].checked);
+    EXPECT_TRUE(s.items[cmd::TerrainPalette].checked);
+    EXPECT_FALSE(s.items[cmd::TerrainPalette].enabled);  // terrain palette only in terrain mode
+    EXPECT_TRUE(s.items[cmd::BorderPalette].enabled);
+    EXPECT_FALSE(s.menusEnabled.at(cmd::Menu::MapDrawMethod));
+    EXPECT_TRUE(s.menusEnabled.at(cmd::Menu::DrawKind));
 
-    in.editMode = 0;
-    in.drawKind = 0;
+    in.editMode = kEditTerrain;
+    in.drawKind = kDrawPen;
     in.penChoiceOffered = false;
     s = computeMenuState(in);
-    EXPECT_FALSE(s.items[40042].enabled);
-    in.drawKind = 3;  // copy always offers the pen kinds
+    EXPECT_FALSE(s.items[cmd::PenMega].enabled);
+    in.drawKind = kDrawCopy;  // copy always offers the pen kinds
     s = computeMenuState(in);
-    EXPECT_TRUE(s.items[40042].enabled);
+    EXPECT_TRUE(s.items[cmd::PenMega].enabled);
 
     in.documentOpen = false;
     s = computeMenuState(in);
-    EXPECT_FALSE(s.items[40091].enabled);
-    EXPECT_FALSE(s.items[40091].checked);
-    EXPECT_FALSE(s.items[40013].enabled);
+    EXPECT_FALSE(s.items[cmd::Zoom48].enabled);
+    EXPECT_FALSE(s.items[cmd::Zoom48].checked);
+    EXPECT_FALSE(s.items[cmd::SaveIntermediate].enabled);
 }
 
 }  // namespace

@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "app/command_ids.h"
 #include "app/tool_windows.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
 #include "framework/window.h"
 #include "support/test_paths.h"
+#include "view/window_messages.h"
 
 namespace kv {
 namespace {
@@ -35,14 +39,33 @@ protected:
 };
 
 TEST_F(ToolWindowsTest, TheTableKnowsEveryWindowByMenuAndMessage) {
-    EXPECT_EQ(toolByMenuId(40022), ToolKind::HqMap);
-    EXPECT_EQ(toolByMenuId(40097), std::nullopt);  // the mine palette has no item
+    EXPECT_EQ(toolByMenuId(cmd::HqMap), ToolKind::HqMap);
+    EXPECT_EQ(toolByMenuId(cmd::MinePalette), std::nullopt);  // the mine palette has no item
     bool opens = false;
-    EXPECT_EQ(toolByMessage(1166, opens), ToolKind::MinePalette);
+    EXPECT_EQ(toolByMessage(mainmsg::OpenMinePalette, opens), ToolKind::MinePalette);
     EXPECT_TRUE(opens);
-    EXPECT_EQ(toolByMessage(1153, opens), ToolKind::TroopTable);
+    EXPECT_EQ(toolByMessage(mainmsg::CloseTroopTable, opens), ToolKind::TroopTable);
     EXPECT_FALSE(opens);
-    EXPECT_EQ(toolByMessage(1146, opens), std::nullopt);  // the title, not a window
+    EXPECT_EQ(toolByMessage(mainmsg::RebuildTitle, opens), std::nullopt);  // not a window
+    // Every window comes back from its menu command and its two messages, and no message
+    // opens or closes two windows or is one the main frame handles otherwise.
+    std::set<uint32_t> seen;
+    for (int k = 0; k < static_cast<int>(ToolKind::Count); ++k) {
+        const ToolWindowInfo& info = toolInfo(static_cast<ToolKind>(k));
+        EXPECT_EQ(info.kind, static_cast<ToolKind>(k));
+        if (info.menuId) {
+            EXPECT_EQ(toolByMenuId(info.menuId), info.kind);
+        }
+        EXPECT_EQ(toolByMessage(info.openMessage, opens), info.kind);
+        EXPECT_TRUE(opens);
+        EXPECT_EQ(toolByMessage(info.closeMessage, opens), info.kind);
+        EXPECT_FALSE(opens);
+        EXPECT_TRUE(seen.insert(info.openMessage).second) << info.openMessage;
+        EXPECT_TRUE(seen.insert(info.closeMessage).second) << info.closeMessage;
+    }
+    for (uint32_t m : {mainmsg::Exit, mainmsg::RebuildTitle, mainmsg::EditModeChanged,
+                       mainmsg::OpenWeaponDetail, mainmsg::CloseWeaponDetail})
+        EXPECT_EQ(seen.count(m), 0u) << m;
     EXPECT_STREQ(toolInfo(ToolKind::TerrainInfo).key, "ShowLandList");
     EXPECT_EQ(toolInfo(ToolKind::TerrainAvoidTable).key, nullptr);
 }
