@@ -5,14 +5,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
-#include <QPushButton>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "document/batch_conversion.h"
 #include "framework/file_dialogs.h"
-#include "framework/font.h"
 #include "framework/profile.h"
 
 namespace kv {
@@ -31,41 +29,27 @@ constexpr int kHeight = kButtonTop + 36;
 BatchDialog::BatchDialog(Window* ownerWindow, MapDocument& doc)
     : Dialog(kTemplateId, ownerWindow), doc_(doc) {
     title = kBatchDialogTitle;
-    width = kWidth;
-    height = kHeight;
+    setFixedClientSize(kWidth, kHeight);
 }
 
 int BatchDialog::onInitDialog() {
-    QWidget* d = handle();
-    d->setFixedSize(width, height);
-    const QFont font = createFont(12, 400);
     // The labels take the whole row: the destination's caption is twelve full-width characters.
-    auto label = [this](const char* text, int y) { addLabel(text, 12, y, 436, 20); };
-    auto edit = [&](int id, const char* key, int y) {
-        auto* e = new QLineEdit(QString::fromStdString(readFolderKey(key)), d);
-        e->setObjectName(QString::number(id));
-        e->setFont(font);
-        e->setGeometry(12, y, 360, 22);
-        return e;
-    };
-    label("変換元フォルダー", 8);
-    source_ = edit(1002, kBatchSourceKey, 28);
-    addButton(1003, "参照...", 380, 27, 68, 24);
-    label("変換マップ格納フォルダー", 56);
-    destination_ = edit(1004, kBatchDestinationKey, 76);
-    addButton(1005, "参照...", 380, 75, 68, 24);
-    status_ = new QListWidget(d);
-    status_->setObjectName("1007");
-    status_->setFont(font);
-    status_->setGeometry(12, kStatusTop, 436, kStatusHeight);
+    addLabel("変換元フォルダー", 12, 8, 436, 20);
+    source_ = addEdit(kIdSource, 12, 28, 360, 22);
+    source_->setText(QString::fromStdString(readFolderKey(kBatchSourceKey)));
+    addButton(kIdBrowseSource, "参照...", 380, 27, 68, 24);
+    addLabel("変換マップ格納フォルダー", 12, 56, 436, 20);
+    destination_ = addEdit(kIdDestination, 12, 76, 360, 22);
+    destination_->setText(QString::fromStdString(readFolderKey(kBatchDestinationKey)));
+    addButton(kIdBrowseDestination, "参照...", 380, 75, 68, 24);
+    status_ = addList(kIdStatus, 12, kStatusTop, 436, kStatusHeight);
     status_->setSelectionMode(QAbstractItemView::NoSelection);
     status_->setFocusPolicy(Qt::NoFocus);
-    progress_ = new QProgressBar(d);
-    progress_->setGeometry(12, kProgressTop, 436, 14);
+    progress_ = add<QProgressBar>(0, 12, kProgressTop, 436, 14);
     progress_->setTextVisible(false);
     progress_->setValue(0);
-    addButton(1006, "変換開始", 250, kButtonTop, 96, 24)->setDefault(true);
-    addButton(2, "閉じる", 352, kButtonTop, 96, 24);
+    addButton(kIdStart, "変換開始", 250, kButtonTop, 96, 24)->setDefault(true);
+    addButton(kIdCancel, "閉じる", 352, kButtonTop, 96, 24);
     return 0;
 }
 
@@ -76,7 +60,7 @@ void BatchDialog::addStatus(const std::string& text) {
 }
 
 void BatchDialog::browse(int editId, const char* browseTitle) {
-    QLineEdit* e = editId == 1002 ? source_ : destination_;
+    QLineEdit* e = editId == kIdSource ? source_ : destination_;
     FileDialogRequest r;
     r.kind = FileDialogRequest::Folder;
     r.title = browseTitle;
@@ -118,10 +102,10 @@ void BatchDialog::start() {
 
 int BatchDialog::onCommand(MessageRecord& m, int id, int code) {
     switch (id) {
-    case 1003: browse(1002, kBatchSourceBrowseTitle); return 1;
-    case 1005: browse(1004, kBatchDestinationBrowseTitle); return 1;
-    case 1006: start(); return 1;
-    default: return Dialog::onCommand(m, id, code);
+        case kIdBrowseSource: browse(kIdSource, kBatchSourceBrowseTitle); return 1;
+        case kIdBrowseDestination: browse(kIdDestination, kBatchDestinationBrowseTitle); return 1;
+        case kIdStart: start(); return 1;
+        default: return Dialog::onCommand(m, id, code);
     }
 }
 

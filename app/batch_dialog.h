@@ -18,6 +18,14 @@ class MapDocument;
 class BatchDialog : public Dialog {
 public:
     static constexpr int kTemplateId = 172;
+    enum Control : int {
+        kIdSource = 1002,
+        kIdBrowseSource = 1003,
+        kIdDestination = 1004,
+        kIdBrowseDestination = 1005,
+        kIdStart = 1006,
+        kIdStatus = 1007,
+    };
     BatchDialog(Window* owner, MapDocument& doc);
     int onInitDialog() override;
     int onCommand(MessageRecord& m, int id, int code) override;

@@ -3,7 +3,6 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -11,7 +10,6 @@
 
 #include "app/map_file_filters.h"
 #include "framework/file_dialogs.h"
-#include "framework/font.h"
 
 namespace kv {
 
@@ -51,27 +49,20 @@ std::vector<std::vector<std::string>> MapOpenDialog::listFolder(const std::strin
 
 int MapOpenDialog::onInitDialog() {
     QWidget* d = handle();
-    d->resize(width, height);
-    const QFont font = createFont(12, 400);
-    folderEdit_ = new QLineEdit(QString::fromStdString(folder), d);
-    folderEdit_->setObjectName("1000");
-    folderEdit_->setFont(font);
-    folderEdit_->setGeometry(10, 10, width - 100, 22);
+    folderEdit_ = addEdit(kIdFolder, 10, 10, width - 100, 22);
+    folderEdit_->setText(QString::fromStdString(folder));
     QObject::connect(folderEdit_, &QLineEdit::editingFinished, d, [this] {
         folder = folderEdit_->text().toStdString();
         refill();
     });
-    addButton(1001, "参照...", width - 84, 9, 74, 24);
-    tree_ = new QTreeWidget(d);
-    tree_->setObjectName("1002");
-    tree_->setFont(font);
+    addButton(kIdBrowse, "参照...", width - 84, 9, 74, 24);
+    tree_ = add<QTreeWidget>(kIdTree, 10, 40, width - 20, height - 84);
     tree_->setHeaderHidden(true);
-    tree_->setGeometry(10, 40, width - 20, height - 84);
     QObject::connect(tree_, &QTreeWidget::itemDoubleClicked, d, [this](QTreeWidgetItem* item) {
-        if (item && item->parent()) sendCommand(1);
+        if (item && item->parent()) sendCommand(kIdOk);
     });
-    addButton(1, "OK", width - 180, height - 36, 80, 26)->setDefault(true);
-    addButton(2, "ｷｬﾝｾﾙ", width - 90, height - 36, 80, 26);
+    addButton(kIdOk, "OK", width - 180, height - 36, 80, 26)->setDefault(true);
+    addButton(kIdCancel, "ｷｬﾝｾﾙ", width - 90, height - 36, 80, 26);
     refill();
     return 0;
 }
@@ -109,11 +100,11 @@ void MapOpenDialog::browse() {
 }
 
 int MapOpenDialog::onCommand(MessageRecord& m, int id, int code) {
-    if (id == 1001) {
+    if (id == kIdBrowse) {
         browse();
         return 1;
     }
-    if (id == 1) {
+    if (id == kIdOk) {
         // Only a file, not a kind heading, can be opened.
         QTreeWidgetItem* item = tree_->currentItem();
         if (!item || !item->parent()) return 1;

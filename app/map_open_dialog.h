@@ -16,6 +16,7 @@ namespace kv {
 class MapOpenDialog : public Dialog {
 public:
     static constexpr int kTemplateId = 130;
+    enum Control : int { kIdFolder = 1000, kIdBrowse = 1001, kIdTree = 1002 };
     MapOpenDialog(Window* owner, std::string folder);
     int onInitDialog() override;
     int onCommand(MessageRecord& m, int id, int code) override;

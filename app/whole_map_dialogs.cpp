@@ -1,12 +1,10 @@
 // The small dialogs of the main frame's file and map commands.
 #include "app/whole_map_dialogs.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -16,7 +14,6 @@
 #include <cmath>
 
 #include "document/faction_record.h"
-#include "framework/font.h"
 #include "framework/prompter.h"
 
 namespace kv {
@@ -30,7 +27,8 @@ void centreOver(QWidget* dialog, QWidget* owner) {
     } else if (QScreen* s = QGuiApplication::primaryScreen()) {
         area = s->geometry();
     }
-    if (area.isValid()) dialog->move(area.center() - QPoint(dialog->width() / 2, dialog->height() / 2));
+    if (area.isValid())
+        dialog->move(area.center() - QPoint(dialog->width() / 2, dialog->height() / 2));
 }
 
 // The picture of an anchor button: an arrow from the centre towards the button's place, a
@@ -64,24 +62,21 @@ QIcon anchorIcon(int anchor) {
 
 ConfirmSaveDialog::ConfirmSaveDialog(Window* ownerWindow) : Dialog(kTemplateId, ownerWindow) {
     title = "確認";
-    width = 300;
-    height = 110;
+    setFixedClientSize(300, 110);
 }
 
 int ConfirmSaveDialog::onInitDialog() {
-    QWidget* d = handle();
-    d->setFixedSize(width, height);
-    d->setWindowFlag(Qt::WindowCloseButtonHint, false);
+    handle()->setWindowFlag(Qt::WindowCloseButtonHint, false);
     addLabel("編集中のマップを保存しますか？", 20, 18, 260, 20);
-    addButton(6, "はい", 30, 64, 72, 24)->setDefault(true);
-    addButton(7, "いいえ", 114, 64, 72, 24);
-    addButton(2, "ｷｬﾝｾﾙ", 198, 64, 72, 24);
-    centreOver(d, owner ? owner->handle() : nullptr);
+    addButton(kIdYes, "はい", 30, 64, 72, 24)->setDefault(true);
+    addButton(kIdNo, "いいえ", 114, 64, 72, 24);
+    addButton(kIdCancel, "ｷｬﾝｾﾙ", 198, 64, 72, 24);
+    centreOver(handle(), owner ? owner->handle() : nullptr);
     return 0;
 }
 
 int ConfirmSaveDialog::onCommand(MessageRecord&, int id, int) {
-    if (id != 6 && id != 7 && id != 2) return 0;
+    if (id != kIdYes && id != kIdNo && id != kIdCancel) return 0;
     result = id;
     end();
     return 1;
@@ -107,18 +102,13 @@ std::string MapCheckDialog::textOf(const std::vector<std::string>& lines) {
 }
 
 int MapCheckDialog::onInitDialog() {
-    QWidget* d = handle();
-    d->resize(width, height);
-    auto* list = new QPlainTextEdit(d);
-    list->setObjectName("1000");
+    auto* list = addMultiLineEdit(kIdText, 10, 10, width - 20, height - 56);
     list->setReadOnly(true);
-    list->setFont(createFont(12, 400));
-    list->setGeometry(10, 10, width - 20, height - 56);
     // The control shows CR LF line ends as plain line breaks.
     QString text = QString::fromStdString(textOf(lines_));
     text.replace("\r\n", "\n");
     list->setPlainText(text);
-    addButton(1, "OK", width / 2 - 40, height - 38, 80, 26)->setDefault(true);
+    addButton(kIdOk, "OK", width / 2 - 40, height - 38, 80, 26)->setDefault(true);
     return 0;
 }
 
@@ -126,58 +116,54 @@ int MapCheckDialog::onInitDialog() {
 
 MapSizeDialog::MapSizeDialog(Window* ownerWindow, int w, int h,
                              std::function<void(int, int, int)> apply)
-    : Dialog(kTemplateId, ownerWindow), currentWidth_(w), currentHeight_(h),
+    : Dialog(kTemplateId, ownerWindow),
+      currentWidth_(w),
+      currentHeight_(h),
       apply_(std::move(apply)) {
     title = "ﾏｯﾌﾟｻｲｽﾞの変更";
-    width = 300;
-    height = 200;
+    setFixedClientSize(300, 200);
 }
 
 int MapSizeDialog::onInitDialog() {
-    QWidget* d = handle();
-    d->setFixedSize(width, height);
-    const QFont font = createFont(12, 400);
-    auto label = [this](const char* text, int y) { addLabel(text, 14, y, 40, 22); };
-    auto sizeBox = [&](int id, int value, int y) {
-        auto* box = new QComboBox(d);
-        box->setObjectName(QString::number(id));
+    auto sizeBox = [this](int id, int value, int y) {
+        QComboBox* box = addCombo(id, 56, y, 80, 22);
         box->setEditable(true);
         box->addItems({"48", "64", "128", "256"});
         box->setCurrentText(QString::number(value));
-        box->setFont(font);
-        box->setGeometry(56, y, 80, 22);
     };
-    label("横幅", 20);
-    sizeBox(1000, currentWidth_, 20);
-    label("縦幅", 52);
-    sizeBox(1001, currentHeight_, 52);
-    // Nine anchors in a 3 × 3 grid; anchor = row × 3 + column.
-    auto* group = new QButtonGroup(d);
+    addLabel("横幅", 14, 20, 40, 22);
+    sizeBox(kIdWidth, currentWidth_, 20);
+    addLabel("縦幅", 14, 52, 40, 22);
+    sizeBox(kIdHeight, currentHeight_, 52);
+    // Nine anchors in a 3 × 3 grid; anchor = row × 3 + column. One stays pressed.
+    auto* group = new QButtonGroup(handle());
     for (int a = 0; a < 9; ++a) {
-        auto* b = new QPushButton(d);
-        b->setObjectName(QString::number(1010 + a));
+        QPushButton* b =
+            addButton(kIdFirstAnchor + a, "", 170 + (a % 3) * 36, 16 + (a / 3) * 30, 32, 26);
         b->setCheckable(true);
         b->setChecked(a == anchor);
         b->setIcon(anchorIcon(a));
         b->setIconSize(QSize(18, 18));
-        b->setGeometry(170 + (a % 3) * 36, 16 + (a / 3) * 30, 32, 26);
-        group->addButton(b, a);
+        group->addButton(b);
     }
-    QObject::connect(group, &QButtonGroup::idClicked, d, [this](int a) { anchor = a; });
-    addButton(1, "OK", 60, 150, 80, 26)->setDefault(true);
-    addButton(2, "ｷｬﾝｾﾙ", 160, 150, 80, 26);
+    addButton(kIdOk, "OK", 60, 150, 80, 26)->setDefault(true);
+    addButton(kIdCancel, "ｷｬﾝｾﾙ", 160, 150, 80, 26);
     return 0;
 }
 
 int MapSizeDialog::onCommand(MessageRecord& m, int id, int code) {
-    if (id != 1) return Dialog::onCommand(m, id, code);
+    if (id >= kIdFirstAnchor && id < kIdFirstAnchor + 9) {
+        anchor = id - kIdFirstAnchor;
+        return 1;
+    }
+    if (id != kIdOk) return Dialog::onCommand(m, id, code);
     auto value = [this](int boxId) {
-        auto* box = handle()->findChild<QComboBox*>(QString::number(boxId));
+        auto* box = control<QComboBox>(boxId);
         bool ok = false;
         const int v = box ? box->currentText().trimmed().toInt(&ok) : 0;
         return ok ? v : 0;
     };
-    const int w = value(1000), h = value(1001);
+    const int w = value(kIdWidth), h = value(kIdHeight);
     if (w < 1 || w > 256) {
         showMessage("注意", "マップの横幅が範囲外です。(1～256)", PromptIcon::Exclamation,
                     PromptButtons::Ok, this);
@@ -195,7 +181,7 @@ int MapSizeDialog::onCommand(MessageRecord& m, int id, int code) {
                     PromptIcon::Question, PromptButtons::YesNo, this) != PromptAnswer::Yes)
         return 1;
     if (apply_) apply_(w, h, anchor);
-    result = 1;
+    result = kIdOk;
     end();
     return 1;
 }
@@ -205,31 +191,27 @@ int MapSizeDialog::onCommand(MessageRecord& m, int id, int code) {
 FactionExchangeDialog::FactionExchangeDialog(Window* ownerWindow)
     : Dialog(kTemplateId, ownerWindow) {
     title = "陣営色の入れ替え";
-    width = 280;
-    height = 120;
+    setFixedClientSize(280, 120);
 }
 
 int FactionExchangeDialog::onInitDialog() {
-    QWidget* d = handle();
-    d->setFixedSize(width, height);
-    for (int i = 0; i < 2; ++i) {
-        boxes_[i] = new QComboBox(d);
-        boxes_[i]->setObjectName(QString::number(1000 + i));
-        boxes_[i]->setFont(createFont(12, 400));
-        boxes_[i]->setGeometry(20 + i * 130, 20, 110, 22);
-        QObject::connect(boxes_[i], &QComboBox::currentIndexChanged, d, [this, i] {
-            if (filling_) return;
-            const int slot = boxes_[i]->currentData().toInt();
-            (i == 0 ? first : second) = slot;
-            refill();
-        });
-    }
-    auto* arrow = new QLabel(QStringLiteral("⇔"), d);
-    arrow->setGeometry(133, 20, 16, 22);
+    addCombo(kIdFirst, 20, 20, 110, 22);
+    addCombo(kIdSecond, 150, 20, 110, 22);
+    addLabel("⇔", 133, 20, 16, 22);
     refill();
-    addButton(1, "OK", 50, 76, 80, 26)->setDefault(true);
-    addButton(2, "ｷｬﾝｾﾙ", 150, 76, 80, 26);
+    addButton(kIdOk, "OK", 50, 76, 80, 26)->setDefault(true);
+    addButton(kIdCancel, "ｷｬﾝｾﾙ", 150, 76, 80, 26);
     return 0;
+}
+
+int FactionExchangeDialog::onCommand(MessageRecord& m, int id, int code) {
+    if ((id != kIdFirst && id != kIdSecond) || code != SelectionChanged)
+        return Dialog::onCommand(m, id, code);
+    if (!filling_) {
+        (id == kIdFirst ? first : second) = control<QComboBox>(id)->currentData().toInt();
+        refill();
+    }
+    return 1;
 }
 
 void FactionExchangeDialog::refill() {
@@ -237,11 +219,12 @@ void FactionExchangeDialog::refill() {
     filling_ = true;
     const int chosen[2] = {first, second};
     for (int i = 0; i < 2; ++i) {
-        boxes_[i]->clear();
+        QComboBox* box = control<QComboBox>(i == 0 ? kIdFirst : kIdSecond);
+        box->clear();
         for (int slot = 0; slot < kFactionCount; ++slot) {
             if (slot == chosen[1 - i]) continue;
-            boxes_[i]->addItem(QString::fromUtf8(std::string(factionColourName(slot)).c_str()), slot);
-            if (slot == chosen[i]) boxes_[i]->setCurrentIndex(boxes_[i]->count() - 1);
+            box->addItem(QString::fromUtf8(std::string(factionColourName(slot)).c_str()), slot);
+            if (slot == chosen[i]) box->setCurrentIndex(box->count() - 1);
         }
     }
     filling_ = false;
@@ -249,8 +232,8 @@ void FactionExchangeDialog::refill() {
 
 void FactionExchangeDialog::exchangeData(bool toObject) {
     if (!toObject) return;
-    first = boxes_[0]->currentData().toInt();
-    second = boxes_[1]->currentData().toInt();
+    first = control<QComboBox>(kIdFirst)->currentData().toInt();
+    second = control<QComboBox>(kIdSecond)->currentData().toInt();
 }
 
 }  // namespace kv

@@ -8,13 +8,11 @@
 
 #include "framework/window.h"
 
-class QLineEdit;
-class QComboBox;
-
 namespace kv {
 
-// "確認": 編集中のマップを保存しますか？ with はい (6), いいえ (7) and ｷｬﾝｾﾙ (2). Centred over the
-// owner's client area (the screen while it is minimised); the close item is greyed.
+// "確認": 編集中のマップを保存しますか？ with はい, いいえ and ｷｬﾝｾﾙ; the result is the id of the
+// button pressed (kIdYes, kIdNo, kIdCancel). Centred over the owner's client area (the screen while
+// it is minimised); the close item is greyed.
 class ConfirmSaveDialog : public Dialog {
 public:
     static constexpr int kTemplateId = 129;
@@ -27,6 +25,7 @@ public:
 class MapCheckDialog : public Dialog {
 public:
     static constexpr int kTemplateId = 125;
+    enum Control : int { kIdText = 1000 };
     MapCheckDialog(Window* owner, std::vector<std::string> problemLines);
     int onInitDialog() override;
     // The text shown: the lines joined by CR LF.
@@ -41,6 +40,8 @@ private:
 class MapSizeDialog : public Dialog {
 public:
     static constexpr int kTemplateId = 126;
+    // The anchor buttons are kIdFirstAnchor + anchor.
+    enum Control : int { kIdWidth = 1000, kIdHeight = 1001, kIdFirstAnchor = 1010 };
     MapSizeDialog(Window* owner, int width, int height,
                   std::function<void(int width, int height, int anchor)> apply);
     int onInitDialog() override;
@@ -57,15 +58,16 @@ private:
 class FactionExchangeDialog : public Dialog {
 public:
     static constexpr int kTemplateId = 171;
+    enum Control : int { kIdFirst = 1000, kIdSecond = 1001 };
     explicit FactionExchangeDialog(Window* owner);
     int onInitDialog() override;
+    int onCommand(MessageRecord& m, int id, int code) override;
     void exchangeData(bool toObject) override;
     int first = 0;
     int second = 1;
 
 private:
     void refill();
-    QComboBox* boxes_[2] = {nullptr, nullptr};
     bool filling_ = false;
 };
 

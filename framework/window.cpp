@@ -5,12 +5,21 @@
 #include "framework/font.h"
 
 #include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QThread>
 #include <QWheelEvent>
 
@@ -44,14 +53,20 @@ intptr_t packPoint(int x, int y) {
                                  static_cast<uint32_t>(x & 0xFFFF));
 }
 
-QWidget* parentWidgetOf(const Window* w) { return w ? w->handle() : nullptr; }
+QWidget* parentWidgetOf(const Window* w) {
+    return w ? w->handle() : nullptr;
+}
 
 // A dialog widget that turns its accept and reject paths into OK and Cancel commands.
 class DialogWidget : public FrameworkWidget<QDialog> {
 public:
     using FrameworkWidget<QDialog>::FrameworkWidget;
-    void accept() override { command(1, [this] { QDialog::accept(); }); }
-    void reject() override { command(2, [this] { QDialog::reject(); }); }
+    void accept() override {
+        command(kIdOk, [this] { QDialog::accept(); });
+    }
+    void reject() override {
+        command(kIdCancel, [this] { QDialog::reject(); });
+    }
 
 private:
     template <class F>
@@ -60,6 +75,15 @@ private:
         if (!w || !w->sendCommand(id)) fallback();
     }
 };
+
+// Passes a control's signal to its dialog's `onCommand` as `id` with `code`. The dialog is found
+// through its widget, so that a signal sent while the dialog goes away reaches nothing.
+template <class Control, class Signal>
+void reportTo(QWidget* dialog, Control* control, Signal signal, int id, int code) {
+    QObject::connect(control, signal, control, [dialog = QPointer<QWidget>(dialog), id, code] {
+        if (Window* w = Window::lookup(dialog)) w->sendCommand(id, code);
+    });
+}
 
 }  // namespace
 
@@ -96,9 +120,15 @@ bool Window::create() {
     return handle_ != nullptr;
 }
 
-int Window::onMessage(MessageRecord&) { return 0; }
-int Window::onCommand(MessageRecord&, int, int) { return 0; }
-int Window::onNotify(MessageRecord&, int, void*) { return 0; }
+int Window::onMessage(MessageRecord&) {
+    return 0;
+}
+int Window::onCommand(MessageRecord&, int, int) {
+    return 0;
+}
+int Window::onNotify(MessageRecord&, int, void*) {
+    return 0;
+}
 
 QWidget* Window::createWidget(QWidget* parentWidget) {
     return new FrameworkWidget<QWidget>(parentWidget);
@@ -128,7 +158,9 @@ int Window::sendCommand(int id, int code) {
     return WindowDispatch::dispatch(this, m) ? 1 : 0;
 }
 
-bool Window::sendMessage(MessageRecord& m) { return WindowDispatch::dispatch(this, m); }
+bool Window::sendMessage(MessageRecord& m) {
+    return WindowDispatch::dispatch(this, m);
+}
 
 void Window::setNumberText(int value, int scale) {
     if (!handle_) return;
@@ -192,8 +224,12 @@ void endLoopWithError(const swCError& e) {
 }
 }  // namespace
 
-bool loopError() { return g_loopError; }
-void clearLoopError() { g_loopError = false; }
+bool loopError() {
+    return g_loopError;
+}
+void clearLoopError() {
+    g_loopError = false;
+}
 
 bool WindowDispatch::dispatch(Window* w, MessageRecord& m) {
     try {
@@ -226,68 +262,72 @@ bool WindowDispatch::translate(QWidget* widget, QEvent* e) {
     MessageRecord m;
     m.event = e;
     switch (e->type()) {
-    case QEvent::Close: {
-        if (qobject_cast<QDialog*>(widget)) return false;  // becomes the Cancel command
-        m.message = msg::Close;
-        if (!dispatch(w, m)) w->destroy();
-        e->ignore();
-        return true;
-    }
-    case QEvent::Move:
-        m.message = msg::Move;
-        m.lParam = packPoint(widget->x(), widget->y());
-        break;
-    case QEvent::Resize:
-        m.message = msg::Size;
-        m.lParam = packPoint(widget->width(), widget->height());
-        break;
-    case QEvent::MouseMove:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick: {
-        auto* me = static_cast<QMouseEvent*>(e);
-        const bool right = me->button() == Qt::RightButton;
-        switch (e->type()) {
-        case QEvent::MouseMove:
-            m.message = msg::MouseMove;
-            if (g_cursor) widget->setCursor(*g_cursor);
-            break;
-        case QEvent::MouseButtonPress: m.message = right ? msg::RButtonDown : msg::LButtonDown; break;
-        case QEvent::MouseButtonRelease: m.message = right ? msg::RButtonUp : msg::LButtonUp; break;
-        default: m.message = msg::LButtonDblClk; break;
-        }
-        const QPoint p = me->position().toPoint();
-        m.wParam = static_cast<uintptr_t>(me->buttons().toInt());
-        m.lParam = packPoint(p.x(), p.y());
-        break;
-    }
-    case QEvent::Wheel: {
-        auto* we = static_cast<QWheelEvent*>(e);
-        const QPoint delta = we->angleDelta();
-        uint32_t keys = 0;
-        if (we->modifiers() & Qt::ShiftModifier) keys |= msg::KeyStateShift;
-        if (we->modifiers() & Qt::ControlModifier) keys |= msg::KeyStateControl;
-        // A tilt or a sideways swipe comes as its own message.
-        const bool sideways = delta.y() == 0 && delta.x() != 0;
-        m.message = sideways ? msg::MouseHWheel : msg::MouseWheel;
-        const int amount = sideways ? delta.x() : delta.y();
-        m.wParam = static_cast<uintptr_t>((static_cast<uint32_t>(amount) << 16) | keys);
-        break;
-    }
-    case QEvent::KeyPress:
-        m.message = msg::KeyDown;
-        m.wParam = static_cast<uintptr_t>(static_cast<QKeyEvent*>(e)->key());
-        break;
-    default:
-        if (e->type() == kPostedType) {
-            auto* pe = static_cast<PostedEvent*>(e);
-            m.message = pe->message;
-            m.wParam = pe->wParam;
-            m.lParam = pe->lParam;
-            dispatch(w, m);
+        case QEvent::Close: {
+            if (qobject_cast<QDialog*>(widget)) return false;  // becomes the Cancel command
+            m.message = msg::Close;
+            if (!dispatch(w, m)) w->destroy();
+            e->ignore();
             return true;
         }
-        return false;
+        case QEvent::Move:
+            m.message = msg::Move;
+            m.lParam = packPoint(widget->x(), widget->y());
+            break;
+        case QEvent::Resize:
+            m.message = msg::Size;
+            m.lParam = packPoint(widget->width(), widget->height());
+            break;
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick: {
+            auto* me = static_cast<QMouseEvent*>(e);
+            const bool right = me->button() == Qt::RightButton;
+            switch (e->type()) {
+                case QEvent::MouseMove:
+                    m.message = msg::MouseMove;
+                    if (g_cursor) widget->setCursor(*g_cursor);
+                    break;
+                case QEvent::MouseButtonPress:
+                    m.message = right ? msg::RButtonDown : msg::LButtonDown;
+                    break;
+                case QEvent::MouseButtonRelease:
+                    m.message = right ? msg::RButtonUp : msg::LButtonUp;
+                    break;
+                default: m.message = msg::LButtonDblClk; break;
+            }
+            const QPoint p = me->position().toPoint();
+            m.wParam = static_cast<uintptr_t>(me->buttons().toInt());
+            m.lParam = packPoint(p.x(), p.y());
+            break;
+        }
+        case QEvent::Wheel: {
+            auto* we = static_cast<QWheelEvent*>(e);
+            const QPoint delta = we->angleDelta();
+            uint32_t keys = 0;
+            if (we->modifiers() & Qt::ShiftModifier) keys |= msg::KeyStateShift;
+            if (we->modifiers() & Qt::ControlModifier) keys |= msg::KeyStateControl;
+            // A tilt or a sideways swipe comes as its own message.
+            const bool sideways = delta.y() == 0 && delta.x() != 0;
+            m.message = sideways ? msg::MouseHWheel : msg::MouseWheel;
+            const int amount = sideways ? delta.x() : delta.y();
+            m.wParam = static_cast<uintptr_t>((static_cast<uint32_t>(amount) << 16) | keys);
+            break;
+        }
+        case QEvent::KeyPress:
+            m.message = msg::KeyDown;
+            m.wParam = static_cast<uintptr_t>(static_cast<QKeyEvent*>(e)->key());
+            break;
+        default:
+            if (e->type() == kPostedType) {
+                auto* pe = static_cast<PostedEvent*>(e);
+                m.message = pe->message;
+                m.wParam = pe->wParam;
+                m.lParam = pe->lParam;
+                dispatch(w, m);
+                return true;
+            }
+            return false;
     }
     return dispatch(w, m);
 }
@@ -312,7 +352,9 @@ FrameWindow::~FrameWindow() {
     if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
 }
 
-QWidget* FrameWindow::createWidget(QWidget*) { return new FrameworkWidget<QMainWindow>(); }
+QWidget* FrameWindow::createWidget(QWidget*) {
+    return new FrameworkWidget<QMainWindow>();
+}
 
 // --- ChildControl -----------------------------------------------------------------------
 
@@ -342,6 +384,7 @@ Dialog::~Dialog() = default;
 QWidget* Dialog::createWidget(QWidget* parentWidget) {
     auto* d = new DialogWidget(parentWidget);
     d->setModal(true);
+    d->setFont(defaultFont());
     // A title and a close box; a dialog is never minimised (a window manager would offer it
     // for a dialog without an owner).
     d->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -354,8 +397,13 @@ bool Dialog::initialise() {
     if (!w) return false;
     attach(w);
     if (!title.empty()) w->setWindowTitle(QString::fromStdString(title));
-    if (width != kDefault && height != kDefault) w->resize(width, height);
+    if (fixedSize_) {
+        w->setFixedSize(width, height);
+    } else if (width != kDefault && height != kDefault) {
+        w->resize(width, height);
+    }
     if (x != kDefault && y != kDefault) w->move(x, y);
+    radioGroup_ = nullptr;
     onInitDialog();
     // Only a dialog that can change its size can be maximised.
     if (w->minimumSize() != w->maximumSize()) w->setWindowFlag(Qt::WindowMaximizeButtonHint, true);
@@ -386,20 +434,95 @@ bool Dialog::createModeless() {
     return true;
 }
 
+void Dialog::setFixedClientSize(int w, int h) {
+    width = w;
+    height = h;
+    fixedSize_ = true;
+    if (QWidget* d = handle()) d->setFixedSize(w, h);
+}
+
+QFont Dialog::defaultFont() {
+    return createFont(12, 400);
+}
+
+void Dialog::place(QWidget* control, int id, int x, int y, int w, int h) {
+    if (id != 0) control->setObjectName(QString::number(id));
+    control->setFont(defaultFont());
+    control->setGeometry(x, y, w, h);
+}
+
 QPushButton* Dialog::addButton(int id, const char* text, int x, int y, int w, int h) {
-    auto* b = new QPushButton(QString::fromUtf8(text), handle());
-    b->setObjectName(QString::number(id));
-    b->setFont(createFont(12, 400));
-    b->setGeometry(x, y, w, h);
-    QObject::connect(b, &QPushButton::clicked, handle(), [this, id] { sendCommand(id); });
+    auto* b = add<QPushButton>(id, x, y, w, h);
+    b->setText(QString::fromUtf8(text));
+    reportTo(handle(), b, &QPushButton::clicked, id, Clicked);
     return b;
 }
 
 QLabel* Dialog::addLabel(const char* text, int x, int y, int w, int h) {
-    auto* l = new QLabel(QString::fromUtf8(text), handle());
-    l->setFont(createFont(12, 400));
-    l->setGeometry(x, y, w, h);
+    return addLabel(0, text, x, y, w, h);
+}
+
+QLabel* Dialog::addLabel(int id, const char* text, int x, int y, int w, int h) {
+    auto* l = add<QLabel>(id, x, y, w, h);
+    l->setText(QString::fromUtf8(text));
     return l;
+}
+
+QLineEdit* Dialog::addEdit(int id, int x, int y, int w, int h) {
+    auto* e = add<QLineEdit>(id, x, y, w, h);
+    reportTo(handle(), e, &QLineEdit::textChanged, id, TextChanged);
+    return e;
+}
+
+QPlainTextEdit* Dialog::addMultiLineEdit(int id, int x, int y, int w, int h) {
+    auto* e = add<QPlainTextEdit>(id, x, y, w, h);
+    reportTo(handle(), e, &QPlainTextEdit::textChanged, id, TextChanged);
+    return e;
+}
+
+QComboBox* Dialog::addCombo(int id, int x, int y, int w, int h) {
+    auto* c = add<QComboBox>(id, x, y, w, h);
+    reportTo(handle(), c, &QComboBox::currentIndexChanged, id, SelectionChanged);
+    return c;
+}
+
+QCheckBox* Dialog::addCheck(int id, const char* text, int x, int y, int w, int h) {
+    auto* c = add<QCheckBox>(id, x, y, w, h);
+    c->setText(QString::fromUtf8(text));
+    reportTo(handle(), c, &QCheckBox::clicked, id, Clicked);
+    return c;
+}
+
+QRadioButton* Dialog::addRadio(int id, const char* text, int x, int y, int w, int h,
+                               bool newGroup) {
+    auto* r = add<QRadioButton>(id, x, y, w, h);
+    r->setText(QString::fromUtf8(text));
+    // Radio buttons of one parent would all exclude each other; a group keeps them apart.
+    if (newGroup || !radioGroup_) radioGroup_ = new QButtonGroup(handle());
+    radioGroup_->addButton(r);
+    reportTo(handle(), r, &QRadioButton::clicked, id, Clicked);
+    return r;
+}
+
+QSpinBox* Dialog::addSpin(int id, int x, int y, int w, int h, int minimum, int maximum) {
+    auto* s = add<QSpinBox>(id, x, y, w, h);
+    s->setRange(minimum, maximum);
+    reportTo(handle(), s, &QSpinBox::valueChanged, id, TextChanged);
+    return s;
+}
+
+QListWidget* Dialog::addList(int id, int x, int y, int w, int h) {
+    auto* l = add<QListWidget>(id, x, y, w, h);
+    reportTo(handle(), l, &QListWidget::currentRowChanged, id, SelectionChanged);
+    return l;
+}
+
+QGroupBox* Dialog::addGroup(int id, const char* text, int x, int y, int w, int h) {
+    auto* g = add<QGroupBox>(id, x, y, w, h);
+    g->setTitle(QString::fromUtf8(text));
+    // Beneath the controls it frames, which may have been added before it.
+    g->lower();
+    return g;
 }
 
 void Dialog::end() {
@@ -407,13 +530,13 @@ void Dialog::end() {
 }
 
 int Dialog::onCommand(MessageRecord&, int id, int) {
-    if (id == 1) {
+    if (id == kIdOk) {
         exchangeData(true);
-        result = 1;
+        result = kIdOk;
         end();
         return 1;
     }
-    if (id == 2) {
+    if (id == kIdCancel) {
         result = 0;
         end();
         return 1;
@@ -453,7 +576,9 @@ bool postMessage(Window* target, uint32_t message, uintptr_t wParam, intptr_t lP
     return true;
 }
 
-void recordPosts(std::vector<PostedMessage>* sink) { g_postSink = sink; }
+void recordPosts(std::vector<PostedMessage>* sink) {
+    g_postSink = sink;
+}
 
 // --- override cursor --------------------------------------------------------------------
 
@@ -463,7 +588,9 @@ void setCursor(CursorShape cursor) {
     if (g_cursor) QGuiApplication::setOverrideCursor(QCursor(*g_cursor));
 }
 
-CursorShape currentCursor() { return g_cursor; }
+CursorShape currentCursor() {
+    return g_cursor;
+}
 
 CursorShape beginBusy() {
     CursorShape previous = g_cursor;
@@ -471,7 +598,9 @@ CursorShape beginBusy() {
     return previous;
 }
 
-void endBusy(CursorShape previous) { setCursor(previous); }
+void endBusy(CursorShape previous) {
+    setCursor(previous);
+}
 
 // --- work area --------------------------------------------------------------------------
 

@@ -4,11 +4,11 @@
 #pragma once
 
 #include <QDialog>
-#include <QLabel>
-#include <QPushButton>
 #include <QEvent>
+#include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
+#include <QPushButton>
 #include <QWidget>
 
 #include <cstdint>
@@ -20,6 +20,16 @@
 #include <vector>
 
 #include "framework/placement.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QRadioButton;
+class QSpinBox;
 
 namespace kv {
 
@@ -52,8 +62,8 @@ struct MessageRecord {
     uint32_t message = 0;
     uintptr_t wParam = 0;
     intptr_t lParam = 0;
-    intptr_t result = 0;        // returned to the sender when a handler reports "handled"
-    QEvent* event = nullptr;    // the window-system event behind the message, if any
+    intptr_t result = 0;      // returned to the sender when a handler reports "handled"
+    QEvent* event = nullptr;  // the window-system event behind the message, if any
 };
 
 class Window;
@@ -178,9 +188,27 @@ private:
     Factory factory_;
 };
 
+// The standard button ids. A dialog ended by OK holds kIdOk in `result`, by Cancel 0; a
+// dialog of Yes/No/Cancel buttons holds the id of the one pressed.
+enum DialogId : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
+
 // A dialog whose controls are created in code. Modal dialogs live on the caller's stack.
+//
+// A dialog names its controls in an `enum` of ids and makes them in `onInitDialog` with the
+// `add…` helpers at their pixel positions (x, y, width, height in the client area), in the
+// dialog's 12-pixel font; the object name of each widget is its id, so `control<T>(id)` and the
+// tests find it. Values move between the controls and the dialog's members in `exchangeData`.
+// What happens to a control comes to `onCommand` with its id and one of the `Notification`
+// codes: a click on a button, check box or radio button; a new current item of a combo or list
+// box; a new text or value of an edit or spin box. Changes made in code are reported as well, so
+// a dialog that fills its controls while a handler must not react guards that with a flag.
 class Dialog : public Window {
 public:
+    // The codes that come with a control's id to `onCommand`.
+    enum Notification : int { Clicked = 0, SelectionChanged = 1, TextChanged = 0x0300 };
+    // `addRadio`'s last argument for the first button of a group.
+    static constexpr bool kNewGroup = true;
+
     Dialog(int templateId, Window* owner);
     ~Dialog() override;
 
@@ -196,10 +224,45 @@ public:
     virtual void exchangeData(bool /*toObject*/) {}
 
     QDialog* dialog() const { return qobject_cast<QDialog*>(handle()); }
-    // Controls made at their pixel positions in the dialog's 12-pixel font: a push button
-    // that sends its command id, and a static text.
+    // The client area is `w` × `h` and cannot be resized (the title bar offers only the close
+    // box). Called before the dialog runs, typically in the constructor; without it the dialog
+    // opens at `width` × `height` and can be resized.
+    void setFixedClientSize(int w, int h);
+    // The font of the dialog and of the controls it adds.
+    static QFont defaultFont();
+
+    // A push button; clicking it sends its id (for IdOk and IdCancel: ends the dialog).
     QPushButton* addButton(int id, const char* text, int x, int y, int w, int h);
+    // A static text, with or without an id.
     QLabel* addLabel(const char* text, int x, int y, int w, int h);
+    QLabel* addLabel(int id, const char* text, int x, int y, int w, int h);
+    QLineEdit* addEdit(int id, int x, int y, int w, int h);
+    // An edit of several lines.
+    QPlainTextEdit* addMultiLineEdit(int id, int x, int y, int w, int h);
+    // A drop-down list; `setEditable(true)` lets a value be typed.
+    QComboBox* addCombo(int id, int x, int y, int w, int h);
+    QCheckBox* addCheck(int id, const char* text, int x, int y, int w, int h);
+    // Radio buttons in a group exclude each other. The first radio button of a dialog, and one
+    // added with `kNewGroup`, starts a group; the ones added after it join that group.
+    QRadioButton* addRadio(int id, const char* text, int x, int y, int w, int h,
+                           bool newGroup = false);
+    QSpinBox* addSpin(int id, int x, int y, int w, int h, int minimum, int maximum);
+    QListWidget* addList(int id, int x, int y, int w, int h);
+    // A frame with a caption around other controls; it stays beneath them whenever it is added.
+    QGroupBox* addGroup(int id, const char* text, int x, int y, int w, int h);
+    // Any other widget, named, in the dialog's font and placed like the ones above.
+    template <class T>
+    T* add(int id, int x, int y, int w, int h) {
+        T* widget = new T(handle());
+        place(widget, id, x, y, w, h);
+        return widget;
+    }
+    // The control with `id`; null when there is none or it is not a `T`.
+    template <class T>
+    T* control(int id) const {
+        return handle() ? handle()->findChild<T*>(QString::number(id)) : nullptr;
+    }
+
     int templateId() const { return templateId_; }
     int result = 0;
     Window* owner = nullptr;
@@ -215,7 +278,11 @@ protected:
 
 private:
     bool initialise();
+    // Names, fonts and places a control made by one of the `add…` helpers.
+    void place(QWidget* control, int id, int x, int y, int w, int h);
     int templateId_;
+    bool fixedSize_ = false;
+    QButtonGroup* radioGroup_ = nullptr;
 };
 
 // The list of open modeless dialogs (newest first).

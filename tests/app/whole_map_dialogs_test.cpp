@@ -18,12 +18,12 @@
 #include "app/map_open_dialog.h"
 #include "app/whole_map_dialogs.h"
 #include "document/batch_conversion.h"
+#include "document/faction_record.h"
 #include "document/map_document.h"
 #include "framework/file_dialogs.h"
 #include "framework/profile.h"
-#include "support/test_paths.h"
-#include "document/faction_record.h"
 #include "framework/prompter.h"
+#include "support/test_paths.h"
 
 namespace kv {
 namespace {
@@ -47,11 +47,13 @@ TEST(ConfirmSaveDialogTest, EachButtonEndsItWithItsId) {
     for (int id : {6, 7, 2}) {
         ConfirmSaveDialog d(nullptr);
         bool closeGreyed = false;
-        EXPECT_EQ(runWith(d, [&](ConfirmSaveDialog& dlg) {
-                      closeGreyed = !(dlg.handle()->windowFlags() & Qt::WindowCloseButtonHint);
-                      EXPECT_EQ(dlg.handle()->windowTitle(), "確認");
-                      click(dlg, id);
-                  }),
+        EXPECT_EQ(runWith(d,
+                          [&](ConfirmSaveDialog& dlg) {
+                              closeGreyed =
+                                  !(dlg.handle()->windowFlags() & Qt::WindowCloseButtonHint);
+                              EXPECT_EQ(dlg.handle()->windowTitle(), "確認");
+                              click(dlg, id);
+                          }),
                   id);
         EXPECT_TRUE(closeGreyed);
     }
@@ -87,7 +89,7 @@ TEST(MapSizeDialogTest, RangeAndShrinkQuestionsKeepTheDialogOpen) {
         EXPECT_TRUE(dlg.handle()->isVisible());
         box(1000)->setCurrentText("48");
         click(dlg, 1018);  // bottom right
-        click(dlg, 1);  // smaller: asks; No keeps it open
+        click(dlg, 1);     // smaller: asks; No keeps it open
         EXPECT_TRUE(dlg.handle()->isVisible());
         click(dlg, 1);  // Yes
     });
@@ -95,8 +97,9 @@ TEST(MapSizeDialogTest, RangeAndShrinkQuestionsKeepTheDialogOpen) {
     EXPECT_EQ(prompts.seen[0].text, "マップの横幅が範囲外です。(1～256)");
     EXPECT_EQ(prompts.seen[0].caption, "注意");
     EXPECT_EQ(prompts.seen[1].caption, "確認");
-    EXPECT_EQ(prompts.seen[1].text,
-              "マップサイズが小さくなるため、一部地形が削除されます。\nサイズを変更してよろしいですか？");
+    EXPECT_EQ(
+        prompts.seen[1].text,
+        "マップサイズが小さくなるため、一部地形が削除されます。\nサイズを変更してよろしいですか？");
     EXPECT_EQ(result, 1);
     EXPECT_EQ(applied, 1);
     EXPECT_EQ(w, 48);
@@ -107,14 +110,15 @@ TEST(MapSizeDialogTest, RangeAndShrinkQuestionsKeepTheDialogOpen) {
 TEST(FactionExchangeDialogTest, EachListLeavesOutTheOthersChoice) {
     FactionExchangeDialog d(nullptr);
     QStringList firstItems, secondItems;
-    EXPECT_EQ(runWith(d, [&](FactionExchangeDialog& dlg) {
-                  auto* a = dlg.handle()->findChild<QComboBox*>("1000");
-                  auto* b = dlg.handle()->findChild<QComboBox*>("1001");
-                  b->setCurrentIndex(b->findData(4));
-                  for (int i = 0; i < a->count(); ++i) firstItems << a->itemText(i);
-                  for (int i = 0; i < b->count(); ++i) secondItems << b->itemText(i);
-                  click(dlg, 1);
-              }),
+    EXPECT_EQ(runWith(d,
+                      [&](FactionExchangeDialog& dlg) {
+                          auto* a = dlg.handle()->findChild<QComboBox*>("1000");
+                          auto* b = dlg.handle()->findChild<QComboBox*>("1001");
+                          b->setCurrentIndex(b->findData(4));
+                          for (int i = 0; i < a->count(); ++i) firstItems << a->itemText(i);
+                          for (int i = 0; i < b->count(); ++i) secondItems << b->itemText(i);
+                          click(dlg, 1);
+                      }),
               1);
     EXPECT_EQ(firstItems.size(), 5);
     EXPECT_EQ(secondItems.size(), 5);
@@ -152,9 +156,8 @@ TEST(BatchDialogTest, ListsEveryMapAndEachFailureWithItsFileAndReason) {
         doc.resetToNewMap();
         BatchDialog d(nullptr, doc);
         setFileDialogHook([&](FileDialogRequest& r) {
-            return std::optional<std::string>(r.title == kBatchSourceBrowseTitle
-                                                  ? dir.file("map/legacy")
-                                                  : out.path());
+            return std::optional<std::string>(
+                r.title == kBatchSourceBrowseTitle ? dir.file("map/legacy") : out.path());
         });
         QStringList rows;
         runWith(d, [&](BatchDialog& dlg) {
@@ -272,14 +275,15 @@ TEST(MapOpenDialogTest, ListsTheMapFilesUnderTheirKinds) {
 
     // OK on a kind heading opens nothing; on a file it chooses the file.
     MapOpenDialog d(nullptr, dir.path());
-    EXPECT_EQ(runWith(d, [](MapOpenDialog& dlg) {
-                  auto* tree = dlg.handle()->findChild<QTreeWidget*>("1002");
-                  tree->setCurrentItem(tree->topLevelItem(3));
-                  click(dlg, 1);
-                  EXPECT_TRUE(dlg.handle()->isVisible());
-                  tree->setCurrentItem(tree->topLevelItem(3)->child(0));
-                  click(dlg, 1);
-              }),
+    EXPECT_EQ(runWith(d,
+                      [](MapOpenDialog& dlg) {
+                          auto* tree = dlg.handle()->findChild<QTreeWidget*>("1002");
+                          tree->setCurrentItem(tree->topLevelItem(3));
+                          click(dlg, 1);
+                          EXPECT_TRUE(dlg.handle()->isVisible());
+                          tree->setCurrentItem(tree->topLevelItem(3)->child(0));
+                          click(dlg, 1);
+                      }),
               1);
     EXPECT_EQ(d.chosenPath, dir.file("t.kvt"));
 }

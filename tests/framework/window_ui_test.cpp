@@ -1,11 +1,18 @@
 // The window object layer: lifetimes, dispatch fall-through, posted messages, dialogs and
 // their frames, a number as a window's text, placement and the override cursor.
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QResizeEvent>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
@@ -149,8 +156,10 @@ TEST(PostedMessages, ArriveAfterTheCurrentCommandInPostingOrder) {
     QCoreApplication::processEvents();
     recordPosts(nullptr);
     std::vector<uint32_t> bPrivate, aPrivate;
-    for (uint32_t m : b.seen) if (m >= 1128) bPrivate.push_back(m);
-    for (uint32_t m : a.seen) if (m >= 1128) aPrivate.push_back(m);
+    for (uint32_t m : b.seen)
+        if (m >= 1128) bPrivate.push_back(m);
+    for (uint32_t m : a.seen)
+        if (m >= 1128) aPrivate.push_back(m);
     EXPECT_EQ(bPrivate, (std::vector<uint32_t>{1131, 1129}));
     EXPECT_EQ(aPrivate, (std::vector<uint32_t>{1146}));
     ASSERT_EQ(posted.size(), 3u);
@@ -211,7 +220,7 @@ TEST(DialogTest, OkExchangesDataAndCancelDoesNot) {
 struct SizedDialog : Dialog {
     explicit SizedDialog(bool fixed) : Dialog(151, nullptr), fixed_(fixed) {}
     int onInitDialog() override {
-        if (fixed_) handle()->setFixedSize(200, 100);
+        if (fixed_) setFixedClientSize(200, 100);
         return 0;
     }
     bool fixed_;
@@ -267,6 +276,122 @@ TEST(DialogTest, ModelessListPushesAtTheFrontAndUnlinks) {
     EXPECT_EQ(list.first(), nullptr);
 }
 
+// One control of each kind the dialog helpers make, at known places.
+struct ControlsDialog : Dialog {
+    enum Control : int {
+        kIdButton = 1000,
+        kIdLabel,
+        kIdEdit,
+        kIdMemo,
+        kIdCombo,
+        kIdCheck,
+        kIdRadioA,
+        kIdRadioB,
+        kIdRadioC,
+        kIdRadioD,
+        kIdSpin,
+        kIdList,
+        kIdGroup,
+    };
+    ControlsDialog() : Dialog(152, nullptr) { setFixedClientSize(320, 240); }
+    int onInitDialog() override {
+        addButton(kIdButton, "押す", 10, 10, 80, 24);
+        addLabel(kIdLabel, "見出し", 10, 40, 80, 14);
+        addLabel("名無し", 100, 40, 80, 14);
+        addEdit(kIdEdit, 10, 60, 120, 22);
+        addMultiLineEdit(kIdMemo, 140, 60, 160, 60);
+        addCombo(kIdCombo, 10, 90, 120, 22)->addItems({"一", "二"});
+        addCheck(kIdCheck, "確認", 10, 118, 100, 16);
+        addRadio(kIdRadioA, "A", 10, 150, 50, 16);
+        addRadio(kIdRadioB, "B", 60, 150, 50, 16);
+        addRadio(kIdRadioC, "C", 10, 170, 50, 16, kNewGroup);
+        addRadio(kIdRadioD, "D", 60, 170, 50, 16);
+        addSpin(kIdSpin, 140, 130, 60, 22, 1, 10);
+        addList(kIdList, 210, 130, 100, 60)->addItems({"x", "y"});
+        addGroup(kIdGroup, "枠", 4, 140, 120, 50);  // after the radio buttons it frames
+        return 0;
+    }
+    int onCommand(MessageRecord& m, int id, int code) override {
+        commands.emplace_back(id, code);
+        return Dialog::onCommand(m, id, code);
+    }
+    std::vector<std::pair<int, int>> commands;
+};
+
+TEST(DialogTest, HelpersPlaceNameAndWireEachKindOfControl) {
+    using D = ControlsDialog;
+    ControlsDialog d;
+    bool checked = false;
+    Dialog::onModalStart = [&checked](Dialog& base) {
+        auto& dlg = static_cast<D&>(base);
+        QTimer::singleShot(0, [&dlg] { dlg.sendCommand(kIdCancel); });  // once the checks are done
+        QWidget* w = dlg.handle();
+        EXPECT_EQ(w->size(), QSize(320, 240));
+        EXPECT_EQ(w->minimumSize(), w->maximumSize());
+        EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
+        const std::pair<int, QRect> places[] = {
+            {D::kIdButton, {10, 10, 80, 24}},  {D::kIdLabel, {10, 40, 80, 14}},
+            {D::kIdEdit, {10, 60, 120, 22}},   {D::kIdMemo, {140, 60, 160, 60}},
+            {D::kIdCombo, {10, 90, 120, 22}},  {D::kIdCheck, {10, 118, 100, 16}},
+            {D::kIdRadioC, {10, 170, 50, 16}}, {D::kIdSpin, {140, 130, 60, 22}},
+            {D::kIdList, {210, 130, 100, 60}}, {D::kIdGroup, {4, 140, 120, 50}},
+        };
+        for (const auto& [id, rect] : places) {
+            QWidget* c = dlg.control<QWidget>(id);
+            ASSERT_NE(c, nullptr) << id;
+            EXPECT_EQ(c->geometry(), rect) << id;
+            EXPECT_EQ(c->font(), Dialog::defaultFont()) << id;
+        }
+        // The lookup is typed: a control of another kind, or no control, is null.
+        EXPECT_NE(dlg.control<QComboBox>(D::kIdCombo), nullptr);
+        EXPECT_EQ(dlg.control<QPushButton>(D::kIdCheck), nullptr);
+        EXPECT_EQ(dlg.control<QLineEdit>(D::kIdMemo), nullptr);
+        EXPECT_EQ(dlg.control<QLabel>(999), nullptr);
+        for (QLabel* l : w->findChildren<QLabel*>()) {
+            if (l->text() == "名無し") {
+                EXPECT_TRUE(l->objectName().isEmpty());
+            }
+        }
+        EXPECT_EQ(dlg.control<QSpinBox>(D::kIdSpin)->maximum(), 10);
+        // The group box lies beneath the buttons it frames although it came after them.
+        EXPECT_EQ(w->childAt(15, 155), dlg.control<QWidget>(D::kIdRadioA));
+
+        // Each control reports to onCommand with its id and what happened.
+        dlg.commands.clear();
+        dlg.control<QPushButton>(D::kIdButton)->click();
+        dlg.control<QCheckBox>(D::kIdCheck)->click();
+        dlg.control<QLineEdit>(D::kIdEdit)->setText("abc");
+        dlg.control<QPlainTextEdit>(D::kIdMemo)->setPlainText("abc");
+        dlg.control<QComboBox>(D::kIdCombo)->setCurrentIndex(1);
+        dlg.control<QSpinBox>(D::kIdSpin)->setValue(5);
+        dlg.control<QListWidget>(D::kIdList)->setCurrentRow(1);
+        EXPECT_EQ(dlg.commands, (std::vector<std::pair<int, int>>{
+                                    {D::kIdButton, Dialog::Clicked},
+                                    {D::kIdCheck, Dialog::Clicked},
+                                    {D::kIdEdit, Dialog::TextChanged},
+                                    {D::kIdMemo, Dialog::TextChanged},
+                                    {D::kIdCombo, Dialog::SelectionChanged},
+                                    {D::kIdSpin, Dialog::TextChanged},
+                                    {D::kIdList, Dialog::SelectionChanged},
+                                }));
+        // Two radio groups: a click changes only its own group.
+        auto radio = [&dlg](int id) { return dlg.control<QRadioButton>(id); };
+        radio(D::kIdRadioA)->click();
+        radio(D::kIdRadioC)->click();
+        radio(D::kIdRadioB)->click();
+        EXPECT_FALSE(radio(D::kIdRadioA)->isChecked());
+        EXPECT_TRUE(radio(D::kIdRadioB)->isChecked());
+        EXPECT_TRUE(radio(D::kIdRadioC)->isChecked());
+        EXPECT_FALSE(radio(D::kIdRadioD)->isChecked());
+        EXPECT_EQ(dlg.commands.back(), (std::pair<int, int>{D::kIdRadioB, Dialog::Clicked}));
+        checked = true;
+    };
+    d.run();
+    Dialog::onModalStart = nullptr;
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(d.result, 0);
+}
+
 class PlacementUi : public testing::Test {
 protected:
     void SetUp() override { setProgramPath(dir.file("kvornme")); }
@@ -296,10 +421,11 @@ TEST_F(PlacementUi, NonResizableWindowKeepsItsSizeAndMissingKeysAreIgnored) {
     EXPECT_EQ(sized.handle()->size(), QSize(180, 100));  // right 250 − the edited left 70
 
     // Without "WindowPosBottom" the placement is ignored as a whole.
-    kvtest::writeFile(settingsFile(),
-                      "[WindowInfo]\r\nKOBMEC_PLACED_CNAMEWindowZoomed=0\r\n"
-                      "KOBMEC_PLACED_CNAMEWindowIconic=0\r\nKOBMEC_PLACED_CNAMEWindowPosLeft=400\r\n"
-                      "KOBMEC_PLACED_CNAMEWindowPosTop=300\r\nKOBMEC_PLACED_CNAMEWindowPosRight=500\r\n");
+    kvtest::writeFile(
+        settingsFile(),
+        "[WindowInfo]\r\nKOBMEC_PLACED_CNAMEWindowZoomed=0\r\n"
+        "KOBMEC_PLACED_CNAMEWindowIconic=0\r\nKOBMEC_PLACED_CNAMEWindowPosLeft=400\r\n"
+        "KOBMEC_PLACED_CNAMEWindowPosTop=300\r\nKOBMEC_PLACED_CNAMEWindowPosRight=500\r\n");
     Counted dflt(&deaths, "KOBMEC_PLACED_CNAME");
     ASSERT_TRUE(dflt.create());
     dflt.handle()->move(11, 12);
