@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 
 #include <dirent.h>
 
@@ -43,6 +44,13 @@ size_t firstExisting(const std::string& folder, const std::array<std::string, N>
     return best;
 }
 
+std::string pathIn(std::string folder, std::string_view fileName, DataKind kind) {
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    folder += dataSubFolder(kind);
+    folder += fileName;
+    return folder;
+}
+
 }  // namespace
 
 std::string_view dataSubFolder(DataKind kind) {
@@ -62,11 +70,20 @@ std::string_view dataSubFolder(DataKind kind) {
 }
 
 std::string dataPath(std::string_view fileName, DataKind kind) {
-    std::string path = programFolder();
-    if (path.empty() || path.back() != '/') path += '/';
-    path += dataSubFolder(kind);
-    path += fileName;
-    return findFileCaseInsensitive(path);
+    if (!fileName.empty() && programFolderReadOnly()) {
+        std::string own = findFileCaseInsensitive(pathIn(userDataFolder(), fileName, kind));
+        if (fileExists(own)) return own;
+    }
+    return findFileCaseInsensitive(pathIn(programFolder(), fileName, kind));
+}
+
+std::string writableDataPath(std::string_view fileName, DataKind kind) {
+    if (!programFolderReadOnly()) return dataPath(fileName, kind);
+    const std::string path = findFileCaseInsensitive(pathIn(userDataFolder(), fileName, kind));
+    // A folder that cannot be made shows as the writer's own error.
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    return path;
 }
 
 std::string unitPictureFile(int weaponId, int pictureNumber, int& pictureKind) {

@@ -29,8 +29,13 @@ enum class DataKind {
 std::string_view dataSubFolder(DataKind kind);
 
 // Program folder + sub-folder + `fileName`. When a file or folder of that name exists with
-// another letter case (a folder copied from Windows), that spelling is returned.
+// another letter case (a folder copied from Windows), that spelling is returned. While the
+// program folder is read-only, a file the program wrote into the user's data folder (same
+// sub-folder) is found there first.
 std::string dataPath(std::string_view fileName, DataKind kind);
+// Where the program writes the data file `fileName`: dataPath(), or while the program folder
+// is read-only the same sub-folder of the user's data folder (created as needed).
+std::string writableDataPath(std::string_view fileName, DataKind kind);
 
 // The unit picture of a weapon, a file name in the unit folder. Large ("_L") and suffixed
 // forms are tried in a fixed order; the suffix of the first existing file sets

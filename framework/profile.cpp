@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +20,7 @@ namespace kv {
 namespace {
 
 std::string g_programPathOverride;
+std::optional<bool> g_readOnlyOverride;
 
 // Larger files are not settings files; they are neither parsed nor rewritten.
 constexpr size_t kMaxProfileSize = 1 << 20;
@@ -305,7 +309,50 @@ std::string programFolder() {
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
+bool programFolderReadOnly() {
+    if (g_readOnlyOverride) return *g_readOnlyOverride;
+    const std::string folder = programFolder();
+    return ::access(folder.c_str(), F_OK) == 0 && ::access(folder.c_str(), W_OK) != 0;
+}
+
+void setProgramFolderReadOnly(std::optional<bool> readOnly) {
+    g_readOnlyOverride = readOnly;
+}
+
+namespace {
+
+std::string homeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') return home;
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
+    return "/tmp";
+}
+
+// The program's folder under an XDG base folder; a relative value does not count.
+std::string xdgFolder(const char* variable, const char* underHome) {
+    const char* value = std::getenv(variable);
+    std::string base = value && value[0] == '/' ? std::string(value) : homeFolder() + underHome;
+    if (base.back() != '/') base += '/';
+    return base + "kvornme/";
+}
+
+}  // namespace
+
+std::string userConfigFolder() {
+    return xdgFolder("XDG_CONFIG_HOME", "/.config");
+}
+
+std::string userDataFolder() {
+    return xdgFolder("XDG_DATA_HOME", "/.local/share");
+}
+
 std::string settingsFile() {
+    std::string beside = programSettingsFile();
+    if (!programFolderReadOnly()) return beside;
+    return userConfigFolder() + beside.substr(beside.rfind('/') + 1);
+}
+
+std::string programSettingsFile() {
     std::string path = programPath();
     size_t slash = path.rfind('/');
     size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
@@ -325,7 +372,11 @@ std::string ProfileEntry::path() const {
 }
 
 std::optional<std::string> ProfileEntry::readValue() const {
-    return readProfileValue(path(), section_, key_);
+    const std::string file = path();
+    std::optional<std::string> value = readProfileValue(file, section_, key_);
+    if (value || !file_.empty()) return value;
+    const std::string shipped = programSettingsFile();
+    return file == shipped ? value : readProfileValue(shipped, section_, key_);
 }
 
 void ProfileEntry::readString(std::string& out) const {
@@ -333,7 +384,13 @@ void ProfileEntry::readString(std::string& out) const {
 }
 
 void ProfileEntry::writeString(std::string_view value) const {
-    writeProfileValue(path(), section_, key_, value);
+    const std::string file = path();
+    if (file_.empty() && file != programSettingsFile()) {
+        // The user's folder is made on the first write; failing that, the write fails quietly.
+        std::error_code ignored;
+        std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ignored);
+    }
+    writeProfileValue(file, section_, key_, value);
 }
 
 int ProfileEntry::readInt(int def) const {
@@ -365,7 +422,10 @@ const EnvKey* findEnvironmentKey(std::string_view key) {
 
 std::string defaultFolder(std::string_view key) {
     const EnvKey* k = findEnvironmentKey(key);
-    std::string folder = programFolder();
+    // The user's product files are written into their folder: with a read-only program
+    // folder it moves to the user's data folder.
+    const bool written = key == "UserProductPath" && programFolderReadOnly();
+    std::string folder = written ? userDataFolder() : programFolder();
     if (k && k->type == EnvType::Folder) folder += k->folder;
     return folder;
 }

@@ -15,13 +15,29 @@ std::string programPath();
 void setProgramPath(std::string path);
 // The folder of programPath(), ending in '/'.
 std::string programFolder();
-// programPath() with the file name's extension replaced by "ini" (".ini" added if it has none).
+// Whether the program folder exists but may not be written to: an installed copy (under
+// /opt). What the program writes then goes to the user's folders below instead; a missing
+// folder is no installation and keeps the program folder's paths.
+bool programFolderReadOnly();
+// Pretends the program folder is (not) read-only, for tests; nullopt asks the file system.
+void setProgramFolderReadOnly(std::optional<bool> readOnly);
+// The user's folders for this program, ending in '/': "kvornme/" under $XDG_CONFIG_HOME
+// (default ~/.config) and under $XDG_DATA_HOME (default ~/.local/share).
+std::string userConfigFolder();
+std::string userDataFolder();
+// The settings file beside the program: programPath() with the file name's extension
+// replaced by "ini" (".ini" added if it has none).
+std::string programSettingsFile();
+// The settings file in use: programSettingsFile(), or while the program folder is read-only
+// the file of the same name in userConfigFolder().
 std::string settingsFile();
 
 // One key of an INI file with the semantics of the platform's private-profile functions:
 // section and key names ignore ASCII case, blanks around keys and values do not count, values
 // are raw bytes, and every read and write goes to the file at once. Missing or broken files
-// give defaults; failed writes are ignored.
+// give defaults; failed writes are ignored. A key of the settings file that the user's copy
+// lacks is read from the program folder's file, so settings shipped with a read-only install
+// still count.
 class ProfileEntry {
 public:
     // A key of the settings file; its name is derived anew on every access.
