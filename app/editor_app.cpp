@@ -11,13 +11,15 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <new>
-#include <unistd.h>
 
+#include "app/command_line.h"
 #include "app/main_frame.h"
 #include "document/map_document.h"
 #include "framework/errors.h"
+#include "framework/profile.h"
 #include "framework/prompter.h"
 
 namespace kv {
@@ -28,6 +30,11 @@ MapDocument* g_document = nullptr;
 MainFrame* g_mainFrame = nullptr;
 void (*g_exit)(int) = [](int code) { std::_Exit(code); };
 
+// A request line longer than this is no request: the sender is dropped.
+constexpr qint64 kMaxRequestBytes = 64 * 1024;
+// How often a file asked for while a dialog is open looks again.
+constexpr int kBusyRetryMs = 250;
+
 std::string defaultRuntimeDir() {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty()) dir = QDir::tempPath();
@@ -36,8 +43,12 @@ std::string defaultRuntimeDir() {
 
 }  // namespace
 
-MapDocument* theDocument() { return g_document; }
-MainFrame* theMainFrame() { return g_mainFrame; }
+MapDocument* theDocument() {
+    return g_document;
+}
+MainFrame* theMainFrame() {
+    return g_mainFrame;
+}
 
 QTranslator* installQtTranslations() {
     // The editor speaks Japanese whatever the desktop's language is.
@@ -51,17 +62,32 @@ QTranslator* installQtTranslations() {
     return translator;
 }
 
-bool screenSizeAccepted(int width, int height) { return width >= 800 && height >= 600; }
+QIcon programIcon() {
+    QIcon icon;
+    const QDir theme(QString::fromStdString(programFolder() + "icons/hicolor"));
+    for (const QString& size : theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString file = theme.filePath(size + "/apps/kvornme.png");
+        if (QFile::exists(file)) icon.addFile(file);
+    }
+    return icon;
+}
 
-void setExitFunction(void (*exitFunction)(int)) { g_exit = exitFunction; }
+bool screenSizeAccepted(int width, int height) {
+    return width >= 800 && height >= 600;
+}
+
+void setExitFunction(void (*exitFunction)(int)) {
+    g_exit = exitFunction;
+}
 
 void allocationFailureHandler() {
     static bool inside = false;
     if (inside) g_exit(-1);  // the box itself could not be shown
     inside = true;
     Prompt p;
-    p.text = "メモリが足りません。\nいくつかのアプリケーションを終了するか、\n"
-             "このプログラムの実行をキャンセルしてください。";
+    p.text =
+        "メモリが足りません。\nいくつかのアプリケーションを終了するか、\n"
+        "このプログラムの実行をキャンセルしてください。";
     p.buttons = PromptButtons::RetryCancel;
     p.taskModal = true;
     const PromptAnswer a = prompter().ask(p);
@@ -96,11 +122,11 @@ bool EditorApp::gameRunning(const std::string& runtimeDir) {
     return probe.error() == QLockFile::LockFailedError;
 }
 
-bool EditorApp::raiseFirstInstance(const std::string& runtimeDir) {
+bool EditorApp::raiseFirstInstance(const std::string& runtimeDir, const std::string& file) {
     QLocalSocket socket;
     socket.connectToServer(QString::fromStdString(serverPath(runtimeDir)));
     if (socket.waitForConnected(1000)) {
-        socket.write("raise\n");
+        socket.write(instanceRequest(file));
         socket.waitForBytesWritten(1000);
         socket.disconnectFromServer();
     }
@@ -115,15 +141,56 @@ void EditorApp::listenForSecondInstances(const std::string& runtimeDir) {
     if (!server_->listen(path)) return;
     QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] {
         while (QLocalSocket* s = server_->nextPendingConnection()) {
-            QObject::connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
-            if (QWidget* w = mainFrame ? mainFrame->handle() : nullptr) {
-                // Brought to the front; a minimised window stays minimised.
-                if (!w->isMinimized()) {
-                    w->raise();
-                    w->activateWindow();
-                }
+            QObject::connect(s, &QLocalSocket::readyRead, s, [this, s] { readRequests(s); });
+            QObject::connect(s, &QLocalSocket::disconnected, s, [this, s] {
+                readRequests(s);  // what came with the goodbye
+                s->deleteLater();
+            });
+            readRequests(s);
+        }
+    });
+}
+
+void EditorApp::readRequests(QLocalSocket* s) {
+    while (s->canReadLine()) {
+        QByteArray line = s->readLine(kMaxRequestBytes);
+        if (!line.endsWith('\n')) {
+            s->abort();
+            return;
+        }
+        line.chop(1);
+        const std::optional<std::string> file = parseInstanceRequest(line);
+        if (!file) continue;
+        if (QWidget* w = frameWidget_.data()) {
+            // Brought to the front; a minimised window stays minimised.
+            if (!w->isMinimized()) {
+                w->raise();
+                w->activateWindow();
             }
         }
+        if (!file->empty()) {
+            requestedFiles_.push_back(*file);
+            openRequestedFiles();
+        }
+    }
+    if (s->bytesAvailable() > kMaxRequestBytes) s->abort();
+}
+
+void EditorApp::openRequestedFiles() {
+    if (openScheduled_ || requestedFiles_.empty() || !server_) return;
+    openScheduled_ = true;
+    // Never under a dialog: it shows the map that opening would replace.
+    const bool busy = !frameWidget_ || QApplication::activeModalWidget();
+    QTimer::singleShot(busy ? kBusyRetryMs : 0, server_.get(), [this] {
+        openScheduled_ = false;
+        if (!frameWidget_ || !mainFrame || QApplication::activeModalWidget()) {
+            openRequestedFiles();
+            return;
+        }
+        const std::string file = requestedFiles_.front();
+        requestedFiles_.pop_front();
+        openFileFromCommandLine(*mainFrame, file);
+        openRequestedFiles();
     });
 }
 
@@ -136,20 +203,21 @@ int EditorApp::run(const StartupOptions& options) {
     if (gameRunning(runtimeDir)) {
         Prompt p;
         p.caption = "中止";
-        p.text = "マップエディタは、ゲームと同時に起動する事は出来ません。\n"
-                 "ゲームを終了させてから、再起動してください。";
+        p.text =
+            "マップエディタは、ゲームと同時に起動する事は出来ません。\n"
+            "ゲームを終了させてから、再起動してください。";
         p.icon = PromptIcon::Stop;
         p.systemModal = true;
         prompter().ask(p);
         return 0;
     }
 
-    instanceLock_ = std::make_unique<QLockFile>(
-        QString::fromStdString(lockPath(runtimeDir, kEditorLockName)));
+    instanceLock_ =
+        std::make_unique<QLockFile>(QString::fromStdString(lockPath(runtimeDir, kEditorLockName)));
     instanceLock_->setStaleLockTime(0);
     if (!instanceLock_->tryLock(0)) {
         if (instanceLock_->error() == QLockFile::LockFailedError) {
-            raiseFirstInstance(runtimeDir);
+            raiseFirstInstance(runtimeDir, options.openFile);
             instanceLock_.reset();
             return 0;
         }
@@ -192,6 +260,11 @@ int EditorApp::run(const StartupOptions& options) {
     g_mainFrame = mainFrame;
     QPointer<QWidget> frameWidget;
     if (mainFrame->create()) frameWidget = mainFrame->handle();
+    frameWidget_ = frameWidget;
+    if (frameWidget && !options.openFile.empty()) {
+        requestedFiles_.push_back(options.openFile);
+        openRequestedFiles();
+    }
     if (options.onStarted && mainFrame->handle()) {
         MainFrame* frame = mainFrame;
         QTimer::singleShot(0, frame->handle(), [frame, f = options.onStarted] { f(*frame); });
@@ -202,6 +275,9 @@ int EditorApp::run(const StartupOptions& options) {
         delete mainFrame;
     }
     mainFrame = g_mainFrame = nullptr;
+    frameWidget_.clear();
+    requestedFiles_.clear();
+    openScheduled_ = false;
 
     if (!loopError()) {
         delete document;

@@ -2,11 +2,15 @@
 // the orderly shut-down.
 #pragma once
 
+#include <QIcon>
 #include <QLocalServer>
 #include <QLockFile>
+#include <QPointer>
 #include <QSize>
 #include <QTranslator>
+#include <QWidget>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,6 +18,8 @@
 
 #include "framework/font.h"
 #include "framework/window.h"
+
+class QLocalSocket;
 
 namespace kv {
 
@@ -32,6 +38,9 @@ constexpr const char* kEditorLockName = "KVORNME_MAINWINDOW_CNAME";
 // owns the translator; null when they are not installed.
 QTranslator* installQtTranslations();
 
+// The program's icon at the sizes found in the program folder's icon theme (empty without).
+QIcon programIcon();
+
 // Screens of at least 800 × 600 run the editor.
 bool screenSizeAccepted(int width, int height);
 
@@ -41,9 +50,11 @@ void allocationFailureHandler();
 void setExitFunction(void (*exitFunction)(int));
 
 struct StartupOptions {
-    std::string runtimeDir;              // where the locks live; empty: the user's runtime folder
-    std::optional<QSize> screenSize;     // empty: the primary screen's size
+    std::string runtimeDir;           // where the locks live; empty: the user's runtime folder
+    std::optional<QSize> screenSize;  // empty: the primary screen's size
     std::function<void(MainFrame&)> onStarted;  // runs once the loop has started
+    // A file to open once the frame is up; a second start hands it to the first instead.
+    std::string openFile;
 };
 
 class EditorApp {
@@ -65,11 +76,17 @@ public:
 
 private:
     bool gameRunning(const std::string& runtimeDir);
-    bool raiseFirstInstance(const std::string& runtimeDir);
+    bool raiseFirstInstance(const std::string& runtimeDir, const std::string& file);
     void listenForSecondInstances(const std::string& runtimeDir);
+    void readRequests(QLocalSocket* socket);
+    // Opens the files asked for, one at a time, once no dialog is in the way.
+    void openRequestedFiles();
 
     std::unique_ptr<QLockFile> instanceLock_;
     std::unique_ptr<QLocalServer> server_;
+    QPointer<QWidget> frameWidget_;  // null once the frame is gone
+    std::deque<std::string> requestedFiles_;
+    bool openScheduled_ = false;
 };
 
 }  // namespace kv

@@ -19,22 +19,24 @@
 
 namespace kv {
 
-
 namespace {
 
 // The screen saver is the desktop's business here; the flag is kept so that the
 // main frame restores what it found.
-bool screenSaverActive() { return false; }
+bool screenSaverActive() {
+    return false;
+}
 void setScreenSaverActive(bool) {}
 
 void addEntries(QMenu* menu, const std::vector<MenuEntry>& entries, MainFrame* frame,
-                std::map<int, QAction*>& actions) {
+                std::map<int, QAction*>& actions, std::map<cmd::Menu, QMenu*>& menus) {
     for (const MenuEntry& e : entries) {
         if (e.kind == MenuEntry::Separator) {
             menu->addSeparator();
         } else if (e.kind == MenuEntry::SubMenu) {
             QMenu* sub = menu->addMenu(QString::fromStdString(e.caption));
-            addEntries(sub, e.children, frame, actions);
+            menus[e.menu] = sub;
+            addEntries(sub, e.children, frame, actions, menus);
         } else {
             QAction* a = menu->addAction(QString::fromStdString(e.caption));
             a->setData(e.id);
@@ -56,6 +58,7 @@ MainFrame::MainFrame(MapDocument& document) : doc_(document) {
 }
 
 MainFrame::~MainFrame() {
+    doc_.onEdited = nullptr;
     MessageBoxPrompter::setDefaultOwner(nullptr);
     setScreenSaverActive(savedScreenSaverActive);
 }
@@ -84,7 +87,7 @@ bool MainFrame::create() {
     } catch (const swCError& e) {
         e.report(this);
     }
-    sendCommand(40007);
+    sendCommand(cmd::NewMap);
     return handle() != nullptr;
 }
 
@@ -92,28 +95,24 @@ void MainFrame::buildMenuBar() {
     QMenuBar* bar = static_cast<QMainWindow*>(handle())->menuBar();
     for (const MenuEntry& top : menuBarTable()) {
         QMenu* menu = bar->addMenu(QString::fromStdString(top.caption));
-        addEntries(menu, top.children, this, actions_);
+        menus_[top.menu] = menu;
+        addEntries(menu, top.children, this, actions_, menus_);
         // The states are worked out whenever a menu is about to open.
         QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] { updateMenus(menu); });
-        topMenus_.push_back(menu);
     }
     // The mine palette has no menu item of its own.
     if (QAction* a = action(kRemovedMenuItem)) {
-        topMenus_[2]->removeAction(a);
+        menus_.at(cmd::Menu::Window)->removeAction(a);
         actions_.erase(kRemovedMenuItem);
         delete a;
     }
 }
 
 void MainFrame::buildAccelerators() {
-    const std::pair<int, QKeySequence> keys[] = {{40007, QKeySequence(Qt::CTRL | Qt::Key_N)},
-                                                 {40012, QKeySequence(Qt::CTRL | Qt::Key_O)},
-                                                 {40013, QKeySequence(Qt::CTRL | Qt::Key_S)},
-                                                 {40027, QKeySequence(Qt::CTRL | Qt::Key_Y)},
-                                                 {40026, QKeySequence(Qt::CTRL | Qt::Key_Z)}};
-    for (const auto& key : keys) {
-        const int id = key.first;
-        const QKeySequence& seq = key.second;
+    for (const MenuShortcut& shortcut : menuShortcuts()) {
+        const int id = shortcut.id;
+        const QKeySequence seq = QKeySequence::fromString(QString::fromStdString(shortcut.key),
+                                                          QKeySequence::PortableText);
         // Accelerators act even while the menu item is greyed (the commands check their own
         // conditions), and from every window of the editor: the tool windows and palettes are
         // windows of their own. An application shortcut of a window that a modal dialog
@@ -161,7 +160,7 @@ void MainFrame::displayChanged() {
     if (!mapView_) return;
     if (doc_.documentOpen == 1) doc_.viewSettings.redrawGrid.markAllDirty();
     mapView_->displayChanged();
-    tools_.post(ToolKind::HqMap, 1131);
+    tools_.post(ToolKind::HqMap, hqmsg::ViewMoved);
 }
 
 void MainFrame::createImeHelper() {
@@ -176,9 +175,9 @@ void MainFrame::createImeHelper() {
 
 void MainFrame::reopenToolWindows() {
     // The windows open at the last exit, in this order; each is opened once it is built.
-    const ToolKind order[] = {ToolKind::HqMap,         ToolKind::TerrainPalette,
-                              ToolKind::TroopPalette,  ToolKind::BorderPalette,
-                              ToolKind::MinePalette,   ToolKind::ToolWindow};
+    const ToolKind order[] = {ToolKind::HqMap,        ToolKind::TerrainPalette,
+                              ToolKind::TroopPalette, ToolKind::BorderPalette,
+                              ToolKind::MinePalette,  ToolKind::ToolWindow};
     for (ToolKind kind : order) {
         const char* key = toolInfo(kind).key;
         if (ProfileEntry("Environment", key).readInt(0) != 1) continue;
@@ -192,9 +191,9 @@ QAction* MainFrame::action(int id) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
-QMenu* MainFrame::topMenu(int position) const {
-    return position >= 0 && position < static_cast<int>(topMenus_.size()) ? topMenus_[position]
-                                                                          : nullptr;
+QMenu* MainFrame::menu(cmd::Menu which) const {
+    auto it = menus_.find(which);
+    return it == menus_.end() ? nullptr : it->second;
 }
 
 std::string MainFrame::titleFor(const MapDocument& doc) {
@@ -215,15 +214,15 @@ void MainFrame::rebuildTitle() {
 
 int MainFrame::onMessage(MessageRecord& m) {
     switch (m.message) {
-    case msg::Close:
-    case mainmsg::Exit: exitFlow(); return 1;
-    case mainmsg::RebuildTitle: rebuildTitle(); return 1;
-    case mainmsg::EditModeChanged: editModeChanged(); return 1;
-    case msg::Move:
-        if (!frameFitted_) fitFrameToWorkArea();
-        if (mapView_) mapView_->frameMoved();
-        return 0;
-    default: return toolMessage(m) ? 1 : 0;
+        case msg::Close:
+        case mainmsg::Exit: exitFlow(); return 1;
+        case mainmsg::RebuildTitle: rebuildTitle(); return 1;
+        case mainmsg::EditModeChanged: editModeChanged(); return 1;
+        case msg::Move:
+            if (!frameFitted_) fitFrameToWorkArea();
+            if (mapView_) mapView_->frameMoved();
+            return 0;
+        default: return toolMessage(m) ? 1 : 0;
     }
 }
 

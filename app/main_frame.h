@@ -10,20 +10,16 @@
 #include <optional>
 #include <string>
 
+#include "app/command_ids.h"
 #include "app/tool_windows.h"
 #include "framework/window.h"
 #include "view/map_view.h"
+#include "view/window_messages.h"
 
 namespace kv {
 
 class MapDocument;
-
-// Private messages the main frame receives.
-namespace mainmsg {
-constexpr uint32_t Exit = 1129;
-constexpr uint32_t RebuildTitle = 1146;
-constexpr uint32_t EditModeChanged = 1147;
-}  // namespace mainmsg
+struct EditChange;
 
 class MainFrame : public FrameWindow, public MapViewHost {
 public:
@@ -51,6 +47,8 @@ public:
     void openMap();
     // Loads a map file the way Open does once a file is chosen.
     bool openMapFile(const std::string& path);
+    // Imports a map of an earlier edition the way its open command does once a file is chosen.
+    void openEarlierFile(const std::string& path);
     ToolWindows& tools() { return tools_; }
     // The menu state for the document as it is now.
     void updateMenus(QMenu* menu);
@@ -61,7 +59,7 @@ public:
     void hexUnderMouse(HexPos hex) override { mouseHex_ = hex; }
     std::optional<HexPos> mouseHex() const { return mouseHex_; }
     QAction* action(int id) const;
-    QMenu* topMenu(int position) const;
+    QMenu* menu(cmd::Menu which) const;
     QWidget* imeHelper() const { return imeHelper_; }
     // The keys found set at start (the windows open them as they are built).
     const std::vector<std::string>& reopenedAtStart() const { return reopenedAtStart_; }
@@ -93,7 +91,8 @@ private:
     void toggleTool(ToolKind kind);
     bool toolMessage(MessageRecord& m);
     void editModeChanged();
-    void allViewsRepaint();
+    // Redraws and notifies what an edit operation changed.
+    void editApplied(const EditChange& change);
     void openEarlierEdition();
     void runBatchConversion();
     bool writeSafely(const std::function<void()>& write);
@@ -102,7 +101,7 @@ private:
     MapView* mapView_ = nullptr;
     QWidget* imeHelper_ = nullptr;
     std::map<int, QAction*> actions_;
-    std::vector<QMenu*> topMenus_;
+    std::map<cmd::Menu, QMenu*> menus_;
     std::map<int, std::function<void()>> handlers_;
     std::vector<std::string> reopenedAtStart_;
     std::optional<HexPos> mouseHex_;

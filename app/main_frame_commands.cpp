@@ -7,6 +7,7 @@
 #include <QMimeData>
 
 #include <filesystem>
+#include <tuple>
 
 #include "app/batch_dialog.h"
 #include "app/main_frame.h"
@@ -29,6 +30,7 @@
 #include "framework/prompter.h"
 #include "view/map_renderer.h"
 #include "view/map_view.h"
+#include "view/window_messages.h"
 
 namespace kv {
 
@@ -42,28 +44,32 @@ std::string baseName(const std::string& path) {
     return std::filesystem::path(path).stem().string();
 }
 
-bool fileThere(const std::string& path) { return !path.empty() && fileExists(path); }
+bool fileThere(const std::string& path) {
+    return !path.empty() && fileExists(path);
+}
 
 }  // namespace
 
 void MainFrame::registerHandlers() {
-    handlers_[40007] = [this] { newMap(); };
-    handlers_[40008] = [this] { exitFlow(); };
-    handlers_[40012] = [this] { openMap(); };
-    handlers_[40013] = [this] { saveIntermediate(); };
-    handlers_[40014] = [this] { saveIntermediateAs(); };
-    handlers_[40025] = [this] { saveMapAs(false); };
-    handlers_[40093] = [this] { saveMapAs(true); };
-    handlers_[40043] = [this] {
+    // Every edit of the document reaches the windows through editApplied.
+    doc_.onEdited = [this](const EditChange& change) { editApplied(change); };
+    handlers_[cmd::NewMap] = [this] { newMap(); };
+    handlers_[cmd::Exit] = [this] { exitFlow(); };
+    handlers_[cmd::OpenMap] = [this] { openMap(); };
+    handlers_[cmd::SaveIntermediate] = [this] { saveIntermediate(); };
+    handlers_[cmd::SaveIntermediateAs] = [this] { saveIntermediateAs(); };
+    handlers_[cmd::SaveNormalMap] = [this] { saveMapAs(false); };
+    handlers_[cmd::SaveScenarioMap] = [this] { saveMapAs(true); };
+    handlers_[cmd::OpenEarlierEdition] = [this] {
         if (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier) {
             runBatchConversion();
         } else {
             openEarlierEdition();
         }
     };
-    handlers_[40026] = [this] { undoRedo(false); };
-    handlers_[40027] = [this] { undoRedo(true); };
-    handlers_[40033] = [this] {
+    handlers_[cmd::Undo] = [this] { undoRedo(false); };
+    handlers_[cmd::Redo] = [this] { undoRedo(true); };
+    handlers_[cmd::About] = [this] {
         VersionDialog d(this);
         d.run();
     };
@@ -76,139 +82,158 @@ void MainFrame::registerHandlers() {
 }
 
 void MainFrame::registerViewHandlers() {
-    handlers_[40011] = [this] { setZoom(16); };
-    handlers_[40009] = [this] { setZoom(32); };
-    handlers_[40091] = [this] { setZoom(48); };
+    handlers_[cmd::Zoom16] = [this] { setZoom(16); };
+    handlers_[cmd::Zoom32] = [this] { setZoom(32); };
+    handlers_[cmd::Zoom48] = [this] { setZoom(48); };
     ViewSettings& v = doc_.viewSettings;
-    handlers_[40010] = [this, &v] { toggleViewFlag(v.showHexFrame, 1137); };
-    handlers_[40068] = [this, &v] { toggleViewFlag(v.showTroops, 1151); };
-    handlers_[40069] = [this, &v] { toggleViewFlag(v.showTerrainLabels, 1152); };
-    handlers_[40076] = [this, &v] { toggleViewFlag(v.showVictoryLabels, 1153); };
-    handlers_[40094] = [this, &v] { toggleViewFlag(v.showBorderlines, 1154); };
-    handlers_[40098] = [this] { setUnitIcon(1); };
-    handlers_[40099] = [this] { setUnitIcon(0); };
-    const std::pair<int, int> modes[] = {{40055, 0}, {40056, 1}, {40057, 3}, {40095, 4},
-                                         {40075, 2}, {40101, 3}, {40102, 3}};
+    const std::tuple<int, uint8_t*, uint32_t> flags[] = {
+        {cmd::ShowHexFrame, &v.showHexFrame, toolmsg::ShowHexFrameChanged},
+        {cmd::ShowTroops, &v.showTroops, toolmsg::ShowTroopsChanged},
+        {cmd::ShowTerrainLabels, &v.showTerrainLabels, toolmsg::ShowTerrainLabelsChanged},
+        {cmd::ShowVictoryLabels, &v.showVictoryLabels, toolmsg::ShowVictoryLabelsChanged},
+        {cmd::ShowBorderlines, &v.showBorderlines, toolmsg::ShowBorderlinesChanged}};
+    for (auto [id, flag, message] : flags)
+        handlers_[id] = [this, flag = flag, message = message] { toggleViewFlag(*flag, message); };
+    handlers_[cmd::UnitIconPictures] = [this] { setUnitIcon(1); };
+    handlers_[cmd::UnitIconWeaponTypes] = [this] { setUnitIcon(0); };
+    const std::pair<int, int> modes[] = {{cmd::TerrainMode, kEditTerrain},
+                                         {cmd::TroopMode, kEditTroops},
+                                         {cmd::LabelMode, kEditLabels},
+                                         {cmd::BorderMode, kEditBorderlines},
+                                         {cmd::ReinforcementMode, kEditReinforcements},
+                                         {cmd::LabelModeAlt1, kEditLabels},
+                                         {cmd::LabelModeAlt2, kEditLabels}};
     for (auto [id, mode] : modes) handlers_[id] = [this, mode = mode] { setEditModeCommand(mode); };
-    const std::pair<int, int> drawKinds[] = {{40035, 0}, {40036, 1}, {40037, 2},
-                                             {40045, 5}, {40038, 3}, {40039, 4}};
+    const std::pair<int, int> drawKinds[] = {
+        {cmd::DrawPen, kDrawPen},   {cmd::DrawLine, kDrawLine},
+        {cmd::DrawBox, kDrawBox},   {cmd::DrawFlood, kDrawFlood},
+        {cmd::DrawCopy, kDrawCopy}, {cmd::DrawDeleteLinks, kDrawDeleteLinks}};
     for (auto [id, kind] : drawKinds)
-        handlers_[id] = [this, kind = kind] { setToolValue(doc_.drawKind, kind, 1141, false); };
-    handlers_[40041] = [this] { setToolValue(doc_.penKind, 0, 1142, false); };
-    handlers_[40042] = [this] { setToolValue(doc_.penKind, 1, 1142, false); };
-    for (auto [id, kind] : {std::pair{40078, 0}, std::pair{40079, 1}, std::pair{40080, 2}})
-        handlers_[id] = [this, kind] { setToolValue(doc_.troopDrawKind, kind, 1156, kind != 1); };
-    for (auto [id, method] : {std::pair{40049, 0}, std::pair{40050, 1}, std::pair{40051, 2}})
-        handlers_[id] = [this, method] {
-            setToolValue(doc_.mapDrawMethod, method, 1143, false);
-            postMessage(mapView_, 1129);
+        handlers_[id] = [this, kind = kind] {
+            setToolValue(doc_.tool.drawKind, kind, toolmsg::DrawKindChanged, false);
+        };
+    for (auto [id, kind] : {std::pair{cmd::PenSingle, 0}, std::pair{cmd::PenMega, 1}})
+        handlers_[id] = [this, kind = kind] {
+            setToolValue(doc_.tool.penKind, kind, toolmsg::PenKindChanged, false);
+        };
+    // Placing and deleting drop a troop picked up for a move.
+    for (auto [id, kind] : {std::pair{cmd::TroopPlace, 0}, std::pair{cmd::TroopMove, 1},
+                            std::pair{cmd::TroopDelete, 2}})
+        handlers_[id] = [this, kind = kind] {
+            setToolValue(doc_.tool.troopDrawKind, kind, toolmsg::TroopDrawKindChanged, kind != 1);
+        };
+    for (auto [id, method] :
+         {std::pair{cmd::DrawUnderlayOnly, kUnderlayOnly}, std::pair{cmd::DrawMapOnly, kMapOnly},
+          std::pair{cmd::DrawTransparent, kTransparent}})
+        handlers_[id] = [this, method = method] {
+            setToolValue(doc_.tool.mapDrawMethod, method, toolmsg::MapDrawMethodChanged, false);
+            postMessage(mapView_, viewmsg::Redraw);
         };
 }
 
 void MainFrame::registerMapHandlers() {
-    handlers_[40034] = [this] {
+    handlers_[cmd::MapCheck] = [this] {
         std::vector<std::string> lines;
         for (const MapProblem& p : checkMap(doc_)) lines.push_back(p.text);
         MapCheckDialog d(this, lines);
         d.run();
     };
-    handlers_[40044] = [this] {
-        MapSizeDialog d(this, doc_.width(), doc_.height(), [this](int w, int h, int anchor) {
-            changeMapSize(doc_, w, h, anchor);
-        });
-        if (!d.run() || d.result != 1) return;
-        postMessage(mapView_, 1131);
+    // The edits tell the windows through editApplied; what is left here is each command's own.
+    handlers_[cmd::MapSize] = [this] {
+        MapSizeDialog d(this, doc_.width(), doc_.height(),
+                        [this](int w, int h, int anchor) { changeMapSize(doc_, w, h, anchor); });
+        if (!d.run() || d.result != kIdOk) return;
+        // The overview's picture has the size of the map.
         if (tools_.isOpen(ToolKind::HqMap)) {
             tools_.close(ToolKind::HqMap);
             tools_.open(ToolKind::HqMap);
         }
-        for (ToolKind k : {ToolKind::BuildingCount, ToolKind::TerrainLabelList,
-                           ToolKind::TroopTable, ToolKind::TroopLabelList})
-            tools_.post(k, 1129);
-        doc_.isClean = 0;
     };
-    handlers_[40066] = [this] {
+    handlers_[cmd::PackTroopNumbers] = [this] {
         const CursorShape previous = beginBusy();
         packTroopNumbers(doc_);
         endBusy(previous);
-        doc_.isClean = 0;
-        tools_.post(ToolKind::TroopTable, 1129);
-        tools_.post(ToolKind::TroopLabelList, 1129);
-        tools_.post(ToolKind::TroopPalette, 1130);
     };
-    handlers_[40083] = [this] {
+    handlers_[cmd::ExchangeFactionColours] = [this] {
         FactionExchangeDialog d(this);
-        if (!d.run() || d.result != 1) return;
+        if (!d.run() || d.result != kIdOk) return;
+        postMessage(mapView_, viewmsg::RemoveUnderlay);
         exchangeFactions(doc_, d.first, d.second);
-        doc_.viewSettings.redrawGrid.markAllDirty();
-        postMessage(mapView_, 1143);
-        postMessage(mapView_, 1129);
-        for (ToolKind k : {ToolKind::HqMap, ToolKind::BuildingCount, ToolKind::TerrainLabelList,
-                           ToolKind::TroopTable, ToolKind::TroopLabelList})
-            tools_.post(k, 1129);
-        doc_.isClean = 0;
     };
+}
+
+void MainFrame::editApplied(const EditChange& c) {
+    if (c.newSize) {
+        postMessage(mapView_, viewmsg::NewMap);
+    } else if (c.wholeMap) {
+        postMessage(mapView_, viewmsg::Redraw);
+        tools_.post(ToolKind::HqMap, hqmsg::Redraw);
+    } else if (mapView_ && !c.hexes.empty()) {
+        for (const HexPos& h : c.hexes) mapView_->queueHex(h.col, h.row);
+        mapView_->flushChangedHexes();
+    }
+    const bool whole = c.newSize || c.wholeMap;
+    if (whole || c.buildings) tools_.post(ToolKind::BuildingCount, buildingmsg::Recount);
+    if (whole || c.labels) tools_.post(ToolKind::TerrainLabelList, labellistmsg::Redraw);
+    if (whole || c.troops) {
+        tools_.post(ToolKind::TroopTable, trooptablemsg::Redraw);
+        tools_.post(ToolKind::TroopLabelList, labellistmsg::Redraw);
+    }
+    if (c.organisation) tools_.post(ToolKind::TroopPalette, trooppalettemsg::NewTroops);
 }
 
 // --- view and tool settings ------------------------------------------------------------------
 
 void MainFrame::setZoom(int size) {
-    const int current = doc_.viewSettings.hexSize >= 48 ? 48 : doc_.viewSettings.hexSize >= 32 ? 32 : 16;
+    const int current = doc_.viewSettings.hexSize >= 48   ? 48
+                        : doc_.viewSettings.hexSize >= 32 ? 32
+                                                          : 16;
     if (current == size) return;  // the active zoom: nothing at all
     doc_.viewSettings.hexSize = size;
     doc_.viewSettings.redrawGrid.markAllDirty();
-    postMessage(mapView_, 1141);
-    postMessage(mapView_, 1129);
-    tools_.post(ToolKind::HqMap, 1131);
-    tools_.post(ToolKind::ToolWindow, 1138);
+    postMessage(mapView_, viewmsg::RebuildSheets);
+    postMessage(mapView_, viewmsg::Redraw);
+    tools_.post(ToolKind::HqMap, hqmsg::ViewMoved);
+    tools_.post(ToolKind::ToolWindow, toolmsg::HexSizeChanged);
 }
 
 void MainFrame::toggleViewFlag(uint8_t& flag, uint32_t message) {
     flag = flag == 1 ? 0 : 1;
     doc_.viewSettings.redrawGrid.markAllDirty();
-    postMessage(mapView_, 1129);
+    postMessage(mapView_, viewmsg::Redraw);
     tools_.post(ToolKind::ToolWindow, message);
 }
 
 void MainFrame::setUnitIcon(int value) {
     if (doc_.viewSettings.showUnitIcon == value) return;
     doc_.viewSettings.showUnitIcon = static_cast<uint8_t>(value);
-    postMessage(mapView_, 1141);
+    postMessage(mapView_, viewmsg::RebuildSheets);
     doc_.viewSettings.redrawGrid.markAllDirty();
-    postMessage(mapView_, 1129);
-    tools_.post(ToolKind::ToolWindow, 1145);
+    postMessage(mapView_, viewmsg::Redraw);
+    tools_.post(ToolKind::ToolWindow, toolmsg::RefreshUnitPreview);
 }
 
 void MainFrame::setEditModeCommand(int mode) {
-    const int before = doc_.editMode;
+    const int before = doc_.tool.editMode;
     doc_.setEditMode(mode);
-    tools_.post(ToolKind::ToolWindow, 1144);
-    tools_.post(ToolKind::ToolWindow, 1141);
-    if (doc_.editMode != before) postMessage(this, mainmsg::EditModeChanged);
+    tools_.post(ToolKind::ToolWindow, toolmsg::EditModeChanged);
+    tools_.post(ToolKind::ToolWindow, toolmsg::DrawKindChanged);
+    if (doc_.tool.editMode != before) postMessage(this, mainmsg::EditModeChanged);
 }
 
 void MainFrame::setToolValue(int& field, int value, uint32_t message, bool postPlace) {
     field = value;
-    if (postPlace) postMessage(mapView_, 1136);
+    if (postPlace) postMessage(mapView_, viewmsg::CancelTroopSelection);
     tools_.post(ToolKind::ToolWindow, message);
 }
 
 void MainFrame::undoRedo(bool redo) {
-    if (doc_.interactionBusy) return;  // a troop is being moved
+    if (doc_.tool.interactionBusy) return;  // a troop is being moved
     if (redo) {
-        doc_.redo();
+        doc_.history.redo();
     } else {
-        doc_.undo();
+        doc_.history.undo();
     }
-    allViewsRepaint();
-    doc_.isClean = 0;
-}
-
-void MainFrame::allViewsRepaint() {
-    postMessage(mapView_, 1129);
-    for (ToolKind k : {ToolKind::HqMap, ToolKind::BuildingCount, ToolKind::TroopTable,
-                       ToolKind::TroopLabelList, ToolKind::TerrainLabelList})
-        tools_.post(k, 1129);
 }
 
 // --- modeless windows ------------------------------------------------------------------------
@@ -223,11 +248,11 @@ void MainFrame::toggleTool(ToolKind kind) {
 }
 
 bool MainFrame::toolMessage(MessageRecord& m) {
-    if (m.message == 1150) {
+    if (m.message == mainmsg::OpenWeaponDetail) {
         tools_.openWeaponDetail(static_cast<int>(m.wParam));
         return true;
     }
-    if (m.message == 1151) {
+    if (m.message == mainmsg::CloseWeaponDetail) {
         tools_.closeWeaponDetail(static_cast<int>(m.wParam));
         return true;
     }
@@ -240,9 +265,10 @@ bool MainFrame::toolMessage(MessageRecord& m) {
     } else {
         tools_.close(*kind);
     }
-    // Windows closed from their own close box say so with wParam 1; the tool window's button
-    // follows. Some windows always tell it when they open.
-    const bool tell = (opens && info.openPostsToolMessage) || m.wParam == 1 ||
+    // Windows closed from their own close box say so and the tool window's button follows (the
+    // borderline and mine palettes on any non-zero wParam). Some windows always tell it when
+    // they open.
+    const bool tell = (opens && info.openPostsToolMessage) || m.wParam == mainmsg::FromCloseBox ||
                       ((*kind == ToolKind::BorderPalette || *kind == ToolKind::MinePalette) &&
                        !opens && m.wParam != 0);
     if (tell && info.toolMessage) tools_.post(ToolKind::ToolWindow, info.toolMessage);
@@ -255,13 +281,14 @@ void MainFrame::editModeChanged() {
         if (Window* w = tools_.window(k))
             if (w->handle()) w->handle()->setVisible(visible);
     };
-    show(ToolKind::TerrainPalette, doc_.editMode == 0);
-    show(ToolKind::TroopPalette, doc_.editMode == 1 || doc_.editMode == 2);
-    show(ToolKind::BorderPalette, doc_.editMode == 4);
+    show(ToolKind::TerrainPalette, doc_.tool.editMode == kEditTerrain);
+    show(ToolKind::TroopPalette,
+         doc_.tool.editMode == kEditTroops || doc_.tool.editMode == kEditReinforcements);
+    show(ToolKind::BorderPalette, doc_.tool.editMode == kEditBorderlines);
     show(ToolKind::MinePalette, false);
     doc_.viewSettings.redrawGrid.markAllDirty();
-    postMessage(mapView_, 1129);
-    tools_.post(ToolKind::TroopTable, 1132);
+    postMessage(mapView_, viewmsg::Redraw);
+    tools_.post(ToolKind::TroopTable, trooptablemsg::EditModeChanged);
 }
 
 // --- menus -----------------------------------------------------------------------------------
@@ -269,8 +296,8 @@ void MainFrame::editModeChanged() {
 void MainFrame::updateMenus(QMenu*) {
     MenuInputs in;
     in.documentOpen = doc_.documentOpen == 1;
-    in.interactionBusy = doc_.interactionBusy != 0;
-    in.areaSelectActive = doc_.areaSelectActive != 0;
+    in.interactionBusy = doc_.tool.interactionBusy != 0;
+    in.areaSelectActive = doc_.tool.areaSelectActive != 0;
     in.isClean = doc_.isClean != 0;
     in.filePath = doc_.filePath;
     in.fileExists = fileThere(doc_.filePath);
@@ -280,15 +307,15 @@ void MainFrame::updateMenus(QMenu*) {
         const QSize u = mapView_->renderer().underlaySize();
         in.underlayLoaded = u.width() > 0 && u.height() > 0;
     }
-    in.canUndo = !doc_.undoStack.empty();
-    in.canRedo = !doc_.redoStack.empty();
+    in.canUndo = doc_.history.canUndo();
+    in.canRedo = doc_.history.canRedo();
     in.scenarioHasEnding =
         doc_.scenarioTexts.bytes[ScenarioTexts::kFields[ScenarioTexts::EndingBody].offset] != 0;
-    in.editMode = doc_.editMode;
-    in.drawKind = doc_.drawKind;
-    in.penKind = doc_.penKind;
-    in.troopDrawKind = doc_.troopDrawKind;
-    in.mapDrawMethod = doc_.mapDrawMethod;
+    in.editMode = doc_.tool.editMode;
+    in.drawKind = doc_.tool.drawKind;
+    in.penKind = doc_.tool.penKind;
+    in.troopDrawKind = doc_.tool.troopDrawKind;
+    in.mapDrawMethod = doc_.tool.mapDrawMethod;
     const ViewSettings& v = doc_.viewSettings;
     in.hexSize = v.hexSize;
     in.showHexFrame = v.showHexFrame == 1;
@@ -307,11 +334,8 @@ void MainFrame::updateMenus(QMenu*) {
             if (a->isCheckable()) a->setChecked(item.checked);
         }
     }
-    if (QMenu* tool = topMenu(4)) {
-        int i = 0;
-        for (QAction* a : tool->actions())
-            if (a->menu() && i < 4) a->setEnabled(state.toolSubMenuEnabled[i++]);
-    }
+    for (const auto& [which, enabled] : state.menusEnabled)
+        if (QMenu* sub = menu(which)) sub->menuAction()->setEnabled(enabled);
 }
 
 // --- file flows ------------------------------------------------------------------------------
@@ -320,9 +344,9 @@ bool MainFrame::confirmSave() {
     if (doc_.documentOpen != 1 || doc_.isClean != 0) return true;
     ConfirmSaveDialog d(this);
     d.run();
-    if (d.result == 2) return false;           // ｷｬﾝｾﾙ
-    if (d.result == 6) return saveIntermediateAs();  // はい
-    return true;                               // いいえ
+    if (d.result == kIdCancel) return false;
+    if (d.result == kIdYes) return saveIntermediateAs();
+    return true;  // kIdNo
 }
 
 bool MainFrame::writeSafely(const std::function<void()>& write) {
@@ -349,10 +373,10 @@ bool MainFrame::saveIntermediateAs() {
                     PromptIcon::Question, PromptButtons::YesNo, this) != PromptAnswer::Yes)
         return false;
     writeFolderKey("TmpPath", folderOf(*path));
-    if (!writeSafely([&] { writeIntermediateFile(doc_, *path); })) return false;
+    if (!writeSafely([&] { writeMapFile(doc_, *path, MapFileKind::Intermediate); })) return false;
     postMessage(this, mainmsg::RebuildTitle);
     doc_.isClean = 1;
-    tools_.post(ToolKind::WeaponList, 1130);
+    tools_.post(ToolKind::WeaponList, weaponlistmsg::MapFileChanged);
     return true;
 }
 
@@ -370,10 +394,10 @@ void MainFrame::saveIntermediate() {
             PromptAnswer::Yes)
             path.replace(path.size() - std::min<size_t>(3, path.size()), 3, "kvt");
     }
-    if (!writeSafely([&] { writeIntermediateFile(doc_, path); })) return;
+    if (!writeSafely([&] { writeMapFile(doc_, path, MapFileKind::Intermediate); })) return;
     postMessage(this, mainmsg::RebuildTitle);
     doc_.isClean = 1;
-    tools_.post(ToolKind::WeaponList, 1130);
+    tools_.post(ToolKind::WeaponList, weaponlistmsg::MapFileChanged);
 }
 
 void MainFrame::saveMapAs(bool scenario) {
@@ -387,16 +411,18 @@ void MainFrame::saveMapAs(bool scenario) {
     }
     const bool hasTexts = !doc_.scenarioTexts.isEmpty();
     if (scenario && !hasTexts &&
-        showMessage("確認",
-                    "シナリオ設定が入力されていないデータを、シナリオデータとして保存しようとしています。"
-                    "\nよろしいですか？",
-                    PromptIcon::Question, PromptButtons::YesNo, this) != PromptAnswer::Yes)
+        showMessage(
+            "確認",
+            "シナリオ設定が入力されていないデータを、シナリオデータとして保存しようとしています。"
+            "\nよろしいですか？",
+            PromptIcon::Question, PromptButtons::YesNo, this) != PromptAnswer::Yes)
         return;
     if (!scenario && hasTexts &&
-        showMessage("確認",
-                    "シナリオ設定が入力されているデータを、マップデータとして保存しようとしています。"
-                    "\nシナリオ設定は保存されませんが、よろしいですか？",
-                    PromptIcon::Question, PromptButtons::YesNo, this) != PromptAnswer::Yes)
+        showMessage(
+            "確認",
+            "シナリオ設定が入力されているデータを、マップデータとして保存しようとしています。"
+            "\nシナリオ設定は保存されませんが、よろしいですか？",
+            PromptIcon::Question, PromptButtons::YesNo, this) != PromptAnswer::Yes)
         return;
     doc_.prepareForSave();
     FileDialogRequest r;
@@ -414,9 +440,10 @@ void MainFrame::saveMapAs(bool scenario) {
     writeFolderKey("MapPath", folderOf(*path));
     // The file path and the clean flag stay as they are: this map is not the one edited.
     const std::string keepPath = doc_.filePath;
-    if (writeSafely([&] { writeMapFile(doc_, *path, scenario); })) {
+    const MapFileKind kind = scenario ? MapFileKind::Scenario : MapFileKind::Normal;
+    if (writeSafely([&] { writeMapFile(doc_, *path, kind); })) {
         postMessage(this, mainmsg::RebuildTitle);
-        tools_.post(ToolKind::WeaponList, 1130);
+        tools_.post(ToolKind::WeaponList, weaponlistmsg::MapFileChanged);
     }
     doc_.filePath = keepPath;
 }
@@ -426,16 +453,16 @@ bool MainFrame::openMapFile(const std::string& path) {
     doc_.filePath = loaded ? path : std::string();
     postMessage(this, mainmsg::RebuildTitle);
     doc_.isClean = 1;
-    if (doc_.editMode == 2) doc_.rebuildReinforcementIndex();
+    if (doc_.tool.editMode == kEditReinforcements) doc_.rebuildReinforcementIndex();
     afterNewMapNotifications();
-    tools_.post(ToolKind::WeaponList, 1130);
+    tools_.post(ToolKind::WeaponList, weaponlistmsg::MapFileChanged);
     return loaded;
 }
 
 void MainFrame::openMap() {
     if (!confirmSave()) return;
     MapOpenDialog d(this, readFolderKey("MapPath"));
-    if (!d.run() || d.result != 1 || d.chosenPath.empty()) return;
+    if (!d.run() || d.result != kIdOk || d.chosenPath.empty()) return;
     openMapFile(d.chosenPath);
 }
 
@@ -452,7 +479,11 @@ void MainFrame::openEarlierEdition() {
     if (!path) return;
     writeEnvInt("FilterIndex", r.filterIndex + 1);
     writeFolderKey(kEarlierMapFolderKey, folderOf(*path));
-    openEarlierMap(doc_, *path);
+    openEarlierFile(*path);
+}
+
+void MainFrame::openEarlierFile(const std::string& path) {
+    openEarlierMap(doc_, path);
     afterNewMapNotifications();
     doc_.isClean = 0;
 }
@@ -482,13 +513,13 @@ void MainFrame::newMap() {
 }
 
 void MainFrame::afterNewMapNotifications() {
-    postMessage(mapView_, 1131);
-    tools_.post(ToolKind::HqMap, 1132);
-    tools_.post(ToolKind::BuildingCount, 1129);
-    tools_.post(ToolKind::TroopPalette, 1130);
-    tools_.post(ToolKind::TroopTable, 1130);
-    tools_.post(ToolKind::TerrainLabelList, 1129);
-    tools_.post(ToolKind::TroopLabelList, 1129);
+    postMessage(mapView_, viewmsg::NewMap);
+    tools_.post(ToolKind::HqMap, hqmsg::NewMap);
+    tools_.post(ToolKind::BuildingCount, buildingmsg::Recount);
+    tools_.post(ToolKind::TroopPalette, trooppalettemsg::NewTroops);
+    tools_.post(ToolKind::TroopTable, trooptablemsg::NewMap);
+    tools_.post(ToolKind::TerrainLabelList, labellistmsg::Redraw);
+    tools_.post(ToolKind::TroopLabelList, labellistmsg::Redraw);
     postMessage(this, mainmsg::RebuildTitle);
 }
 

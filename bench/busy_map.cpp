@@ -195,9 +195,8 @@ void makeBusyMap(kv::MapDocument& doc, int width, int height) {
     // Territories of the first two factions with a borderline between them.
     for (int row = 0; row < h; ++row)
         for (int col = w / 5; col < w; ++col) {
-            doc.borderFaction = col < w * 3 / 5 ? 1 : 2;
-            doc.borderKind = (row / 6) % 2 == 0 ? 2 : 3;
-            doc.setBorderline(col, row);
+            const kv::BorderBrush border{col < w * 3 / 5 ? 1 : 2, (row / 6) % 2 == 0 ? 2 : 3};
+            doc.setBorderline(col, row, border);
         }
     addTroops(doc, cities, rng);
     static const char* const names[] = {"アルデナ", "ローレン", "北部山地", "セルヴィア",
@@ -207,8 +206,7 @@ void makeBusyMap(kv::MapDocument& doc, int width, int height) {
         doc.setLabel(cities[i].at.col, cities[i].at.row, name, i % 4 == 0 ? 1 : 0, 0);
     }
     doc.recomputeDerivedHexData();
-    doc.clearUndo();
-    doc.clearRedo();
+    doc.history.clear();
     doc.viewSettings.redrawGrid.markAllDirty();
 }
 

@@ -54,13 +54,19 @@ void BM_ZoomCommandToRepaintedView(benchmark::State& state) {
         large = !large;
     }
 }
-BENCHMARK(BM_ZoomCommandToRepaintedView)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ZoomCommandToRepaintedView)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_HexFrameToggleToRepaintedView(benchmark::State& state) {
     Editor& e = editor();
     for (auto _ : state) runCommand(*e.frame, 40010);
 }
-BENCHMARK(BM_HexFrameToggleToRepaintedView)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_HexFrameToggleToRepaintedView)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -40,7 +40,10 @@ void BM_GenerateSampleData(benchmark::State& state) {
     }
     std::filesystem::remove_all(root);
 }
-BENCHMARK(BM_GenerateSampleData)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_GenerateSampleData)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     try {
         doc.loadResources();
         kvbench::makeBusyMap(doc, std::atoi(argv[2]), std::atoi(argv[3]));
-        kv::writeMapFile(doc, argv[1], false);
+        kv::writeMapFile(doc, argv[1], kv::MapFileKind::Normal);
     } catch (const kv::swCError& e) {
         std::fprintf(stderr, "kvbusymap: %s %s\n", e.caption.c_str(), e.text().c_str());
         return 1;

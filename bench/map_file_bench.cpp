@@ -56,35 +56,43 @@ void BM_WriteScenarioFile(benchmark::State& state) {
     kv::RecordingPrompter quiet;
     kv::ScopedPrompter installed(&quiet);
     auto doc = largestMap();
-    for (auto _ : state) kv::writeMapFile(*doc, benchFile(), true);
+    for (auto _ : state) kv::writeMapFile(*doc, benchFile(), kv::MapFileKind::Scenario);
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(benchFile()));
 }
-BENCHMARK(BM_WriteScenarioFile)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WriteScenarioFile)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_ReadScenarioFile(benchmark::State& state) {
     kv::RecordingPrompter quiet;
     kv::ScopedPrompter installed(&quiet);
     auto doc = largestMap();
-    kv::writeMapFile(*doc, benchFile(), true);
+    kv::writeMapFile(*doc, benchFile(), kv::MapFileKind::Scenario);
     for (auto _ : state) benchmark::DoNotOptimize(kv::readMapFile(*doc, benchFile()));
     std::filesystem::remove(benchFile());
 }
-BENCHMARK(BM_ReadScenarioFile)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReadScenarioFile)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_UndoRedoWholeMap(benchmark::State& state) {
     kv::RecordingPrompter quiet;
     kv::ScopedPrompter installed(&quiet);
     auto doc = largestMap();
-    doc->clearUndo();
-    doc->clearRedo();
+    doc->history.clear();
     for (int row = 0; row < 256; ++row)
-        for (int col = 0; col < 256; ++col) doc->recordHex(col, row);
+        for (int col = 0; col < 256; ++col) doc->history.recordHex(col, row);
     for (auto _ : state) {
-        doc->undo();  // one undo and one redo of the whole-map operation per iteration
-        doc->redo();
+        doc->history.undo();  // one undo and one redo of the whole-map operation per iteration
+        doc->history.redo();
     }
 }
-BENCHMARK(BM_UndoRedoWholeMap)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_UndoRedoWholeMap)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -5,12 +5,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -82,7 +82,12 @@ void BM_StartupToMainWindow(benchmark::State& state) {
     }
     XCloseDisplay(d);
 }
-BENCHMARK(BM_StartupToMainWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(3)->ReportAggregatesOnly(false);
+BENCHMARK(BM_StartupToMainWindow)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(false);
 
 }  // namespace
 

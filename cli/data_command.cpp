@@ -77,10 +77,10 @@ QJsonObject weaponJson(const WeaponRecord& w) {
     for (int i = 0; i < kAttackClassCount; ++i) defence.append(w.defence(i));
     for (int s = 0; s < 5; ++s)
         slotList.append(QJsonObject{{"name", text(w.slotName(s))},
-                                 {"shortName", text(w.slotShortName(s))},
-                                 {"rounds", w.slotRounds(s)},
-                                 {"slotValue", w.slotValue(s)},
-                                 {"armament", w.slotArmament(s)}});
+                                    {"shortName", text(w.slotShortName(s))},
+                                    {"rounds", w.slotRounds(s)},
+                                    {"slotValue", w.slotValue(s)},
+                                    {"armament", w.slotArmament(s)}});
     for (int g = 0; g < 4; ++g) {
         QJsonArray values;
         for (int s = 0; s < 5; ++s) values.append(w.groupValue(g, s));
@@ -127,12 +127,8 @@ QJsonObject productTypeJson(int slot, const ProductType& p) {
     for (int id = 0; id < ProductType::kMaxId; ++id)
         for (int l = 0; l < 3; ++l)
             if (p.has(ProductType::List(l), id)) lists[l].append(id);
-    return {{"slot", slot},
-            {"name", text(p.name())},
-            {"typeValue", p.typeValue()},
-            {"airWeapons", lists[0]},
-            {"landWeapons", lists[1]},
-            {"seaWeapons", lists[2]}};
+    return {{"slot", slot},           {"name", text(p.name())},  {"typeValue", p.typeValue()},
+            {"airWeapons", lists[0]}, {"landWeapons", lists[1]}, {"seaWeapons", lists[2]}};
 }
 
 QJsonArray texts(const std::vector<std::string>& list) {
@@ -183,9 +179,9 @@ QJsonObject toJson(const GameDatabase& db) {
             {"musicNames", texts(db.musicNames())},
             {"musicFiles", texts(db.musicFiles())},
             {"weaponList", weaponList},
-            {"unitDataCount", static_cast<int>(db.unitData.standardUnits().size() +
-                                               db.unitData.middleUnits().size() +
-                                               db.unitData.userUnits().size())}};
+            {"unitDataCount",
+             static_cast<int>(db.unitData.standardUnits().size() +
+                              db.unitData.middleUnits().size() + db.unitData.userUnits().size())}};
 }
 
 void printSummary(const GameDatabase& db) {

@@ -41,10 +41,10 @@ bool saveMap(MapDocument& doc, const std::string& out) {
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     try {
         if (ext == ".kvt") {
-            writeIntermediateFile(doc, out);
+            writeMapFile(doc, out, MapFileKind::Intermediate);
         } else {
             doc.prepareForSave();
-            writeMapFile(doc, out, ext != ".kvn");
+            writeMapFile(doc, out, ext == ".kvn" ? MapFileKind::Normal : MapFileKind::Scenario);
         }
     } catch (const swCError& e) {
         std::fprintf(stderr, "kvmap: %s: %s\n", out.c_str(), e.text().c_str());

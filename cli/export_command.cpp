@@ -9,22 +9,24 @@
 #include "document/map_file.h"
 #include "framework/errors.h"
 #include "view/bitmap_export.h"
+#include "view/map_thumbnail.h"
 
 namespace kv::cli {
 
-int runExportCommand(const std::string& file, const std::string& out, const std::string& hexSize,
-                     const std::string& programDir) {
-    int size = 32;
-    if (!hexSize.empty()) {
-        // The whole argument is the number: "48abc" is no size.
-        const char* end = hexSize.data() + hexSize.size();
-        const auto [ptr, ec] = std::from_chars(hexSize.data(), end, size);
-        if (ec != std::errc() || ptr != end) size = 0;
-    }
-    if (size != 16 && size != 32 && size != 48) {
-        std::fprintf(stderr, "kvmap: --hex-size %s: must be 16, 32 or 48\n", hexSize.c_str());
-        return 2;
-    }
+namespace {
+
+// The whole argument is the number: "48abc" is none (0).
+int wholeNumber(const std::string& text) {
+    int n = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, n);
+    return ec == std::errc() && ptr == end ? n : 0;
+}
+
+// Loads the program data and the map, then writes `out` with `write`; 0 or 2 after saying why.
+template <class Write>
+int exportMap(const std::string& file, const std::string& out, const std::string& programDir,
+              Write write) {
     if (out.empty()) {
         std::fprintf(stderr, "kvmap: export needs the file to write\n");
         return 2;
@@ -36,12 +38,37 @@ int runExportCommand(const std::string& file, const std::string& out, const std:
         return 2;
     }
     try {
-        exportBitmap(doc, size, out);
+        write(doc);
     } catch (const swCError& e) {
         std::fprintf(stderr, "kvmap: %s: %s\n", out.c_str(), e.text().c_str());
         return 2;
     }
     return 0;
+}
+
+}  // namespace
+
+int runExportCommand(const std::string& file, const std::string& out, const std::string& hexSize,
+                     const std::string& programDir) {
+    const int size = hexSize.empty() ? 32 : wholeNumber(hexSize);
+    if (size != 16 && size != 32 && size != 48) {
+        std::fprintf(stderr, "kvmap: --hex-size %s: must be 16, 32 or 48\n", hexSize.c_str());
+        return 2;
+    }
+    return exportMap(file, out, programDir,
+                     [&](const MapDocument& doc) { exportBitmap(doc, size, out); });
+}
+
+int runThumbnailCommand(const std::string& file, const std::string& out, const std::string& size,
+                        const std::string& programDir) {
+    const int pixels = wholeNumber(size);
+    if (pixels < kMinThumbnailSize || pixels > kMaxThumbnailSize) {
+        std::fprintf(stderr, "kvmap: --thumbnail %s: must be %d to %d\n", size.c_str(),
+                     kMinThumbnailSize, kMaxThumbnailSize);
+        return 2;
+    }
+    return exportMap(file, out, programDir,
+                     [&](const MapDocument& doc) { writeMapThumbnail(doc, pixels, out); });
 }
 
 }  // namespace kv::cli

@@ -1,4 +1,5 @@
-// `kvmap export FILE OUT`: the map's terrain as the editor's bitmap export writes it.
+// `kvmap export FILE OUT`: the map's terrain as the editor's bitmap export writes it, or as a
+// file manager's thumbnail.
 #pragma once
 
 #include <string>
@@ -10,5 +11,9 @@ namespace kv::cli {
 // (after saying why) for a bad size, an unreadable map or a failed write.
 int runExportCommand(const std::string& file, const std::string& out, const std::string& hexSize,
                      const std::string& programDir);
+// Loads the map and writes its thumbnail, fitted into a `size`-pixel square (16..1024), to
+// `out` as PNG whatever its name. Returns 0, or 2 (after saying why) as runExportCommand.
+int runThumbnailCommand(const std::string& file, const std::string& out, const std::string& size,
+                        const std::string& programDir);
 
 }  // namespace kv::cli

@@ -22,20 +22,22 @@ namespace kv::cli {
 
 namespace {
 
-QString text(const std::string& cp932) { return QString::fromStdString(decodeCp932Lossy(cp932)); }
+QString text(const std::string& cp932) {
+    return QString::fromStdString(decodeCp932Lossy(cp932));
+}
 
 // The kind a file's contents say, or its extension where they cannot tell.
 QString kindOf(const std::string& path, const std::string& bytes, const MapFileHeader& h) {
     std::string ext = std::filesystem::path(path).extension().string();
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const SectionDescriptor& s1 = h.sections[1];
+    const SectionDescriptor& s1 = h.sections[kMapHeaderSection];
     const bool intermediateMagic = uint64_t{s1.offset} + 16 <= bytes.size() &&
                                    bytes.compare(s1.offset, 16, kIntermediateMagic) == 0;
     if (intermediateMagic) return ext == ".kst" ? "simpleIntermediate" : "intermediate";
     if (ext == ".ksm") return "simple";
     if (ext == ".kst") return "simpleIntermediate";
     if (ext == ".kvt") return "intermediate";
-    if (h.sections[0].count > 0) return "scenario";
+    if (h.sections[kScenarioTextsSection].count > 0) return "scenario";
     if (ext == ".kvs") return "scenario";
     return "normal";
 }
@@ -45,7 +47,8 @@ QJsonObject factionJson(int slot, const FactionRecord& f) {
     for (int i = 0; i < 3; ++i) shares.append(f.share(i));
     for (int i = 0; i < FactionRecord::kDivisionLimitCount; ++i) limits.append(f.divisionLimit(i));
     for (int i = 0; i < FactionRecord::kVictoryBytes; ++i) victory.append(f.victory(i));
-    for (int i = 0; i < FactionRecord::kVictoryValueCount; ++i) victoryValues.append(f.victoryValue(i));
+    for (int i = 0; i < FactionRecord::kVictoryValueCount; ++i)
+        victoryValues.append(f.victoryValue(i));
     return {{"slot", slot},
             {"name", text(f.name())},
             {"behaviour", f.behaviour()},
@@ -121,7 +124,7 @@ QJsonObject infoJson(const std::string& path, const std::string& bytes, const Ma
         {"kind", kindOf(path, bytes, h)},
         {"version", versionOfMagic(h.magic)},
         {"magic", QString::fromLatin1(h.magic.data(), 16)},
-        {"sections", sectionsJson(h, MapFileHeader::kSections)},
+        {"sections", sectionsJson(h, kSectionCount)},
         {"truncated", numbersJson(report.truncated)},
         {"sizeOutOfRange", report.outcome == MapReadReport::BadSize},
         {"mapHeader", QJsonObject{{"name", text(m.mapName())},
@@ -137,7 +140,7 @@ QJsonObject infoJson(const std::string& path, const std::string& bytes, const Ma
         {"ruleSettings", rules},
         {"troops", troops},
         {"labels", labels},
-        {"scenarioTexts", QJsonObject{{"present", h.sections[0].count > 0},
+        {"scenarioTexts", QJsonObject{{"present", h.sections[kScenarioTextsSection].count > 0},
                                       {"briefingMode", st.bytes[ScenarioTexts::kBriefingModeAt]},
                                       {"orderMode", st.bytes[ScenarioTexts::kOrderModeAt]},
                                       {"endingShown", st.bytes[ScenarioTexts::kEndingShownAt]}}},
@@ -205,7 +208,8 @@ int describeEarlierEdition(const std::string& bytes, const MapKindInfo& kind, bo
 }  // namespace
 
 int runInfoCommand(const std::string& path, const std::string& programDir, bool json) {
-    if (!programDir.empty()) setProgramPath(programDir + (programDir.back() == '/' ? "" : "/") + "kvmap");
+    if (!programDir.empty())
+        setProgramPath(programDir + (programDir.back() == '/' ? "" : "/") + "kvmap");
     const std::optional<std::string> bytes = readWholeFile(path, kMaxMapFileBytes);
     if (!bytes) {
         std::fprintf(stderr, "kvmap: %s: %s\n", path.c_str(), whyUnreadable(path).c_str());

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/campaign_command.h"
 #include "cli/check_command.h"
 #include "cli/convert_command.h"
 #include "cli/data_command.h"
@@ -76,14 +77,20 @@ int main(int argc, char* argv[]) {
         "              cut short fails unless --force)\n"
         "  export FILE OUT [--hex-size 16|32|48]\n"
         "              the map's terrain as a 16-bit bitmap file (OUT.png: the same as PNG)\n"
+        "  export FILE OUT --thumbnail SIZE\n"
+        "              the whole map fitted into a SIZE-pixel square, as PNG (thumbnailers)\n"
+        "  campaign FILE [--extract DIR [--force]]\n"
+        "              a campaign file's maps and links and what is wrong with them (exit 0\n"
+        "              clean, 1 problems, 2 no campaign file); --extract writes its maps\n"
         "  paths       print the program folder and the settings file");
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument("command",
-                                 "data | info FILE | check FILE... | resize FILE | pack-troops FILE "
-                                 "| convert SRC... | export FILE OUT | paths");
-    QCommandLineOption programDir("program-dir", "The program folder to read (default: the folder of kvmap).",
-                                  "DIR");
+    parser.addPositionalArgument(
+        "command",
+        "data | info FILE | check FILE... | resize FILE | pack-troops FILE "
+        "| convert SRC... | export FILE OUT | campaign FILE | paths");
+    QCommandLineOption programDir(
+        "program-dir", "The program folder to read (default: the folder of kvmap).", "DIR");
     QCommandLineOption json("json", "Print every table as JSON.");
     // The map size and the file or folder a command writes.
     QCommandLineOption width("width", "resize: the new width, 1..256.", "W");
@@ -98,21 +105,28 @@ int main(int argc, char* argv[]) {
     parser.addOption(out);
     QCommandLineOption hexSize("hex-size", "export: the hex size, 16, 32 or 48 (default 32).", "S");
     parser.addOption(hexSize);
-    QCommandLineOption force("force", "convert: also convert files cut short (what they hold).");
+    QCommandLineOption thumbnail("thumbnail", "export: a PNG thumbnail fitted into SIZE pixels.",
+                                 "SIZE");
+    parser.addOption(thumbnail);
+    QCommandLineOption force("force",
+                             "convert: also convert files cut short (what they hold); "
+                             "campaign --extract: replace existing files.");
     parser.addOption(force);
+    QCommandLineOption extract("extract", "campaign: write each embedded map into DIR.", "DIR");
+    parser.addOption(extract);
     parser.process(*app);
 
     const QStringList args = parser.positionalArguments();
     const QString command = args.value(0);
-    if (command == "data") return kv::cli::runDataCommand(parser.value(programDir).toStdString(),
-                                                          parser.isSet(json));
+    if (command == "data")
+        return kv::cli::runDataCommand(parser.value(programDir).toStdString(), parser.isSet(json));
     if (command == "info") {
         if (args.size() != 2) {
             std::fprintf(stderr, "kvmap: info needs one map file\n");
             return 2;
         }
-        return kv::cli::runInfoCommand(args[1].toStdString(), parser.value(programDir).toStdString(),
-                                       parser.isSet(json));
+        return kv::cli::runInfoCommand(args[1].toStdString(),
+                                       parser.value(programDir).toStdString(), parser.isSet(json));
     }
     const std::string dir = parser.value(programDir).toStdString();
     if (command == "check") {
@@ -147,8 +161,25 @@ int main(int argc, char* argv[]) {
         app.reset();
         if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
         QGuiApplication gui(argc, argv);
+        if (parser.isSet(thumbnail)) {
+            if (parser.isSet(hexSize)) {
+                std::fprintf(stderr, "kvmap: --thumbnail and --hex-size exclude each other\n");
+                return 2;
+            }
+            return kv::cli::runThumbnailCommand(args[1].toStdString(), args[2].toStdString(),
+                                                parser.value(thumbnail).toStdString(), dir);
+        }
         return kv::cli::runExportCommand(args[1].toStdString(), args[2].toStdString(),
                                          parser.value(hexSize).toStdString(), dir);
+    }
+    if (command == "campaign") {
+        if (args.size() != 2) {
+            std::fprintf(stderr, "kvmap: campaign needs one campaign file\n");
+            return 2;
+        }
+        return kv::cli::runCampaignCommand(args[1].toStdString(), parser.isSet(json),
+                                           parser.value(extract).toStdString(),
+                                           parser.isSet(force));
     }
     if (command == "paths") {
         std::printf("program folder: %s\nsettings file: %s\n", kv::programFolder().c_str(),

@@ -19,6 +19,12 @@ list(APPEND KV_CORE_SOURCES ${KV_DOCUMENT_SOURCES})
 # The game database and the generator grow file by file.
 file(GLOB KV_GAMEDATA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/gamedata/*.cpp)
 list(APPEND KV_CORE_SOURCES ${KV_GAMEDATA_SOURCES})
+# The model side of scenarios and campaigns (their dialogs go with the windows).
+list(APPEND KV_CORE_SOURCES
+  scenario/campaign_records.cpp
+  scenario/campaign_file.cpp
+  scenario/campaign_check.cpp
+)
 
 set(KV_RENDER_SOURCES
   framework/font.cpp
@@ -32,6 +38,7 @@ set(KV_RENDER_SOURCES
   view/map_renderer_labels.cpp
   view/map_renderer_present.cpp
   view/bitmap_export.cpp
+  view/map_thumbnail.cpp
   view/map_tool.cpp
 )
 
@@ -42,6 +49,7 @@ set(KV_UI_SOURCES
   framework/japanese_collation.cpp
   framework/file_dialogs.cpp
   app/editor_app.cpp
+  app/command_line.cpp
   app/main_frame.cpp
   app/main_frame_commands.cpp
   app/batch_dialog.cpp
@@ -70,4 +78,5 @@ set(KV_CLI_SOURCES
   cli/edit_commands.cpp
   cli/convert_command.cpp
   cli/export_command.cpp
+  cli/campaign_command.cpp
 )

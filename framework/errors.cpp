@@ -9,16 +9,18 @@ void swCError::report(const void* owner) const {
     showMessage(caption, text(), PromptIcon::None, PromptButtons::Ok, owner);
 }
 
-std::string swCError::text() const { return "エラーが発生しました"; }
+std::string swCError::text() const {
+    return "エラーが発生しました";
+}
 
 std::string swCFileError::text() const {
     switch (code) {
-    case Open: return "ファイルのオープンに失敗しました";
-    case Read: return "ファイルの読み込みに失敗しました";
-    case Write: return "ファイルの書き込みに失敗しました";
-    case Seek: return "ファイルのシークに失敗しました";
-    case Close: return "ファイルのクローズに失敗しました";
-    default: return "ファイルエラーが発生しました";
+        case Open: return "ファイルのオープンに失敗しました";
+        case Read: return "ファイルの読み込みに失敗しました";
+        case Write: return "ファイルの書き込みに失敗しました";
+        case Seek: return "ファイルのシークに失敗しました";
+        case Close: return "ファイルのクローズに失敗しました";
+        default: return "ファイルエラーが発生しました";
     }
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "framework/byte_cursor.h"
 #include "framework/data_paths.h"
 #include "framework/disk_file.h"
 #include "framework/errors.h"
@@ -18,14 +19,6 @@ constexpr size_t kEntryBytes = 6;
 // Entries 12..15 are not used by any drawing; they default to no rotation.
 constexpr uint16_t kDefaultAngles[FactionColourTable::kEntryCount] = {
     335, 120, 225, 175, 0, 130, 255, 200, 60, 330, 170, 80, 0, 0, 0, 0};
-
-uint16_t le16(const char* p) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(p[0]) | static_cast<uint8_t>(p[1]) << 8);
-}
-void put16(std::string& out, uint16_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>(v >> 8));
-}
 
 // Steps of the wheel for an angle, reduced to one turn.
 int wheelOffset(int hueAngle) {
@@ -100,7 +93,7 @@ bool FactionColourTable::loadFile(const std::string& path) {
 }
 
 void FactionColourTable::save() const {
-    saveFile(dataPath(kFileName, DataKind::Program));
+    saveFile(writableDataPath(kFileName, DataKind::Program));
 }
 
 void FactionColourTable::saveFile(const std::string& path) const {
@@ -108,22 +101,22 @@ void FactionColourTable::saveFile(const std::string& path) const {
 }
 
 std::string FactionColourTable::toBytes() const {
-    std::string out;
-    out.reserve(kFileSize);
+    std::string file;
+    file.reserve(kFileSize);
+    ByteAppender out(file);
     for (const FactionColourEntry& e : entries) {
-        put16(out, e.hueAngle);
-        put16(out, e.second);
-        put16(out, e.third);
+        out.u16(e.hueAngle);
+        out.u16(e.second);
+        out.u16(e.third);
     }
-    return out;
+    return file;
 }
 
 void FactionColourTable::fromBytes(std::string_view bytes) {
+    // Only whole entries are taken; the rest keep what they had.
     const size_t whole = std::min(bytes.size(), kFileSize) / kEntryBytes;
-    for (size_t i = 0; i < whole; ++i) {
-        const char* p = bytes.data() + i * kEntryBytes;
-        entries[i] = {le16(p), le16(p + 2), le16(p + 4)};
-    }
+    ByteReader in(bytes);
+    for (size_t i = 0; i < whole; ++i) entries[i] = {in.u16(), in.u16(), in.u16()};
 }
 
 int FactionColourTable::hueAngle(int index) const {

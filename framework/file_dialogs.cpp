@@ -42,7 +42,9 @@ void setFilters(QFileDialog& dialog, const FileDialogRequest& r, QStringList& ca
 
 }  // namespace
 
-void setFileDialogHook(FileDialogHook hook) { g_hook = std::move(hook); }
+void setFileDialogHook(FileDialogHook hook) {
+    g_hook = std::move(hook);
+}
 
 std::optional<std::string> askForFile(FileDialogRequest& r, Window* owner) {
     if (g_hook) return g_hook(r);
@@ -58,7 +60,8 @@ std::optional<std::string> askForFile(FileDialogRequest& r, Window* owner) {
                                                                : QFileDialog::AcceptOpen);
         dialog.setFileMode(r.kind == FileDialogRequest::Save ? QFileDialog::AnyFile
                                                              : QFileDialog::ExistingFile);
-        if (!r.defaultSuffix.empty()) dialog.setDefaultSuffix(QString::fromStdString(r.defaultSuffix));
+        if (!r.defaultSuffix.empty())
+            dialog.setDefaultSuffix(QString::fromStdString(r.defaultSuffix));
         // The editor asks its own overwrite question.
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
         setFilters(dialog, r, captions);

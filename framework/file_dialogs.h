@@ -19,8 +19,8 @@ struct FileDialogRequest {
     // (caption, patterns): the caption is shown as it is, e.g. "ノヴァケステル2005(*.fws;*.fwm)";
     // the patterns, separated by ';' or blanks, pick the files listed under it.
     std::vector<std::pair<std::string, std::string>> filters;
-    int filterIndex = 0;          // the filter chosen first; the chosen one comes back here
-    std::string defaultSuffix;    // added to a typed name without one ("kvt")
+    int filterIndex = 0;        // the filter chosen first; the chosen one comes back here
+    std::string defaultSuffix;  // added to a typed name without one ("kvt")
 };
 
 // The chosen path (a folder for Folder requests), or nothing when cancelled.

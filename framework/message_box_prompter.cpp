@@ -15,11 +15,11 @@ QPointer<QWidget> g_defaultOwner;
 
 QMessageBox::Icon iconOf(PromptIcon i) {
     switch (i) {
-    case PromptIcon::Information: return QMessageBox::Information;
-    case PromptIcon::Exclamation: return QMessageBox::Warning;
-    case PromptIcon::Stop: return QMessageBox::Critical;
-    case PromptIcon::Question: return QMessageBox::Question;
-    case PromptIcon::None: break;
+        case PromptIcon::Information: return QMessageBox::Information;
+        case PromptIcon::Exclamation: return QMessageBox::Warning;
+        case PromptIcon::Stop: return QMessageBox::Critical;
+        case PromptIcon::Question: return QMessageBox::Question;
+        case PromptIcon::None: break;
     }
     return QMessageBox::NoIcon;
 }
@@ -37,18 +37,20 @@ std::vector<ButtonChoice> buttonsOf(PromptButtons b) {
     const ButtonChoice no{PromptAnswer::No, "いいえ(&N)", QMessageBox::NoRole};
     const ButtonChoice retry{PromptAnswer::Retry, "再試行(&R)", QMessageBox::AcceptRole};
     switch (b) {
-    case PromptButtons::Ok: return {ok};
-    case PromptButtons::OkCancel: return {ok, cancel};
-    case PromptButtons::YesNo: return {yes, no};
-    case PromptButtons::YesNoCancel: return {yes, no, cancel};
-    case PromptButtons::RetryCancel: return {retry, cancel};
+        case PromptButtons::Ok: return {ok};
+        case PromptButtons::OkCancel: return {ok, cancel};
+        case PromptButtons::YesNo: return {yes, no};
+        case PromptButtons::YesNoCancel: return {yes, no, cancel};
+        case PromptButtons::RetryCancel: return {retry, cancel};
     }
     return {ok};
 }
 
 }  // namespace
 
-void MessageBoxPrompter::setDefaultOwner(QWidget* w) { g_defaultOwner = w; }
+void MessageBoxPrompter::setDefaultOwner(QWidget* w) {
+    g_defaultOwner = w;
+}
 
 PromptAnswer MessageBoxPrompter::ask(const Prompt& prompt) {
     QWidget* owner = nullptr;
@@ -58,7 +60,8 @@ PromptAnswer MessageBoxPrompter::ask(const Prompt& prompt) {
                     QString::fromStdString(prompt.text), QMessageBox::NoButton, owner);
     std::vector<std::pair<QAbstractButton*, PromptAnswer>> map;
     const std::vector<ButtonChoice> choices = buttonsOf(prompt.buttons);
-    for (const ButtonChoice& s : choices) map.emplace_back(box.addButton(QString::fromUtf8(s.text), s.role), s.answer);
+    for (const ButtonChoice& s : choices)
+        map.emplace_back(box.addButton(QString::fromUtf8(s.text), s.role), s.answer);
     box.setDefaultButton(static_cast<QPushButton*>(map.front().first));
     if (prompt.buttons != PromptButtons::YesNo) box.setEscapeButton(map.back().first);
     box.exec();

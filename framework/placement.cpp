@@ -10,8 +10,14 @@
 namespace kv {
 
 Rect keepReachable(Rect r, const Rect& w) {
-    auto shiftY = [&r](int dy) { r.top += dy; r.bottom += dy; };
-    auto shiftX = [&r](int dx) { r.left += dx; r.right += dx; };
+    auto shiftY = [&r](int dy) {
+        r.top += dy;
+        r.bottom += dy;
+    };
+    auto shiftX = [&r](int dx) {
+        r.left += dx;
+        r.right += dx;
+    };
     if (r.top > w.bottom - 20) shiftY(w.bottom - 20 - r.top);
     if (r.bottom < 20) shiftY(20 - r.bottom);
     if (r.left > w.right - 20) shiftX(w.right - 20 - r.left);
@@ -22,29 +28,29 @@ Rect keepReachable(Rect r, const Rect& w) {
 bool adjustWithin(int& x, int& y, int width, int height, const Rect& w, int mode) {
     const int ox = x, oy = y;
     switch (mode) {
-    case 1:
-        x = std::max(x, w.left);
-        if (x + width > w.right) x = std::max(w.right - width, w.left);
-        y = std::max(y, w.top);
-        if (y + height > w.bottom) y = std::max(w.bottom - height, w.top);
-        break;
-    case 2:
-        if (x < w.left) x = w.left;
-        if (x >= w.right) x = w.right - 1;
-        if (y < w.top) y = w.top;
-        if (y >= w.bottom) y = w.bottom - 1;
-        break;
-    case 3: {
-        const int r = x + width - 1, b = y + height - 1;
-        const bool anyCorner = w.contains(x, y) || w.contains(r, y) || w.contains(x, b) ||
-                               w.contains(r, b);
-        if (!anyCorner) {
-            x = w.left;
-            y = w.top;
+        case 1:
+            x = std::max(x, w.left);
+            if (x + width > w.right) x = std::max(w.right - width, w.left);
+            y = std::max(y, w.top);
+            if (y + height > w.bottom) y = std::max(w.bottom - height, w.top);
+            break;
+        case 2:
+            if (x < w.left) x = w.left;
+            if (x >= w.right) x = w.right - 1;
+            if (y < w.top) y = w.top;
+            if (y >= w.bottom) y = w.bottom - 1;
+            break;
+        case 3: {
+            const int r = x + width - 1, b = y + height - 1;
+            const bool anyCorner =
+                w.contains(x, y) || w.contains(r, y) || w.contains(x, b) || w.contains(r, b);
+            if (!anyCorner) {
+                x = w.left;
+                y = w.top;
+            }
+            break;
         }
-        break;
-    }
-    default: break;
+        default: break;
     }
     return x != ox || y != oy;
 }
@@ -62,13 +68,13 @@ std::string numberText(int value, int scale) {
 }
 
 namespace {
-const char* const kPlacementKeys[6] = {"WindowZoomed",  "WindowIconic",   "WindowPosLeft",
+const char* const kPlacementKeys[6] = {"WindowZoomed", "WindowIconic",   "WindowPosLeft",
                                        "WindowPosTop", "WindowPosRight", "WindowPosBottom"};
 }
 
 void writePlacement(const std::string& className, const SavedPlacement& p) {
     const int values[6] = {p.zoomed ? 1 : 0, p.iconic ? 1 : 0, p.normal.left,
-                           p.normal.top,     p.normal.right,  p.normal.bottom};
+                           p.normal.top,     p.normal.right,   p.normal.bottom};
     for (int i = 0; i < 6; ++i)
         ProfileEntry("WindowInfo", className + kPlacementKeys[i]).writeInt(values[i]);
 }

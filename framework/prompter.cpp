@@ -10,7 +10,9 @@ StderrPrompter g_stderrPrompter;
 Prompter* g_prompter = nullptr;
 }  // namespace
 
-Prompter& prompter() { return g_prompter ? *g_prompter : g_stderrPrompter; }
+Prompter& prompter() {
+    return g_prompter ? *g_prompter : g_stderrPrompter;
+}
 
 Prompter* setPrompter(Prompter* p) {
     Prompter* previous = g_prompter;
@@ -31,11 +33,11 @@ PromptAnswer showMessage(const std::string& caption, const std::string& text, Pr
 
 PromptAnswer defaultAnswer(PromptButtons buttons) {
     switch (buttons) {
-    case PromptButtons::YesNo:
-    case PromptButtons::YesNoCancel: return PromptAnswer::Yes;
-    case PromptButtons::RetryCancel: return PromptAnswer::Retry;
-    case PromptButtons::Ok:
-    case PromptButtons::OkCancel: break;
+        case PromptButtons::YesNo:
+        case PromptButtons::YesNoCancel: return PromptAnswer::Yes;
+        case PromptButtons::RetryCancel: return PromptAnswer::Retry;
+        case PromptButtons::Ok:
+        case PromptButtons::OkCancel: break;
     }
     return PromptAnswer::Ok;
 }

@@ -49,9 +49,12 @@ bool openDevice() {
     }
     // Music ends on the mixer's thread; the notify window hears of it on the UI thread.
     Mix_HookMusicFinished([] {
-        QMetaObject::invokeMethod(qApp, [] {
-            if (Window* w = Window::lookup(g_musicNotify)) postMessage(w, kMidiNotifyMessage);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp,
+            [] {
+                if (Window* w = Window::lookup(g_musicNotify)) postMessage(w, kMidiNotifyMessage);
+            },
+            Qt::QueuedConnection);
     });
     g_deviceOpen = true;
     return true;
@@ -102,7 +105,8 @@ SoundPlayer::~SoundPlayer() {
 }
 
 SoundPlayer::Entry* SoundPlayer::find(int key) {
-    auto it = std::find_if(sounds_.begin(), sounds_.end(), [key](const Entry& e) { return e.key == key; });
+    auto it = std::find_if(sounds_.begin(), sounds_.end(),
+                           [key](const Entry& e) { return e.key == key; });
     return it == sounds_.end() ? nullptr : &*it;
 }
 
@@ -137,7 +141,8 @@ bool SoundPlayer::isPlaying(int key) const {
 }
 
 void SoundPlayer::remove(int key) {
-    auto it = std::find_if(sounds_.begin(), sounds_.end(), [key](const Entry& e) { return e.key == key; });
+    auto it = std::find_if(sounds_.begin(), sounds_.end(),
+                           [key](const Entry& e) { return e.key == key; });
     if (it == sounds_.end()) return;
     stop(*it);
     Mix_FreeChunk(it->chunk);
@@ -193,7 +198,9 @@ void MidiPlayer::close() {
     music_ = nullptr;
 }
 
-bool MidiPlayer::isPlaying() const { return music_ && Mix_PlayingMusic(); }
+bool MidiPlayer::isPlaying() const {
+    return music_ && Mix_PlayingMusic();
+}
 
 bool isMidiFileName(std::string_view name) {
     if (name.size() <= 4) return false;
@@ -206,7 +213,9 @@ bool isMidiFileName(std::string_view name) {
 
 AnthemPreview::AnthemPreview(Window* dialog) : dialog_(dialog), sounds_(dialog) {}
 
-AnthemPreview::~AnthemPreview() { stop(); }
+AnthemPreview::~AnthemPreview() {
+    stop();
+}
 
 void AnthemPreview::stop() {
     sounds_.play(1, 0);

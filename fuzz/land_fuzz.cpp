@@ -13,8 +13,6 @@
 #include "fuzz/scratch_program.h"
 #include "gamedata/terrain.h"
 
-
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& folder = kvfuzz::scratchProgram({});
     try {

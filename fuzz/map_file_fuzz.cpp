@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
-    for (int which : {14, 15}) {
+    for (int which : {kv::kBriefingPictureSection, kv::kEndingPictureSection}) {
         auto picture = kv::readPictureSection(path, which);
         kvfuzz::expect(!picture || (!picture->empty() && picture->size() <= size));
     }

@@ -12,8 +12,6 @@
 #include "framework/profile.h"
 #include "fuzz/scratch_program.h"
 
-
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string file = kvfuzz::scratchProgram({}) + "/fuzz.ini";
     try {

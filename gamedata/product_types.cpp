@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "framework/byte_cursor.h"
 #include "framework/cp932.h"
 #include "framework/data_paths.h"
 #include "framework/disk_file.h"
@@ -22,22 +23,12 @@ constexpr int kWarheadType = 34;
 const char* const kWeaponBlockTag = "KOBWPN04";
 constexpr size_t kMaxFileBytes = 64u << 20;
 
-uint32_t readU32(const std::string& b, size_t at) {
-    if (at + 4 > b.size()) return 0;
-    return static_cast<uint32_t>(static_cast<uint8_t>(b[at])) |
-           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8 |
-           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 2])) << 16 |
-           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
+bool oldSetHas(const uint8_t* set, int id) {
+    return (set[id / 8] >> (id % 8)) & 1;
 }
 
-void appendU32(std::string& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
-}
-
-bool oldSetHas(const uint8_t* set, int id) { return (set[id / 8] >> (id % 8)) & 1; }
-
-std::string productTypesPath() { return dataPath("producttype.dat", DataKind::Program); }
-std::string userProductTypesPath() { return dataPath("productutype.dat", DataKind::Program); }
+constexpr std::string_view kProductTypesFile = "producttype.dat";
+constexpr std::string_view kUserProductTypesFile = "productutype.dat";
 
 }  // namespace
 
@@ -65,7 +56,9 @@ void ProductType::set(List list, int id, bool on) {
     b = on ? (b | bit) : (b & ~bit);
 }
 
-bool ProductType::inAnyList(int id) const { return has(Air, id) || has(Land, id) || has(Sea, id); }
+bool ProductType::inAnyList(int id) const {
+    return has(Air, id) || has(Land, id) || has(Sea, id);
+}
 
 ProductType::List productionList(int layer, int weaponType) {
     if (weaponType == 9 || weaponType == 17 || weaponType == 18) return ProductType::Sea;
@@ -110,15 +103,17 @@ std::vector<ProductType> ProductTypeData::readFile(const std::string& path, size
     // Every record takes 7534 bytes in memory whatever its size on disk, so a size is checked
     // before use and reading stops at the table's capacity: a size of 1 would otherwise
     // turn each byte of the file into a record.
-    const size_t s = readU32(*file, 0);
+    ByteReader in(*file);
+    const size_t s = in.u32();
     if (s == 0 || s > ProductType::kSize) return records;
     const size_t n = std::min(file->size() / s, capacity);
     records.reserve(n);
     for (size_t i = 0; i < n; ++i) {
-        const size_t at = 4 + i * s;
-        if (at >= file->size()) break;
-        const size_t present = std::min<size_t>(s, file->size() - at);
-        const auto* src = reinterpret_cast<const uint8_t*>(file->data() + at);
+        if (in.atEnd()) break;
+        const size_t present = static_cast<size_t>(std::min<uint64_t>(s, in.remaining()));
+        const std::span<const uint8_t> record = in.view(present);
+        in.skip(s - present);
+        const uint8_t* src = record.data();
         if (s == ProductType::kOldSize) {
             static const WeaponData kNoWeapons;
             records.push_back(convertOldRecord(src, present, weapons ? *weapons : kNoWeapons));
@@ -134,21 +129,23 @@ std::vector<ProductType> ProductTypeData::readFile(const std::string& path, size
 }
 
 std::string ProductTypeData::serialise(const std::vector<ProductType>& records) {
-    std::string out;
-    out.reserve(4 + records.size() * ProductType::kSize);
-    appendU32(out, ProductType::kSize);
-    for (const ProductType& r : records)
-        out.append(reinterpret_cast<const char*>(r.bytes.data()), ProductType::kSize);
-    return out;
+    std::string file;
+    file.reserve(4 + records.size() * ProductType::kSize);
+    ByteAppender out(file);
+    out.u32(ProductType::kSize);
+    for (const ProductType& r : records) out.bytes(r.bytes);
+    return file;
 }
 
 void ProductTypeData::loadProductTypes(const WeaponData& weapons) {
-    productTypes_ = readFile(productTypesPath(), kStandardSlots, &weapons);
+    productTypes_ =
+        readFile(dataPath(kProductTypesFile, DataKind::Program), kStandardSlots, &weapons);
 }
 
 void ProductTypeData::loadUserProductTypes() {
     std::vector<std::vector<uint8_t>> old;
-    userProductTypes_ = readFile(userProductTypesPath(), kUserSlots, nullptr, &old);
+    userProductTypes_ =
+        readFile(dataPath(kUserProductTypesFile, DataKind::Program), kUserSlots, nullptr, &old);
     userProductTypes_.resize(kUserSlots);
     pendingOldUser_.clear();
     for (size_t i = 0; i < old.size(); ++i)
@@ -211,7 +208,8 @@ void ProductTypeData::copyProductType(int destination, int source) {
 
 bool ProductTypeData::saveProductTypes() const {
     try {
-        writeFileAtomically(productTypesPath(), serialise(productTypes_));
+        writeFileAtomically(writableDataPath(kProductTypesFile, DataKind::Program),
+                            serialise(productTypes_));
         return true;
     } catch (const swCError&) {
         return false;
@@ -220,7 +218,8 @@ bool ProductTypeData::saveProductTypes() const {
 
 bool ProductTypeData::saveUserProductTypes() const {
     try {
-        writeFileAtomically(userProductTypesPath(), serialise(userProductTypes_));
+        writeFileAtomically(writableDataPath(kUserProductTypesFile, DataKind::Program),
+                            serialise(userProductTypes_));
         return true;
     } catch (const swCError&) {
         return false;
@@ -230,22 +229,24 @@ bool ProductTypeData::saveUserProductTypes() const {
 // --- update files --------------------------------------------------------------------------
 
 std::string ProductTypeData::updateFileBytes(const ProductType* record) {
-    std::string out = kUpdateMagic;
+    std::string file;
+    ByteAppender out(file);
+    out.bytes(std::string_view(kUpdateMagic));
     if (!record) {
-        appendU32(out, 0);  // an empty standard slot
+        out.u32(0);  // an empty standard slot
     } else {
-        appendU32(out, ProductType::kSize);
-        out.append(reinterpret_cast<const char*>(record->bytes.data()), ProductType::kSize);
+        out.u32(ProductType::kSize);
+        out.bytes(record->bytes);
     }
-    out += kWeaponBlockTag;
-    appendU32(out, 0);  // no user weapons follow
-    return out;
+    out.bytes(std::string_view(kWeaponBlockTag));
+    out.u32(0);  // no user weapons follow
+    return file;
 }
 
 bool ProductTypeData::exportUpdateFile(const std::string& path, int slot) const {
     writeFolderKey("UserProductPath", std::filesystem::path(path).parent_path().string());
-    const bool emptyStandard = slot >= 0 && slot < kStandardSlots &&
-                               slot >= static_cast<int>(productTypes_.size());
+    const bool emptyStandard =
+        slot >= 0 && slot < kStandardSlots && slot >= static_cast<int>(productTypes_.size());
     try {
         writeFileAtomically(path, updateFileBytes(emptyStandard ? nullptr : &productType(slot)));
     } catch (const swCError&) {
@@ -260,9 +261,12 @@ int ProductTypeData::importUpdateFile(const std::string& path, int destination,
     if (!file || file->size() < 16) return 0;
     const int version = updateFileVersion(std::string_view(*file).substr(0, 16));
     if (version == 0) return 0;
-    const size_t s = readU32(*file, 16);
-    const size_t available = file->size() > 20 ? file->size() - 20 : 0;
-    const auto* src = reinterpret_cast<const uint8_t*>(file->data() + std::min<size_t>(20, file->size()));
+    ByteReader in(*file);
+    in.seek(16);
+    const size_t s = in.u32();
+    const size_t available = static_cast<size_t>(in.remaining());
+    const auto* src =
+        reinterpret_cast<const uint8_t*>(file->data() + std::min<size_t>(20, file->size()));
 
     ProductType record;
     if (version > 10) {
@@ -279,13 +283,15 @@ int ProductTypeData::importUpdateFile(const std::string& path, int destination,
             for (int i = 0; i < 2000; ++i) {
                 if (!was[i]) continue;
                 const int id = convertVersion3WeaponNumber(i + 1);
-                if (id > 0 && id < ProductType::kMaxId) set[id / 8] |= static_cast<uint8_t>(1u << (id % 8));
+                if (id > 0 && id < ProductType::kMaxId)
+                    set[id / 8] |= static_cast<uint8_t>(1u << (id % 8));
             }
         }
         record = convertOldRecord(old, sizeof old, weapons);
         for (int list = 0; list < 3; ++list)
             for (int id = 0; id < ProductType::kMaxId; ++id)
-                if (record.has(ProductType::List(list), id) && (id >= 5000 || !weapons.hasWeapon(id)))
+                if (record.has(ProductType::List(list), id) &&
+                    (id >= 5000 || !weapons.hasWeapon(id)))
                     record.set(ProductType::List(list), id, false);
     }
 
@@ -330,10 +336,10 @@ void ProductTypeData::sortWeaponList(int order, bool reverse, const WeaponData& 
     auto key = [&weapons, order](int id) -> int64_t {
         const WeaponRecord& w = weapons.weapon(id);
         switch (order) {
-        case 0: return w.weaponType();
-        case 2: return w.memberCount();
-        case 3: return static_cast<int64_t>(w.memberCount()) * w.value31();
-        default: return 0;
+            case 0: return w.weaponType();
+            case 2: return w.memberCount();
+            case 3: return static_cast<int64_t>(w.memberCount()) * w.value31();
+            default: return 0;
         }
     };
     if (order == 1) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/byte_cursor.h"
+
 namespace kv {
 
 class WeaponData;
@@ -30,7 +32,7 @@ public:
     // CP932 bytes of the name up to its NUL.
     std::string name() const;
     void setName(std::string_view cp932);
-    uint16_t typeValue() const { return static_cast<uint16_t>(bytes[32] | bytes[33] << 8); }
+    uint16_t typeValue() const { return loadU16(&bytes[kTypeValueOffset]); }
     bool has(List list, int id) const;
     void set(List list, int id, bool on = true);
     bool inAnyList(int id) const;

@@ -187,7 +187,8 @@ void RuleData::loadRuleSets() {
 
 bool RuleData::saveRuleSet(size_t fileNumber) const {
     if (fileNumber >= kRuleSetCount || fileNumber >= ruleSets_.size()) return false;
-    const std::string path = dataPath(numberedName("class%u.rul", fileNumber), DataKind::Rule);
+    const std::string path =
+        writableDataPath(numberedName("class%u.rul", fileNumber), DataKind::Rule);
     writeFileAtomically(path, formatRuleFile(ruleSets_[fileNumber]));
     return true;
 }

@@ -22,8 +22,6 @@ constexpr std::array<std::string_view, kTerrainCategoryCount> kCategoryNames = {
     "油田",     "原発",   "ミサイル基地", "兵器工場", "ダム", "トンネル", "要塞",
 };
 
-
-
 constexpr std::array<std::string_view, kCarrierKindCount> kCarrierNames = {
     "輸送機",     "輸送ヘリ",   "歩兵戦闘車", "兵員輸送車", "空母",
     "ﾍﾘ空母(空)", "ﾍﾘ空母(陸)", "揚陸艦(空)", "揚陸艦(陸)", "輸送艦",
@@ -129,7 +127,9 @@ TerrainCategory terrainCategoryFromName(std::string_view cp932Name) {
     return static_cast<TerrainCategory>(i < 0 ? 0 : i);
 }
 
-std::string_view movementTypeName(int value) { return movementTypeNames().utf8(value); }
+std::string_view movementTypeName(int value) {
+    return movementTypeNames().utf8(value);
+}
 
 int movementTypeFromName(std::string_view cp932Name) {
     return movementTypeNames().lookup(cp932Name);

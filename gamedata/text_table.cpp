@@ -84,8 +84,12 @@ int64_t parseNumber(std::string_view f) {
     return negative ? -v : v;
 }
 
-bool startsWithCircle(std::string_view field) { return field.substr(0, 2) == kCircle; }
-bool isCircle(std::string_view field) { return field == kCircle; }
+bool startsWithCircle(std::string_view field) {
+    return field.substr(0, 2) == kCircle;
+}
+bool isCircle(std::string_view field) {
+    return field == kCircle;
+}
 
 std::string_view FieldRow::text(size_t i) const {
     return i < fields_.size() ? std::string_view(fields_[i]) : std::string_view();

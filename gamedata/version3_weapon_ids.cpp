@@ -10,6 +10,7 @@ namespace kv {
 
 namespace {
 
+// clang-format off
 constexpr std::pair<int, int> kVersion3Ids[] = {
     {2, 7}, {3, 23}, {4, 24}, {5, 67}, {6, 1080}, {7, 3020}, {8, 1170}, {9, 180},
     {10, 2000}, {11, 260}, {12, 2090}, {14, 3010}, {15, 1160}, {16, 170}, {17, 1250}, {18, 250},
@@ -130,14 +131,16 @@ constexpr std::pair<int, int> kVersion3Ids[] = {
     {994, 2080}, {995, 1060}, {996, 3000}, {997, 1150}, {998, 160}, {999, 1240}, {1001, 2070}, {1002, 1050},
     {1003, 2160}, {1004, 1140}, {1005, 150}, {1006, 1230}, {1007, 230}, {1008, 2060},
 };
+// clang-format on
 static_assert(std::size(kVersion3Ids) == 942);
 
 }  // namespace
 
 int convertVersion3WeaponNumber(int oldNumber) {
     const auto* end = std::end(kVersion3Ids);
-    const auto* it = std::lower_bound(std::begin(kVersion3Ids), end, oldNumber,
-                                      [](const std::pair<int, int>& p, int n) { return p.first < n; });
+    const auto* it =
+        std::lower_bound(std::begin(kVersion3Ids), end, oldNumber,
+                         [](const std::pair<int, int>& p, int n) { return p.first < n; });
     return it != end && it->first == oldNumber ? it->second : 0;
 }
 

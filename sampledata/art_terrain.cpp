@@ -196,8 +196,8 @@ void highMountainPicture(QImage& cell) {
 }
 
 void snowMountainPicture(QImage& cell) {
-    threePeaks(cell, {QColor(214, 222, 236), QColor(238, 242, 250), 0.06, 201},
-               snowMountainStyle(), 120);
+    threePeaks(cell, {QColor(214, 222, 236), QColor(238, 242, 250), 0.06, 201}, snowMountainStyle(),
+               120);
 }
 
 void cliffPicture(QImage& cell) {

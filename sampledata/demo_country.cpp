@@ -111,13 +111,13 @@ void paintGround(MapDocument& doc) {
                 brush(doc, isSea(col, row) ? seaTerrain(col, row) : landTerrain(col, row)));
     for (const Building& b : buildings())
         doc.setTerrain(b.at.col, b.at.row, brush(doc, b.terrain, b.owner));
-    doc.beginOperation();
+    doc.history.clear();
 }
 
 void drawLinks(MapDocument& doc, LinkKind kind, const std::vector<HexPos>& hexes, int variant = 0) {
     LinkStroke stroke(doc, kind, variant);
     for (HexPos h : hexes) stroke.visit(h);
-    doc.beginOperation();
+    doc.history.clear();
 }
 
 // The bridge piece that joins the two sides a road enters and leaves by: pieces 0..2 run
@@ -140,7 +140,7 @@ void bridgeCrossings(MapDocument& doc, const std::vector<HexPos>& road,
         const int piece = bridgePiece(directionTo(h, road[i - 1]), directionTo(h, road[i + 1]));
         doc.setTerrain(h.col, h.row, brush(doc, temporary ? kTempBridge : kBridge, 0, piece));
     }
-    doc.beginOperation();
+    doc.history.clear();
 }
 
 std::set<std::pair<int, int>> hexSet(const std::vector<HexPos>& hexes) {
@@ -186,15 +186,13 @@ int territoryOf(int col, int row) {
 
 void drawTerritories(MapDocument& doc) {
     constexpr int kCrossable = 2;
-    doc.borderKind = kCrossable;
     for (int row = 0; row < kHeight; ++row) {
         for (int col = 0; col < kWidth; ++col) {
             const int t = territoryOf(col, row);
             if (t == 0) continue;
-            doc.borderFaction = t;
-            doc.setBorderline(col, row);
+            doc.setBorderline(col, row, BorderBrush{t, kCrossable});
         }
-        doc.beginOperation();
+        doc.history.clear();
     }
 }
 
@@ -219,18 +217,16 @@ std::string placeLabels(MapDocument& doc) {
     for (const Label& l : labels)
         if (!doc.setLabel(l.at.col, l.at.row, cp932(l.text), l.kind, l.progress))
             return std::string("label not placed: ") + l.text;
-    doc.beginOperation();
+    doc.history.clear();
     return {};
 }
 
 std::string layMines(MapDocument& doc) {
-    doc.mineKind = kLandMine;
-    doc.mineCount = 3;
-    doc.mineSeenBy = 1u << kBlue;
+    const MineBrush mine{kLandMine, 3, 1u << kBlue};
     for (HexPos h : {HexPos{18, 29}, HexPos{19, 29}, HexPos{18, 30}})
-        if (!doc.setMine(h.col, h.row)) return "a land mine is not allowed where the demo lays it";
-    doc.mineKind = doc.mineCount = doc.mineSeenBy = 0;
-    doc.beginOperation();
+        if (!doc.setMine(h.col, h.row, mine))
+            return "a land mine is not allowed where the demo lays it";
+    doc.history.clear();
     return {};
 }
 

@@ -285,7 +285,7 @@ std::string buildForces(MapDocument& doc) {
     forces.formRegiments();
     doc.troops.recomputeCounts();
     setUpTexts(doc);
-    doc.beginOperation();
+    doc.history.clear();
     return forces.error();
 }
 

@@ -17,9 +17,9 @@ namespace kv::sample {
 namespace {
 
 // The editor's save: the cell fix-up, then the file.
-void save(MapDocument& doc, const std::string& path, bool asScenario) {
+void save(MapDocument& doc, const std::string& path, MapFileKind kind) {
     doc.prepareForSave();
-    writeMapFile(doc, path, asScenario);
+    writeMapFile(doc, path, kind);
 }
 
 std::string buildAndWrite(MapDocument& doc, const std::string& root) {
@@ -32,20 +32,21 @@ std::string buildAndWrite(MapDocument& doc, const std::string& root) {
     if (!problems.empty())
         return "the demo scenario fails the map check:\n" + checkReportLines(problems);
     const std::string folder = root + "/map/";
-    save(doc, folder + "demo_scenario.kvs", true);
+    save(doc, folder + "demo_scenario.kvs", MapFileKind::Scenario);
     // The normal map: the same country and forces, without the scenario's texts.
     doc.mapHeader.setMapName(demo::cp932("演習場「セルヴィア川」"));
     doc.mapHeader.setMessage(demo::cp932("三国の国境を流れるセルヴィア川の演習用マップ。"));
-    save(doc, folder + "demo_map.kvn", false);
+    save(doc, folder + "demo_map.kvn", MapFileKind::Normal);
     return {};
 }
 
 }  // namespace
 
-std::string writeDemoMaps(const std::string& root) {
+std::string withDemoDocument(const std::string& root, const std::string& folder, const char* what,
+                             const std::function<std::string(MapDocument&)>& build) {
     std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(root) / "map", ec);
-    if (ec) return root + "/map: " + ec.message();
+    std::filesystem::create_directories(std::filesystem::path(root) / folder, ec);
+    if (ec) return root + "/" + folder + ": " + ec.message();
     setProgramPath(root + "/kvornme");
     // The document keeps its view options in the editor's settings file; a file the
     // generator made for that alone does not stay behind.
@@ -54,12 +55,17 @@ std::string writeDemoMaps(const std::string& root) {
     std::string error;
     try {
         auto doc = std::make_unique<MapDocument>();
-        error = buildAndWrite(*doc, root);
+        error = build(*doc);
     } catch (const swCError& e) {
-        error = "demo maps: " + e.text();
+        error = std::string(what) + ": " + e.text();
     }
     if (!hadSettings) std::filesystem::remove(settings, ec);
     return error;
+}
+
+std::string writeDemoMaps(const std::string& root) {
+    return withDemoDocument(root, "map", "demo maps",
+                            [&](MapDocument& doc) { return buildAndWrite(doc, root); });
 }
 
 }  // namespace kv::sample

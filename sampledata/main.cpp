@@ -10,6 +10,8 @@
 
 #include "sampledata/art.h"
 #include "sampledata/art_contact.h"
+#include "sampledata/art_icon.h"
+#include "sampledata/demo_campaign.h"
 #include "sampledata/demo_maps.h"
 #include "sampledata/legacy_maps.h"
 #include "sampledata/product_data.h"
@@ -55,14 +57,11 @@ int main(int argc, char* argv[]) {
     // The product types are drawn from the arsenal, so the weapons come first; the demo maps
     // load the game data written before them.
     using Writer = std::string (*)(const std::string&);
-    const Writer writers[] = {kv::sample::layOutProgramFolder,
-                              kv::sample::writeTerrainData,
-                              kv::sample::writeWeaponData,
-                              kv::sample::writeProductData,
-                              kv::sample::writeRuleData,
-                              kv::sample::writeDemoMaps,
-                              kv::sample::writeArt,
-                              kv::sample::writeLegacyMaps};
+    const Writer writers[] = {kv::sample::layOutProgramFolder, kv::sample::writeTerrainData,
+                              kv::sample::writeWeaponData,     kv::sample::writeProductData,
+                              kv::sample::writeRuleData,       kv::sample::writeDemoMaps,
+                              kv::sample::writeDemoCampaign,   kv::sample::writeArt,
+                              kv::sample::writeProgramIcons,   kv::sample::writeLegacyMaps};
     for (Writer w : writers) {
         const std::string error = w(root);
         if (!error.empty()) {

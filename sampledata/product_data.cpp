@@ -22,11 +22,8 @@ struct Nation {
 
 // The first type offers everything; the others draw overlapping halves and thirds.
 const Nation kNations[] = {
-    {"統合軍標準", 1, 0},
-    {"アルデナ共和国", 2, 0},
-    {"北ローレン連邦", 2, 1},
-    {"セルヴィア王国", 3, 0},
-    {"東方同盟", 3, 1},
+    {"統合軍標準", 1, 0},     {"アルデナ共和国", 2, 0}, {"北ローレン連邦", 2, 1},
+    {"セルヴィア王国", 3, 0}, {"東方同盟", 3, 1},
 };
 
 bool offered(const Nation& n, const SampleWeapon& w) {
@@ -69,9 +66,9 @@ std::string writeProductData(const std::string& root) {
     ProductType coastal;
     coastal.setName(*encodeCp932("沿岸防衛隊"));
     for (const SampleWeapon& w : sampleWeapons()) {
-        const bool coastalWeapon = w.branch == 2 ? w.weaponType >= 44 : w.weaponType == 32 ||
-                                                                         w.weaponType == 37 ||
-                                                                         w.weaponType == 39;
+        const bool coastalWeapon =
+            w.branch == 2 ? w.weaponType >= 44
+                          : w.weaponType == 32 || w.weaponType == 37 || w.weaponType == 39;
         if (coastalWeapon && w.selectable) coastal.set(productionList(w.layer, w.weaponType), w.id);
     }
     std::error_code ec;

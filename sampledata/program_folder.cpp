@@ -7,9 +7,8 @@
 namespace kv::sample {
 
 const std::vector<std::string>& dataFolders() {
-    static const std::vector<std::string> folders = {"bmp",  "unit", "wave",    "map",
-                                                     "rf",   "NetSave", "munit", "bgm",
-                                                     "rule", "product", "data"};
+    static const std::vector<std::string> folders = {
+        "bmp", "unit", "wave", "map", "rf", "NetSave", "munit", "bgm", "rule", "product", "data"};
     return folders;
 }
 

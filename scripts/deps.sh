@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
           qt6-translations-l10n libx11-dev fonts-ipafont-gothic libsdl2-mixer-dev
-          timgm6mb-soundfont xvfb xauth xdotool imagemagick ccache clang-14 libclang-rt-14-dev)
+          timgm6mb-soundfont xvfb xauth xdotool imagemagick ccache clang-14 clang-format-14 libclang-rt-14-dev
+          shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -18,6 +18,7 @@
 
 #include "document/hex_pixels.h"
 #include "document/map_document.h"
+#include "framework/byte_cursor.h"
 #include "framework/disk_file.h"
 #include "framework/errors.h"
 #include "view/hex_painter.h"
@@ -29,14 +30,6 @@ namespace {
 
 // Pixel rows drawn at a time when the file is written band by band.
 constexpr int kBandRows = 256;
-
-void put16(std::string& s, size_t at, uint16_t v) {
-    s[at] = static_cast<char>(v & 0xFF);
-    s[at + 1] = static_cast<char>(v >> 8);
-}
-void put32(std::string& s, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) s[at + size_t(i)] = static_cast<char>(v >> (8 * i) & 0xFF);
-}
 
 bool endsWithPng(const std::string& path) {
     if (path.size() < 4) return false;
@@ -124,18 +117,20 @@ ExportLayout exportLayout(int mapWidth, int mapHeight, int hexSize) {
 }
 
 std::string exportHeader(const ExportLayout& l) {
-    std::string h(kExportHeaderSize, '\0');
-    h[0] = 'B';
-    h[1] = 'M';
-    put32(h, 2, l.imageBytes + kExportHeaderSize);
-    put32(h, 10, kExportHeaderSize);
-    put32(h, 14, 40);
-    put32(h, 18, static_cast<uint32_t>(l.width));
-    put32(h, 22, static_cast<uint32_t>(l.height));
-    put16(h, 26, 1);
-    put16(h, 28, 16);
-    put32(h, 30, 0);
-    put32(h, 34, l.imageBytes);
+    std::string h;
+    ByteAppender out(h);
+    out.bytes(std::string_view("BM"));
+    out.u32(l.imageBytes + kExportHeaderSize);
+    out.u32(0);
+    out.u32(kExportHeaderSize);  // where the pixels begin
+    out.u32(40);                 // the information header
+    out.i32(l.width);
+    out.i32(l.height);
+    out.u16(1);
+    out.u16(16);
+    out.u32(0);  // no compression
+    out.u32(l.imageBytes);
+    out.zeros(kExportHeaderSize - out.size());
     return h;
 }
 
@@ -158,12 +153,7 @@ std::string exportBitmapBytes(const MapDocument& doc, const SpriteSheets& sheets
 
 QImage exportImage(const std::string& bytes) {
     if (bytes.size() < kExportHeaderSize) return {};
-    auto u32 = [&](size_t at) {
-        uint32_t v = 0;
-        for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(bytes[at + size_t(i)]);
-        return v;
-    };
-    const int w = static_cast<int>(u32(18)), h = static_cast<int>(u32(22));
+    const int w = static_cast<int>(loadU32(&bytes[18])), h = static_cast<int>(loadU32(&bytes[22]));
     if (w <= 0 || h <= 0) return {};
     const size_t stride = static_cast<size_t>((w * 16 + 31) / 32 * 4);
     if (bytes.size() < kExportHeaderSize + stride * size_t(h)) return {};
@@ -174,7 +164,7 @@ QImage exportImage(const std::string& bytes) {
                             stride * size_t(h - 1 - y);
         QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < w; ++x) {
-            const int v = in[2 * x] | in[2 * x + 1] << 8;
+            const int v = loadU16(in + 2 * x);
             const int r = v >> 10 & 31, g = v >> 5 & 31, b = v & 31;
             out[x] = qRgb(r << 3 | r >> 2, g << 3 | g >> 2, b << 3 | b >> 2);
         }

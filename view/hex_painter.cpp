@@ -14,15 +14,16 @@ namespace {
 constexpr size_t kStackRule = 17;  // スタック
 constexpr int kBridgeTerrain = 49;
 constexpr int kMaxOwnerColour = 6;
-constexpr int kFirstPartPicture = 1000, kJoinedPartPicture = 2000, kMegaPartOffset = 991;
 constexpr int kLinePieces = 42;  // pieces per sheet row; the rest five rows further down
 
 // Mark sheet cells.
 constexpr int kMarkCellPreview = 0, kMarkCellLabel = 1, kMarkCellOutside = 2, kMarkCellSelected = 3;
 constexpr int kEffectDestroyed = 5;
 
+// The parts sheet holds the joined pictures first, then the mega piece members.
 int partOf(int picture) {
-    return picture < kJoinedPartPicture ? picture - kMegaPartOffset : picture - kJoinedPartPicture;
+    return picture < kJoinedFirstPicture ? picture - kMegaFirstPicture + kJoinedPictureCount
+                                         : picture - kJoinedFirstPicture;
 }
 
 // Owners 1..6 are the factions' colours; anything else is drawn neutral.
@@ -48,9 +49,9 @@ HexDrawOptions HexDrawOptions::of(const MapDocument& doc) {
     o.terrainLabels = v.showTerrainLabels != 0;
     o.victoryLabels = v.showVictoryLabels != 0;
     o.borderlines = v.showBorderlines != 0;
-    o.borderMode = v.borderModeActive != 0 || doc.editMode == kEditBorderlines;
+    o.borderMode = v.borderModeActive != 0 || doc.tool.editMode == kEditBorderlines;
     o.unitIcons = v.showUnitIcon != 0;
-    o.reinforcements = doc.editMode == kEditReinforcements;
+    o.reinforcements = doc.tool.editMode == kEditReinforcements;
     o.stacking = doc.ruleSettings.value(kStackRule) != 0;
     return o;
 }
@@ -92,14 +93,14 @@ void HexPainter::drawHex(int col, int row, int x, int y) {
 
 int HexPainter::pictureOf(int picture, int terrain) const {
     // The export shows the pieces of joined groups as their terrain's own picture.
-    if (options_.terrainOnly && picture >= kFirstPartPicture)
+    if (options_.terrainOnly && picture >= kMegaFirstPicture)
         return doc_.gameDatabase.terrain(size_t(terrain)).defaultPicture;
     return picture;
 }
 
 void HexPainter::drawGround(int n, int x, int y) {
     const int s = size(), frame = options_.frame ? s : 0;
-    if (n < kFirstPartPicture) {
+    if (n < kMegaFirstPicture) {
         putCell(Sheet::Base, n % 10, n / 10, x, y, 4 * frame);
     } else {
         const int p = partOf(n);
@@ -123,7 +124,7 @@ void HexPainter::drawBase(const HexCell& cell, int x, int y) {
         const int piece = cell.bridgePiece != 0 ? cell.bridgePiece - 1 : n - m;
         putCell(Sheet::Building, m % 10, m / 10, x, y, 3 * s * owner + (destroyed ? 21 * s : 0));
         putCell(Sheet::Bridge, piece, 0, x, y, s * owner + (destroyed ? 7 * s : 0));
-    } else if (n >= kFirstPartPicture) {
+    } else if (n >= kMegaFirstPicture) {
         const int p = partOf(n);
         putCell(Sheet::Parts, p % 10, p / 10, x, y, 3 * frame);
     } else if (c >= TerrainCategory::Building) {  // 市街地 and every facility
@@ -217,10 +218,10 @@ void HexPainter::drawBorders(int col, int row, const HexCell& cell, int x, int y
     if (options_.borderMode) putCell(Sheet::Territory, 0, t - 1, x, y);
     const HexOverlay* overlay = doc_.overlayAt(col, row);
     if (!overlay) return;
-    for (int side = 0; side < 6; ++side) {
+    for (int side = 0; side < kDirectionCount; ++side) {
         if ((overlay->borderBits >> side & 1) == 0) continue;
         const bool crossable = cell.borderKind(side) == 2;
-        if (side == 5)
+        if (side == kNorthWest)
             putCell(Sheet::Border, crossable ? 1 : 3, 5 * t - 1, x, y);
         else
             putCell(Sheet::Border, side, crossable ? 5 * t - 4 : 5 * t - 2, x, y);

@@ -99,7 +99,7 @@ void MapRenderer::drawOneHex(HexPainter& painter, int col, int row, int x, int y
 void MapRenderer::drawMap() {
     const HexPixels g = pixels();
     const int s = g.size(), pitch = g.rowPitch();
-    if (doc_.mapDrawMethod == kUnderlayOnly) screenImage_.fill(0xFF000000u);
+    if (doc_.tool.mapDrawMethod == kUnderlayOnly) screenImage_.fill(0xFF000000u);
     const HexPos extent = g.drawnExtent(clientWidth_, clientHeight_);
     originMoved_ = hasPrevious_ && !(origin_ == previous_);
     if (originMoved_) shiftForScroll();

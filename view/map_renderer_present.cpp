@@ -37,7 +37,7 @@ QRgb transparentMean(QRgb a, QRgb b) {
 }
 
 PresentResult MapRenderer::present() {
-    const int method = doc_.mapDrawMethod;
+    const int method = doc_.tool.mapDrawMethod;
     PresentResult result;
     result.whole = fullPresent_ || dirtyRects_.size() >= kFullPresentRects ||
                    (method == kTransparent && underlayActualSize_);
@@ -58,7 +58,7 @@ PresentResult MapRenderer::present() {
 
 void MapRenderer::compose(const Rect& r) {
     if (r.width() <= 0 || r.height() <= 0) return;
-    const int method = doc_.mapDrawMethod;
+    const int method = doc_.tool.mapDrawMethod;
     const size_t bytes = 4 * static_cast<size_t>(r.width());
     if (method == kUnderlayOnly) {
         for (int y = r.top; y < r.bottom; ++y)
@@ -97,7 +97,7 @@ void MapRenderer::composeUnderlay(const Rect& r) {
         uy[size_t(y - r.top)] = source(y + int64_t{g.rowPitch()} * origin_.row,
                                        int64_t{underlayOffsetRow_} * g.rowPitch(), mapH, uh);
 
-    const bool transparent = doc_.mapDrawMethod == kTransparent;
+    const bool transparent = doc_.tool.mapDrawMethod == kTransparent;
     const bool tooSmall = uw <= 1 && uh <= 1;
     for (int y = r.top; y < r.bottom; ++y) {
         const int sy = uy[size_t(y - r.top)];

@@ -14,7 +14,9 @@
 
 #include <filesystem>
 
+#include "app/batch_dialog.h"
 #include "app/main_frame.h"
+#include "app/map_open_dialog.h"
 #include "document/map_document.h"
 #include "document/map_file.h"
 #include "framework/cp932.h"
@@ -23,6 +25,7 @@
 #include "framework/prompter.h"
 #include "support/test_paths.h"
 #include "view/map_view.h"
+#include "view/window_messages.h"
 
 namespace kv {
 namespace {
@@ -80,26 +83,27 @@ protected:
 TEST_F(Commands, TheActiveZoomPostsNothingAnotherRepaints) {
     doc->viewSettings.hexSize = 32;
     doc->viewSettings.redrawGrid.markAllClean();
-    frame->sendCommand(40009);
+    frame->sendCommand(cmd::Zoom32);
     EXPECT_TRUE(posted.empty());
     EXPECT_FALSE(doc->viewSettings.redrawGrid.isDirty(5, 5));
-    frame->sendCommand(40091);
+    frame->sendCommand(cmd::Zoom48);
     EXPECT_EQ(doc->viewSettings.hexSize, 48);
-    EXPECT_EQ(postedTo(frame->mapView()), (std::vector<uint32_t>{1141, 1129}));
+    EXPECT_EQ(postedTo(frame->mapView()),
+              (std::vector<uint32_t>{viewmsg::RebuildSheets, viewmsg::Redraw}));
     EXPECT_TRUE(doc->viewSettings.redrawGrid.isDirty(5, 5));
 }
 
 TEST_F(Commands, UndoAndRedoWaitWhileATroopIsMoved) {
-    doc->recordHex(3, 3);
+    doc->history.recordHex(3, 3);
     doc->cellAt(3, 3)->terrain = 1;
-    doc->interactionBusy = 1;
-    frame->sendCommand(40026);
+    doc->tool.interactionBusy = 1;
+    frame->sendCommand(cmd::Undo);
     widget->show();
     QApplication::setActiveWindow(widget);
     QTest::keyClick(widget, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(doc->cellAt(3, 3)->terrain, 1);
-    EXPECT_EQ(doc->undoStack.size(), 1u);
-    doc->interactionBusy = 0;
+    EXPECT_EQ(doc->history.undoStack().size(), 1u);
+    doc->tool.interactionBusy = 0;
     QTest::keyClick(widget, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(doc->cellAt(3, 3)->terrain, 30);
     EXPECT_EQ(doc->isClean, 0);
@@ -113,7 +117,7 @@ TEST_F(Commands, SaveOnAScenarioPathOffersTheIntermediateName) {
     doc->filePath = path;
     doc->isClean = 0;
     prompts.script = {PromptAnswer::No};
-    frame->sendCommand(40013);
+    frame->sendCommand(cmd::SaveIntermediate);
     ASSERT_EQ(prompts.seen.size(), 1u);
     EXPECT_EQ(prompts.seen[0].text, "中間ファイル north.kvt として保存しますか？");
     // No: the intermediate data goes to the .kvs path itself.
@@ -123,7 +127,7 @@ TEST_F(Commands, SaveOnAScenarioPathOffersTheIntermediateName) {
     EXPECT_EQ(doc->isClean, 1);
     prompts.script = {PromptAnswer::Yes};
     doc->isClean = 0;
-    frame->sendCommand(40013);
+    frame->sendCommand(cmd::SaveIntermediate);
     EXPECT_TRUE(std::filesystem::exists(dir.file("map/north.kvt")));
     EXPECT_EQ(doc->filePath, dir.file("map/north.kvt"));
 }
@@ -133,10 +137,10 @@ TEST_F(Commands, SavingAsAMapChecksAndAsksAboutTheScenarioSettings) {
     std::vector<std::string> dialogs;
     Dialog::onModalStart = [&dialogs](Dialog& d) {
         dialogs.push_back(d.handle()->windowTitle().toStdString());
-        QTimer::singleShot(0, [&d] { d.sendCommand(1); });
+        QTimer::singleShot(0, [&d] { d.sendCommand(kIdOk); });
     };
     answerFileDialogs(dir.file("out.kvn"));
-    frame->sendCommand(40025);
+    frame->sendCommand(cmd::SaveNormalMap);
     EXPECT_EQ(dialogs, std::vector<std::string>{"マップチェック"});
     EXPECT_TRUE(requests.empty());
     EXPECT_FALSE(std::filesystem::exists(dir.file("out.kvn")));
@@ -145,7 +149,7 @@ TEST_F(Commands, SavingAsAMapChecksAndAsksAboutTheScenarioSettings) {
     ASSERT_TRUE(frame->openMapFile(dir.file("map/demo_scenario.kvs")));
     dialogs.clear();
     prompts.script = {PromptAnswer::Yes};
-    frame->sendCommand(40025);
+    frame->sendCommand(cmd::SaveNormalMap);
     EXPECT_TRUE(dialogs.empty());
     ASSERT_EQ(prompts.seen.size(), 1u);
     EXPECT_EQ(prompts.seen[0].text,
@@ -172,17 +176,17 @@ TEST_F(Commands, OpenLoadsTheChosenMapAndTellsTheViews) {
                         tree->setCurrentItem(top->child(i));
                 }
             }
-            d.sendCommand(1);
+            d.sendCommand(kIdOk);
         });
     };
-    frame->sendCommand(40012);
+    frame->sendCommand(cmd::OpenMap);
     EXPECT_EQ(kinds, QStringList({"ノーマル", "シナリオ", "シンプル", "中間データ"}));
     EXPECT_EQ(files, QStringList({"demo_map.kvn", "demo_scenario.kvs"}));
     EXPECT_EQ(doc->filePath, dir.file("map/demo_scenario.kvs"));
     EXPECT_EQ(doc->isClean, 1);
     EXPECT_EQ(doc->width(), 48);
     const std::vector<uint32_t> toView = postedTo(frame->mapView());
-    EXPECT_NE(std::find(toView.begin(), toView.end(), 1131u), toView.end());
+    EXPECT_NE(std::find(toView.begin(), toView.end(), viewmsg::NewMap), toView.end());
     QCoreApplication::processEvents();
     EXPECT_NE(widget->windowTitle().toStdString().find(" - " + dir.file("map/demo_scenario.kvs")),
               std::string::npos);
@@ -191,22 +195,21 @@ TEST_F(Commands, OpenLoadsTheChosenMapAndTellsTheViews) {
 TEST_F(Commands, YesToTheSaveQuestionSavesFirstAndGoesOnOnlyWhenSaved) {
     auto answer = [](int id) {
         Dialog::onModalStart = [id](Dialog& d) {
-            QTimer::singleShot(0, [&d, id] {
-                d.handle()->findChild<QPushButton*>(QString::number(id))->click();
-            });
+            QTimer::singleShot(
+                0, [&d, id] { d.handle()->findChild<QPushButton*>(QString::number(id))->click(); });
         };
     };
     doc->cellAt(1, 1)->terrain = 1;
     doc->isClean = 0;
-    answer(6);                  // はい
+    answer(kIdYes);
     answerFileDialogs(std::nullopt);  // ... but the save dialog is cancelled
-    frame->sendCommand(40007);
+    frame->sendCommand(cmd::NewMap);
     EXPECT_EQ(doc->cellAt(1, 1)->terrain, 1);  // nothing lost, no new map
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].title, "中間ﾌｧｲﾙで名前を付けて保存");
 
     answerFileDialogs(dir.file("kept.kvt"));
-    frame->sendCommand(40007);
+    frame->sendCommand(cmd::NewMap);
     EXPECT_TRUE(std::filesystem::exists(dir.file("kept.kvt")));
     EXPECT_EQ(readFolderKey("TmpPath"), dir.path());
     EXPECT_EQ(doc->cellAt(1, 1)->terrain, 30);  // saved, then the new map
@@ -221,8 +224,8 @@ using Filters = std::vector<std::pair<std::string, std::string>>;
 
 TEST_F(Commands, FileDialogsShowEachKindUnderItsExactCaption) {
     answerFileDialogs(std::nullopt);
-    frame->sendCommand(40014);
-    frame->sendCommand(40043);  // without Shift: one map of an earlier edition
+    frame->sendCommand(cmd::SaveIntermediateAs);
+    frame->sendCommand(cmd::OpenEarlierEdition);  // without Shift: one map of an earlier edition
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0].filters, (Filters{{"ケステルｿﾞﾙﾃｱ中間ﾃﾞｰﾀ(*.kvt)", "*.kvt"}}));
     EXPECT_EQ(requests[1].filters, (Filters{{"リアルタイム版ケステルドラヴィ1.0(*.wtm)", "*.wtm"},
@@ -235,11 +238,11 @@ TEST_F(Commands, FileDialogsShowEachKindUnderItsExactCaption) {
     answerFileDialogs(dir.file("map/demo_map.kvn"));
     Dialog::onModalStart = [](Dialog& d) {
         QTimer::singleShot(0, [&d] {
-            d.sendCommand(1001);
-            d.sendCommand(1);
+            d.sendCommand(MapOpenDialog::kIdBrowse);
+            d.sendCommand(kIdOk);
         });
     };
-    frame->sendCommand(40012);
+    frame->sendCommand(cmd::OpenMap);
     ASSERT_EQ(requests.size(), 3u);
     EXPECT_EQ(requests[2].filters, (Filters{{"ケステルｿﾞﾙﾃｱﾏｯﾌﾟﾃﾞｰﾀ(*.kvn)", "*.kvn"},
                                             {"ケステルｿﾞﾙﾃｱｼﾅﾘｵﾃﾞｰﾀ(*.kvs)", "*.kvs"},
@@ -253,8 +256,8 @@ TEST_F(Commands, FileDialogsShowEachKindUnderItsExactCaption) {
     requests.clear();
     prompts.script = {PromptAnswer::Yes, PromptAnswer::Yes};
     ASSERT_TRUE(frame->openMapFile(dir.file("map/demo_scenario.kvs")));
-    frame->sendCommand(40025);
-    frame->sendCommand(40093);
+    frame->sendCommand(cmd::SaveNormalMap);
+    frame->sendCommand(cmd::SaveScenarioMap);
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0].filters, (Filters{{"ケステルｿﾞﾙﾃｱﾏｯﾌﾟﾃﾞｰﾀ(*.kvn)", "*.kvn"}}));
     EXPECT_EQ(requests[1].filters, (Filters{{"ケステルｿﾞﾙﾃｱｼﾅﾘｵﾃﾞｰﾀ(*.kvs)", "*.kvs"}}));
@@ -266,8 +269,8 @@ TEST_F(Commands, FolderKeysComeBackAsTheyWereWritten) {
     std::filesystem::create_directories(folder);
     answerFileDialogs(folder + "/北方.kvt");
     prompts.script = {PromptAnswer::Yes};  // overwrite, the second time
-    frame->sendCommand(40014);
-    frame->sendCommand(40014);
+    frame->sendCommand(cmd::SaveIntermediateAs);
+    frame->sendCommand(cmd::SaveIntermediateAs);
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[1].startFolder, folder);
     EXPECT_EQ(ProfileEntry("Environment", "TmpPath").readValue(), encodeCp932(folder));
@@ -275,15 +278,15 @@ TEST_F(Commands, FolderKeysComeBackAsTheyWereWritten) {
     writeFolderKey("OtherPath", dir.file("旧版マップ"));
     writeFolderKey("MapPath", dir.file("地図"));
     answerFileDialogs(std::nullopt);
-    frame->sendCommand(40043);
+    frame->sendCommand(cmd::OpenEarlierEdition);
     ASSERT_EQ(requests.size(), 3u);
     EXPECT_EQ(requests[2].startFolder, dir.file("旧版マップ"));
     std::string mapFolder;
     Dialog::onModalStart = [&mapFolder](Dialog& d) {
         mapFolder = d.handle()->findChild<QLineEdit*>("1000")->text().toStdString();
-        QTimer::singleShot(0, [&d] { d.sendCommand(2); });
+        QTimer::singleShot(0, [&d] { d.sendCommand(kIdCancel); });
     };
-    frame->sendCommand(40012);
+    frame->sendCommand(cmd::OpenMap);
     EXPECT_EQ(mapFolder, dir.file("地図"));
 }
 
@@ -299,11 +302,11 @@ TEST_F(Commands, ABatchAsksToSaveFirstAndLeavesANewMapToEdit) {
     doc->cellAt(1, 1)->terrain = 1;
     doc->isClean = 0;
     std::vector<std::string> dialogs;
-    int answer = 2;  // ｷｬﾝｾﾙ to the save question: no batch
+    int answer = kIdCancel;  // to the save question: no batch
     Dialog::onModalStart = [&](Dialog& d) {
         dialogs.push_back(d.handle()->windowTitle().toStdString());
         QTimer::singleShot(0, [&d, &answer, this] {
-            if (d.templateId() != 172) {
+            if (d.templateId() != BatchDialog::kTemplateId) {
                 d.handle()->findChild<QPushButton*>(QString::number(answer))->click();
                 return;
             }
@@ -311,17 +314,17 @@ TEST_F(Commands, ABatchAsksToSaveFirstAndLeavesANewMapToEdit) {
                 QString::fromStdString(dir.file("map/legacy")));
             d.handle()->findChild<QLineEdit*>("1004")->setText(
                 QString::fromStdString(dir.file("out")));
-            d.sendCommand(1006);
-            d.sendCommand(2);
+            d.sendCommand(BatchDialog::kIdStart);
+            d.sendCommand(kIdCancel);
         });
     };
-    withShift(frame, 40043);
+    withShift(frame, cmd::OpenEarlierEdition);
     EXPECT_EQ(dialogs, std::vector<std::string>{"確認"});
     EXPECT_EQ(doc->cellAt(1, 1)->terrain, 1);
 
-    answer = 7;  // いいえ
+    answer = kIdNo;
     dialogs.clear();
-    withShift(frame, 40043);
+    withShift(frame, cmd::OpenEarlierEdition);
     EXPECT_EQ(dialogs, (std::vector<std::string>{"確認", "マップ一括変換"}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("out")),
                             std::filesystem::directory_iterator()),
@@ -331,8 +334,11 @@ TEST_F(Commands, ABatchAsksToSaveFirstAndLeavesANewMapToEdit) {
     EXPECT_EQ(doc->isClean, 1);
     EXPECT_TRUE(doc->filePath.empty());
     EXPECT_EQ(doc->mapHeader.mapName(), *encodeCp932("新規マップ"));
-    for (int menu : {0, 1, 3}) emit frame->topMenu(menu)->aboutToShow();
-    for (int id : {40007, 40012, 40014, 40025, 40044, 40066, 40034, 40009, 40010})
+    for (cmd::Menu menu : {cmd::Menu::File, cmd::Menu::Edit, cmd::Menu::View})
+        emit frame->menu(menu)->aboutToShow();
+    for (int id :
+         {cmd::NewMap, cmd::OpenMap, cmd::SaveIntermediateAs, cmd::SaveNormalMap, cmd::MapSize,
+          cmd::PackTroopNumbers, cmd::MapCheck, cmd::Zoom32, cmd::ShowHexFrame})
         EXPECT_TRUE(frame->action(id)->isEnabled()) << id;
     QCoreApplication::processEvents();
     EXPECT_EQ(widget->windowTitle().toStdString(), MainFrame::titleFor(*doc));
@@ -341,8 +347,59 @@ TEST_F(Commands, ABatchAsksToSaveFirstAndLeavesANewMapToEdit) {
 
 TEST_F(Commands, PackingTheTroopNumbersMarksTheMapChanged) {
     ASSERT_EQ(doc->isClean, 1);
-    frame->sendCommand(40066);
+    frame->sendCommand(cmd::PackTroopNumbers);
     EXPECT_EQ(doc->isClean, 0);
+}
+
+TEST_F(Commands, EditsTellOnlyTheWindowsThatShowWhatChanged) {
+    const ToolKind kinds[] = {
+        ToolKind::HqMap,      ToolKind::BuildingCount,  ToolKind::TerrainLabelList,
+        ToolKind::TroopTable, ToolKind::TroopLabelList, ToolKind::TroopPalette};
+    for (ToolKind k : kinds) {
+        frame->tools().setFactory(k, [] {
+            FakeTool* t = newWindow<FakeTool>();
+            t->create();
+            return t;
+        });
+        ASSERT_TRUE(frame->tools().open(k));
+    }
+    auto told = [this](ToolKind k) { return postedTo(frame->tools().window(k)); };
+    using V = std::vector<uint32_t>;
+    // An undo, even of nothing, may have touched anything.
+    posted.clear();
+    frame->sendCommand(cmd::Undo);
+    EXPECT_EQ(postedTo(frame->mapView()), V{viewmsg::Redraw});
+    EXPECT_EQ(told(ToolKind::HqMap), V{hqmsg::Redraw});
+    EXPECT_EQ(told(ToolKind::BuildingCount), V{buildingmsg::Recount});
+    EXPECT_EQ(told(ToolKind::TerrainLabelList), V{labellistmsg::Redraw});
+    EXPECT_EQ(told(ToolKind::TroopTable), V{trooptablemsg::Redraw});
+    EXPECT_EQ(told(ToolKind::TroopLabelList), V{labellistmsg::Redraw});
+    EXPECT_TRUE(told(ToolKind::TroopPalette).empty());
+    // Packing the troop numbers concerns the troop windows only.
+    posted.clear();
+    frame->sendCommand(cmd::PackTroopNumbers);
+    EXPECT_TRUE(postedTo(frame->mapView()).empty());
+    EXPECT_TRUE(told(ToolKind::HqMap).empty());
+    EXPECT_TRUE(told(ToolKind::BuildingCount).empty());
+    EXPECT_EQ(told(ToolKind::TroopTable), V{trooptablemsg::Redraw});
+    EXPECT_EQ(told(ToolKind::TroopLabelList), V{labellistmsg::Redraw});
+    EXPECT_EQ(told(ToolKind::TroopPalette), V{trooppalettemsg::NewTroops});
+    // A hex painted is drawn at once, with nothing posted.
+    posted.clear();
+    ASSERT_TRUE(frame->mapView()->isHexVisible(2, 2));
+    {
+        EditOperation op(*doc);
+        TerrainBrush plain;
+        plain.valid = 1;
+        plain.terrainId = kTerrainPlain;
+        plain.picture = 1;
+        doc->setTerrain(2, 2, plain);
+        EXPECT_TRUE(doc->viewSettings.redrawGrid.isDirty(2, 2));
+    }
+    EXPECT_FALSE(doc->viewSettings.redrawGrid.isDirty(2, 2));
+    EXPECT_TRUE(frame->mapView()->changedHexes().empty());
+    EXPECT_TRUE(posted.empty());
+    for (ToolKind k : kinds) frame->tools().close(k);
 }
 
 TEST_F(Commands, AScreenSizeChangeDrawsTheMapAnewAndTellsTheHqMap) {
@@ -351,7 +408,7 @@ TEST_F(Commands, AScreenSizeChangeDrawsTheMapAnewAndTellsTheHqMap) {
         t->create();
         return t;
     });
-    frame->sendCommand(40022);
+    frame->sendCommand(cmd::HqMap);
     Window* hq = frame->tools().window(ToolKind::HqMap);
     ASSERT_NE(hq, nullptr);
     doc->viewSettings.redrawGrid.markAllClean();
@@ -359,11 +416,11 @@ TEST_F(Commands, AScreenSizeChangeDrawsTheMapAnewAndTellsTheHqMap) {
     QScreen* screen = widget->windowHandle()->screen();
     ASSERT_NE(screen, nullptr);
     emit screen->geometryChanged(screen->geometry());
-    EXPECT_EQ(postedTo(hq), std::vector<uint32_t>{1131});
+    EXPECT_EQ(postedTo(hq), std::vector<uint32_t>{hqmsg::ViewMoved});
     // Hexes out of sight are left to be drawn when they come into view.
     ASSERT_FALSE(frame->mapView()->isHexVisible(63, 63));
     EXPECT_TRUE(doc->viewSettings.redrawGrid.isDirty(63, 63));
-    frame->sendCommand(40022);
+    frame->sendCommand(cmd::HqMap);
 }
 
 TEST_F(Commands, AClosedPaletteTellsTheToolWindowOnlyFromItsCloseBox) {
@@ -377,19 +434,19 @@ TEST_F(Commands, AClosedPaletteTellsTheToolWindowOnlyFromItsCloseBox) {
         t->create();
         return t;
     });
-    frame->sendCommand(40031);  // the tool window
+    frame->sendCommand(cmd::ToolWindow);  // the tool window
     Window* tool = frame->tools().window(ToolKind::ToolWindow);
     ASSERT_NE(tool, nullptr);
-    frame->sendCommand(40032);  // open the terrain palette from the menu
-    EXPECT_EQ(postedTo(tool), std::vector<uint32_t>{1134});
+    frame->sendCommand(cmd::TerrainPalette);  // open the terrain palette from the menu
+    EXPECT_EQ(postedTo(tool), std::vector<uint32_t>{toolmsg::TerrainPaletteToggled});
     posted.clear();
-    postMessage(frame, 1141, 1);  // its close box
+    postMessage(frame, mainmsg::CloseTerrainPalette, mainmsg::FromCloseBox);
     QCoreApplication::processEvents();
     EXPECT_FALSE(frame->tools().isOpen(ToolKind::TerrainPalette));
-    EXPECT_EQ(postedTo(tool), std::vector<uint32_t>{1134});
+    EXPECT_EQ(postedTo(tool), std::vector<uint32_t>{toolmsg::TerrainPaletteToggled});
     EXPECT_EQ(ProfileEntry("Environment", "ShowLandPaletteWin").readInt(-1), 0);
     posted.clear();
-    postMessage(frame, 1140, 0);  // opened by someone else: no echo
+    postMessage(frame, mainmsg::OpenTerrainPalette, 0);  // opened by someone else: no echo
     QCoreApplication::processEvents();
     EXPECT_TRUE(frame->tools().isOpen(ToolKind::TerrainPalette));
     EXPECT_TRUE(postedTo(tool).empty());

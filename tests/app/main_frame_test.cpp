@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "app/main_frame.h"
@@ -31,7 +32,9 @@ struct Item {
     const char* caption;
 };
 
-// Every menu item, menu by menu, in order (separators and sub-menu titles aside).
+// Every menu item, menu by menu, in order (separators and sub-menu titles aside). The ids are
+// numbers here on purpose: this pins the command ids themselves.
+// clang-format off
 const std::vector<std::vector<Item>> kExpectedMenus = {
     {{40007, "新規作成(&N)\tCtrl+N"}, {40048, "下絵を開く(&D)"}, {40053, "下絵を貼り付ける(&U)"},
      {40085, "下絵を移動する(&M)"}, {40012, "ﾏｯﾌﾟを開く(&O)\tCtrl+O"},
@@ -60,6 +63,10 @@ const std::vector<std::vector<Item>> kExpectedMenus = {
      {40080, "部隊削除(&D)"}, {40049, "下絵のみ(&U)"}, {40050, "ﾏｯﾌﾟのみ(&M)"}, {40051, "透過(&T)"}},
     {{40033, "ﾊﾞｰｼﾞｮﾝ情報(&A)"}},
 };
+// clang-format on
+
+const cmd::Menu kTopMenus[] = {cmd::Menu::File, cmd::Menu::Edit,  cmd::Menu::Window,
+                               cmd::Menu::View, cmd::Menu::Tools, cmd::Menu::Help};
 
 void collect(QMenu* menu, std::vector<std::pair<int, std::string>>& out) {
     for (QAction* a : menu->actions()) {
@@ -107,12 +114,14 @@ protected:
 
 TEST_F(MainFrameTest, MenuBarHasEveryItemWithItsCaptionAndId) {
     QMenuBar* bar = static_cast<QMainWindow*>(frame->handle())->menuBar();
-    const QStringList tops = {"ﾌｧｲﾙ(&F)", "編集(&E)", "ｳｨﾝﾄﾞｳ(&W)", "表示(&V)", "ﾂｰﾙ(&T)", "ﾍﾙﾌﾟ(&H)"};
+    const QStringList tops = {"ﾌｧｲﾙ(&F)", "編集(&E)", "ｳｨﾝﾄﾞｳ(&W)",
+                              "表示(&V)", "ﾂｰﾙ(&T)",  "ﾍﾙﾌﾟ(&H)"};
     ASSERT_EQ(bar->actions().size(), tops.size());
     for (int i = 0; i < tops.size(); ++i) {
         EXPECT_EQ(bar->actions()[i]->text(), tops[i]);
+        EXPECT_EQ(bar->actions()[i]->menu(), frame->menu(kTopMenus[i]));
         std::vector<std::pair<int, std::string>> items;
-        collect(frame->topMenu(i), items);
+        collect(frame->menu(kTopMenus[i]), items);
         ASSERT_EQ(items.size(), kExpectedMenus[i].size()) << "menu " << i;
         for (size_t k = 0; k < items.size(); ++k) {
             EXPECT_EQ(items[k].first, kExpectedMenus[i][k].id);
@@ -120,17 +129,18 @@ TEST_F(MainFrameTest, MenuBarHasEveryItemWithItsCaptionAndId) {
         }
     }
     // The mine palette item is gone; the product type editor sits at position 19.
-    EXPECT_EQ(frame->action(40097), nullptr);
-    EXPECT_EQ(frame->topMenu(0)->actions()[19]->data().toInt(), 40063);
+    EXPECT_EQ(frame->action(cmd::MinePalette), nullptr);
+    EXPECT_EQ(frame->menu(cmd::Menu::File)->actions()[19]->data().toInt(), cmd::EditProductTypes);
     // Sub-menu titles, and the draw method sub-menu last in the tool menu.
-    QMenu* tool = frame->topMenu(4);
+    QMenu* tool = frame->menu(cmd::Menu::Tools);
     QStringList subs;
     for (QAction* a : tool->actions())
         if (a->menu()) subs << a->text();
-    EXPECT_EQ(subs, QStringList({"描画種類(&D)", "ﾍﾟﾝ種類(&P)", "部隊描画種類(&T)", "ﾏｯﾌﾟの描画方法(&M)"}));
+    EXPECT_EQ(subs, QStringList(
+                        {"描画種類(&D)", "ﾍﾟﾝ種類(&P)", "部隊描画種類(&T)", "ﾏｯﾌﾟの描画方法(&M)"}));
     EXPECT_EQ(tool->actions().last()->text(), "ﾏｯﾌﾟの描画方法(&M)");
     bool unitIconSub = false;
-    for (QAction* a : frame->topMenu(3)->actions())
+    for (QAction* a : frame->menu(cmd::Menu::View)->actions())
         if (a->menu() && a->text() == "部隊ｱｲｺﾝ（&U)") unitIconSub = true;
     EXPECT_TRUE(unitIconSub);
 }
@@ -144,11 +154,11 @@ TEST_F(MainFrameTest, MenuItemsAndAcceleratorsSendTheirCommands) {
     std::vector<std::string> dialogs;  // the map selection is cancelled
     Dialog::onModalStart = [&dialogs](Dialog& d) {
         dialogs.push_back(d.handle()->windowTitle().toStdString());
-        QTimer::singleShot(0, [&d] { d.sendCommand(2); });
+        QTimer::singleShot(0, [&d] { d.sendCommand(kIdCancel); });
     };
     frame->commands.clear();
-    frame->action(40009)->trigger();
-    EXPECT_EQ(frame->commands, std::vector<int>{40009});
+    frame->action(cmd::Zoom32)->trigger();
+    EXPECT_EQ(frame->commands, std::vector<int>{cmd::Zoom32});
 
     widget->show();
     QApplication::setActiveWindow(widget);
@@ -157,7 +167,8 @@ TEST_F(MainFrameTest, MenuItemsAndAcceleratorsSendTheirCommands) {
         QApplication::setActiveWindow(widget);  // a dialog before may have taken it
         QTest::keyClick(widget, k, Qt::ControlModifier);
     }
-    EXPECT_EQ(frame->commands, (std::vector<int>{40007, 40012, 40013, 40027, 40026}));
+    EXPECT_EQ(frame->commands, (std::vector<int>{cmd::NewMap, cmd::OpenMap, cmd::SaveIntermediate,
+                                                 cmd::Redo, cmd::Undo}));
     EXPECT_EQ(dialogs, std::vector<std::string>{"マップを開く"});
     EXPECT_EQ(fileDialogs, 1);  // save-as, for a map never saved
     setFileDialogHook(nullptr);
@@ -201,15 +212,33 @@ TEST_F(MainFrameTest, OnlyItemsWhoseStateTheMenuShowsCarryACheckMark) {
     doc->viewSettings.hexSize = 32;
     int checkable = 0;
     for (int i = 0; i < 6; ++i) {
-        for (QAction* a : openAndCollect(frame->topMenu(i))) {
+        for (QAction* a : openAndCollect(frame->menu(kTopMenus[i]))) {
             const int id = a->data().toInt();
             EXPECT_EQ(a->isCheckable(), checkedSomewhere.count(id) > 0) << id;
             checkable += a->isCheckable() ? 1 : 0;
         }
     }
     EXPECT_EQ(checkable, static_cast<int>(checkedSomewhere.size()));
-    EXPECT_TRUE(frame->action(40009)->isChecked());
-    EXPECT_FALSE(frame->action(40091)->isChecked());
+    EXPECT_TRUE(frame->action(cmd::Zoom32)->isChecked());
+    EXPECT_FALSE(frame->action(cmd::Zoom48)->isChecked());
+}
+
+TEST_F(MainFrameTest, TheToolSubMenusAreGreyedByEditMode) {
+    using M = cmd::Menu;
+    const std::pair<int, std::vector<M>> cases[] = {
+        {cmd::LabelMode, {}},
+        {cmd::TroopMode, {M::TroopDrawKind}},
+        {cmd::TerrainMode, {M::DrawKind, M::PenKind, M::MapDrawMethod}},
+        {cmd::BorderMode, {M::DrawKind, M::PenKind}}};
+    for (const auto& [mode, enabled] : cases) {
+        frame->sendCommand(mode);
+        emit frame->menu(M::Tools)->aboutToShow();
+        for (M m : {M::DrawKind, M::PenKind, M::TroopDrawKind, M::MapDrawMethod})
+            EXPECT_EQ(frame->menu(m)->menuAction()->isEnabled(),
+                      std::find(enabled.begin(), enabled.end(), m) != enabled.end())
+                << mode << " " << static_cast<int>(m);
+    }
+    EXPECT_TRUE(frame->menu(M::UnitIcon)->menuAction()->isEnabled());
 }
 
 TEST_F(MainFrameTest, AcceleratorsWorkFromEveryWindowButNotUnderAModalDialog) {
@@ -223,7 +252,7 @@ TEST_F(MainFrameTest, AcceleratorsWorkFromEveryWindowButNotUnderAModalDialog) {
     frame->commands.clear();
     QTest::keyClick(&palette, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(&palette, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(frame->commands, (std::vector<int>{40026, 40027}));
+    EXPECT_EQ(frame->commands, (std::vector<int>{cmd::Undo, cmd::Redo}));
 
     QDialog modal(widget);
     modal.setModal(true);
@@ -268,9 +297,9 @@ TEST_F(MainFrameTest, VersionDialogShowsTitleAndVersion) {
     Dialog::onModalStart = [&labels](Dialog& d) {
         EXPECT_EQ(d.handle()->windowTitle(), "バージョン情報");
         for (QLabel* l : d.handle()->findChildren<QLabel*>()) labels.push_back(l->text());
-        QTimer::singleShot(0, [&d] { d.sendCommand(1); });
+        QTimer::singleShot(0, [&d] { d.sendCommand(kIdOk); });
     };
-    frame->sendCommand(40033);
+    frame->sendCommand(cmd::About);
     Dialog::onModalStart = nullptr;
     EXPECT_EQ(labels, (std::vector<QString>{"ケステルゾルテア マップエディタ", "Version 1.00a"}));
 }
@@ -280,9 +309,8 @@ struct SaveQuestion {
     explicit SaveQuestion(int id) {
         Dialog::onModalStart = [this, id](Dialog& d) {
             asked.push_back(d.handle()->windowTitle().toStdString());
-            QTimer::singleShot(0, [&d, id] {
-                d.handle()->findChild<QPushButton*>(QString::number(id))->click();
-            });
+            QTimer::singleShot(
+                0, [&d, id] { d.handle()->findChild<QPushButton*>(QString::number(id))->click(); });
         };
     }
     ~SaveQuestion() { Dialog::onModalStart = nullptr; }
@@ -292,15 +320,15 @@ struct SaveQuestion {
 TEST_F(MainFrameTest, ExitAsksOnlyForAChangedMapAndCancelKeepsTheWindow) {
     doc->isClean = 0;
     {
-        SaveQuestion cancel(2);
-        frame->sendCommand(40008);
+        SaveQuestion cancel(kIdCancel);
+        frame->sendCommand(cmd::Exit);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(cancel.asked, std::vector<std::string>{"確認"});
         ASSERT_FALSE(widget.isNull());
     }
     {
         // The close box runs the same flow; "いいえ" lets it close.
-        SaveQuestion no(7);
+        SaveQuestion no(kIdNo);
         widget->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(no.asked.size(), 1u);
@@ -311,7 +339,7 @@ TEST_F(MainFrameTest, ExitAsksOnlyForAChangedMapAndCancelKeepsTheWindow) {
 TEST_F(MainFrameTest, ANewMapResetsTheDocumentWithoutAskingWhenClean) {
     doc->mapHeader.setMapName("x");
     doc->filePath = "/a/b.kvt";
-    frame->sendCommand(40007);
+    frame->sendCommand(cmd::NewMap);
     EXPECT_TRUE(prompts.seen.empty());
     EXPECT_EQ(doc->mapHeader.mapName(), *encodeCp932("新規マップ"));
     EXPECT_EQ(doc->mapHeader.width(), 64);

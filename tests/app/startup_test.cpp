@@ -53,9 +53,9 @@ TEST_F(Startup, RefusesWhileTheGameRunsWithoutWindowOrLock) {
     EditorApp app;
     bool started = false;
     EXPECT_EQ(app.run(options([&started](MainFrame& f) {
-                  started = true;
-                  closeAtOnce(f);
-              })),
+        started = true;
+        closeAtOnce(f);
+    })),
               0);
     EXPECT_FALSE(started);
     ASSERT_EQ(prompts.seen.size(), 1u);
@@ -75,7 +75,7 @@ TEST_F(Startup, RefusesWhileTheGameRunsWithoutWindowOrLock) {
     // Once the game is gone (its lock released, or left behind by a dead game) the editor runs.
     game.unlock();
     kvtest::writeFile(EditorApp::lockPath(runtime.path(), kGameLockName),
-                     "999999\nkvgame\n" + QSysInfo::machineHostName().toStdString() + "\n");
+                      "999999\nkvgame\n" + QSysInfo::machineHostName().toStdString() + "\n");
     EditorApp again;
     EXPECT_EQ(again.run(options()), 0);
     EXPECT_EQ(prompts.seen.size(), 1u);
@@ -86,9 +86,9 @@ TEST_F(Startup, AMissingDataFileEndsTheStartAfterItsMessage) {
     EditorApp app;
     bool started = false;
     EXPECT_EQ(app.run(options([&started](MainFrame& f) {
-                  started = true;
-                  closeAtOnce(f);
-              })),
+        started = true;
+        closeAtOnce(f);
+    })),
               0);
     EXPECT_FALSE(started);
     ASSERT_EQ(prompts.seen.size(), 1u);
@@ -197,7 +197,9 @@ TEST_F(Startup, ASecondInstanceRaisesTheFirstAndExits) {
 }
 
 int g_exitCode = 1;
-void recordExit(int code) { g_exitCode = code; }
+void recordExit(int code) {
+    g_exitCode = code;
+}
 
 TEST_F(Startup, AllocationFailureRetriesOrEndsWithMinusOne) {
     setExitFunction(&recordExit);

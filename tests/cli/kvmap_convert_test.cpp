@@ -14,7 +14,9 @@ namespace fs = std::filesystem;
 
 using kvtest::CliRun;
 
-CliRun run(const std::string& args) { return kvtest::runKvmap(args); }
+CliRun run(const std::string& args) {
+    return kvtest::runKvmap(args);
+}
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

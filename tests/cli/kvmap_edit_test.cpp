@@ -18,7 +18,9 @@ namespace {
 
 using kvtest::CliRun;
 
-CliRun run(const std::string& args) { return kvtest::runKvmap(args); }
+CliRun run(const std::string& args) {
+    return kvtest::runKvmap(args);
+}
 
 const std::string kDemo = "/map/demo_scenario.kvs";
 
@@ -37,7 +39,7 @@ protected:
         kv::setProgramPath("");
     }
     std::string write(const std::string& name) {
-        kv::writeMapFile(*doc_, dir_.file(name), true);
+        kv::writeMapFile(*doc_, dir_.file(name), kv::MapFileKind::Scenario);
         return dir_.file(name);
     }
     kv::MapDocument& reload(const std::string& path) {

@@ -13,6 +13,7 @@
 
 #include "document/map_document.h"
 #include "document/map_file.h"
+#include "framework/byte_cursor.h"
 #include "framework/profile.h"
 #include "support/test_paths.h"
 
@@ -22,7 +23,9 @@ namespace fs = std::filesystem;
 
 using kvtest::CliRun;
 
-CliRun run(const std::string& args) { return kvtest::runKvmap(args); }
+CliRun run(const std::string& args) {
+    return kvtest::runKvmap(args);
+}
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
@@ -44,10 +47,7 @@ std::vector<int> jsonNumbers(const std::string& json, const std::string& key) {
 }
 
 uint32_t u32At(const std::string& b, size_t at) {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i)
-        v |= static_cast<uint32_t>(static_cast<uint8_t>(b[at + i])) << (8 * i);
-    return v;
+    return kv::loadU32(&b[at]);
 }
 
 TEST(KvmapData, SummaryAndJsonOfTheSampleData) {
@@ -84,9 +84,9 @@ TEST(KvmapInfo, DescribesAMapFileAndRefusesOthers) {
         doc.loadResources();
         doc.resetToNewMap();
         doc.scenarioTexts.briefingPicture.assign(1234, 7);
-        kv::writeMapFile(doc, dir.file("m.kvs"), true);
-        kv::writeIntermediateFile(doc, dir.file("m.kvt"));
-        kv::writeMapFile(doc, dir.file("m.kvn"), false);
+        kv::writeMapFile(doc, dir.file("m.kvs"), kv::MapFileKind::Scenario);
+        kv::writeMapFile(doc, dir.file("m.kvt"), kv::MapFileKind::Intermediate);
+        kv::writeMapFile(doc, dir.file("m.kvn"), kv::MapFileKind::Normal);
     }
     kv::setProgramPath("");
     const CliRun json = run("info --json " + dir.file("m.kvs"));

@@ -8,9 +8,10 @@ namespace kv {
 namespace {
 
 TEST(Errors, EveryCodeHasItsText) {
-    const char* const file[] = {"ファイルのオープンに失敗しました", "ファイルの読み込みに失敗しました",
-                                "ファイルの書き込みに失敗しました", "ファイルのシークに失敗しました",
-                                "ファイルのクローズに失敗しました", "ファイルエラーが発生しました"};
+    const char* const file[] = {
+        "ファイルのオープンに失敗しました", "ファイルの読み込みに失敗しました",
+        "ファイルの書き込みに失敗しました", "ファイルのシークに失敗しました",
+        "ファイルのクローズに失敗しました", "ファイルエラーが発生しました"};
     for (int code = 0; code < 6; ++code) EXPECT_EQ(swCFileError(code).text(), file[code]) << code;
     EXPECT_EQ(swCFileError(99).text(), "ファイルエラーが発生しました");
     EXPECT_EQ(swCBitmapError(0).text(), "ビットマップの作成に失敗しました");
@@ -42,10 +43,12 @@ TEST(Prompter, ScriptedAnswersThenDefaults) {
     RecordingPrompter prompts;
     ScopedPrompter installed(&prompts);
     prompts.script = {PromptAnswer::No};
-    EXPECT_EQ(showMessage("確認", "q", PromptIcon::Question, PromptButtons::YesNo), PromptAnswer::No);
+    EXPECT_EQ(showMessage("確認", "q", PromptIcon::Question, PromptButtons::YesNo),
+              PromptAnswer::No);
     EXPECT_EQ(showMessage("確認", "q", PromptIcon::Question, PromptButtons::YesNoCancel),
               PromptAnswer::Yes);
-    EXPECT_EQ(showMessage("", "m", PromptIcon::None, PromptButtons::RetryCancel), PromptAnswer::Retry);
+    EXPECT_EQ(showMessage("", "m", PromptIcon::None, PromptButtons::RetryCancel),
+              PromptAnswer::Retry);
     EXPECT_EQ(prompts.seen.size(), 3u);
     {
         RecordingPrompter inner;

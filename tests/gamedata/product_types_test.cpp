@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "framework/byte_cursor.h"
 #include "framework/cp932.h"
 #include "framework/name_order.h"
 #include "framework/profile.h"
@@ -54,16 +55,15 @@ protected:
     void SetUp() override {
         setProgramPath(dir.file("kvornme"));
         std::string file;
-        for (const W& w : std::vector<W>{
-                 {7, "T-7", "地上", "主力戦車", true, 4, 10},
-                 {23, "F-23", "高空", "戦闘機", true, 2, 50},
-                 {24, "H-24", "低空", "対潜哨戒ﾍﾘ", true, 4, 10},
-                 {67, "H-67", "低空", "兵員輸送ﾍﾘ", true, 1, 5},
-                 {80, "WH", "地上", "弾頭"},
-                 {90, "歩兵隊", "地上", "歩兵", false},
-                 {100, "牽引砲", "地上", "牽引野砲", true, 4, 10, 101, 1},
-                 {101, "展開砲", "地上", "自走砲", true, 4, 10, 100, 2},
-                 {120, "S-120", "海上", "駆逐艦", true, 1, 40}})
+        for (const W& w : std::vector<W>{{7, "T-7", "地上", "主力戦車", true, 4, 10},
+                                         {23, "F-23", "高空", "戦闘機", true, 2, 50},
+                                         {24, "H-24", "低空", "対潜哨戒ﾍﾘ", true, 4, 10},
+                                         {67, "H-67", "低空", "兵員輸送ﾍﾘ", true, 1, 5},
+                                         {80, "WH", "地上", "弾頭"},
+                                         {90, "歩兵隊", "地上", "歩兵", false},
+                                         {100, "牽引砲", "地上", "牽引野砲", true, 4, 10, 101, 1},
+                                         {101, "展開砲", "地上", "自走砲", true, 4, 10, 100, 2},
+                                         {120, "S-120", "海上", "駆逐艦", true, 1, 40}})
             file += weaponLine(w);
         weapons.readWeapons(file);
         ASSERT_TRUE(weapons.hasWeapon(101));
@@ -102,9 +102,9 @@ TEST_F(ProductTypes, StandardFileSlotsAndMissingFiles) {
 }
 
 std::string sizedFile(uint32_t recordSize, size_t bytes, char fill) {
-    std::string f;
-    for (int i = 0; i < 4; ++i) f.push_back(static_cast<char>(recordSize >> (8 * i)));
-    return f + std::string(bytes, fill);
+    std::string f(4 + bytes, fill);
+    storeU32(f.data(), recordSize);
+    return f;
 }
 
 TEST_F(ProductTypes, RecordSizesAreCheckedAndReadingStopsAtTheTableCapacity) {
@@ -197,8 +197,8 @@ TEST_F(ProductTypes, RejectedMagicsAndMissingWeapons) {
     ProductTypeData data;
     EXPECT_EQ(data.importUpdateFile(dir.file("none.upd"), 150, weapons), 0);
     std::string upd = ProductTypeData::updateFileBytes(nullptr);
-    for (const char* magic : {"GLOSSAMERUPD0000", "SULKAMPUPD000000", "ORPHEXUPD0000001",
-                              "SOMETHINGELSE000"}) {
+    for (const char* magic :
+         {"GLOSSAMERUPD0000", "SULKAMPUPD000000", "ORPHEXUPD0000001", "SOMETHINGELSE000"}) {
         upd.replace(0, 16, magic);
         kvtest::writeFile(dir.file("m.upd"), upd);
         EXPECT_EQ(data.importUpdateFile(dir.file("m.upd"), 150, weapons), 0) << magic;

@@ -21,8 +21,16 @@ TEST(SplitLines, CrLfLfAndNulEndLinesAlike) {
 TEST(SplitLines, TrailBytesThatLookLikeLineEndsStayInTheirCharacter) {
     // 0x81 0x0A is not a real character, but the pair is kept whole all the same, as is a
     // lead byte followed by CR.
-    EXPECT_EQ(splitLines(std::string_view("\x81\x0A" "b\n\x82\r" "c", 7)),
-              (Lines{std::string("\x81\x0A" "b", 3), std::string("\x82\r" "c", 3)}));
+    EXPECT_EQ(splitLines(std::string_view("\x81\x0A"
+                                          "b\n\x82\r"
+                                          "c",
+                                          7)),
+              (Lines{std::string("\x81\x0A"
+                                 "b",
+                                 3),
+                     std::string("\x82\r"
+                                 "c",
+                                 3)}));
     // A lead byte at the very end of the file is an ordinary last byte.
     EXPECT_EQ(splitLines("ab\x83"), (Lines{"ab\x83"}));
 }
@@ -38,9 +46,14 @@ TEST(SplitLines, LongLinesAreCutAtACharacterBoundary) {
 
 TEST(SplitFields, CommasInsideDoubleByteCharactersDoNotSplit) {
     // 0x81 0x2C: a lead byte whose trail byte is an ASCII comma.
-    const auto f = splitFields(std::string_view("\x81\x2C" "x,,y ,", 8));
+    const auto f =
+        splitFields(std::string_view("\x81\x2C"
+                                     "x,,y ,",
+                                     8));
     ASSERT_EQ(f.size(), 4u);
-    EXPECT_EQ(f[0], std::string("\x81\x2C" "x", 3));
+    EXPECT_EQ(f[0], std::string("\x81\x2C"
+                                "x",
+                                3));
     EXPECT_EQ(f[1], "");
     EXPECT_EQ(f[2], "y ");  // no trimming
     EXPECT_EQ(f[3], "");
@@ -54,14 +67,17 @@ TEST(ParseNumber, LikeAPlainDecimalConversion) {
     EXPECT_EQ(parseNumber("-17"), -17);
     EXPECT_EQ(parseNumber("99999999999999999999"), 2147483647);
     FieldRow row({"300", "70000", "x"});
-    EXPECT_EQ(row.u8(0), 44);    // truncated to the field's width
+    EXPECT_EQ(row.u8(0), 44);  // truncated to the field's width
     EXPECT_EQ(row.u16(1), 4464);
     EXPECT_EQ(row.text(7), "");  // missing columns read as empty
     EXPECT_EQ(row.number(9), 0);
 }
 
 TEST(Circle, MaskColumnsTestTheStartFlagColumnsTheWhole) {
-    FieldRow row({"\x81\x9B", "\x81\x9B ", "\x81\x9B" "abc", "x", ""});
+    FieldRow row({"\x81\x9B", "\x81\x9B ",
+                  "\x81\x9B"
+                  "abc",
+                  "x", ""});
     EXPECT_TRUE(row.circle(0));
     EXPECT_FALSE(row.circle(1));
     EXPECT_TRUE(row.circleStart(1));

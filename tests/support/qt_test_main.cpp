@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 #include "framework/font.h"
 #include "support/test_paths.h"

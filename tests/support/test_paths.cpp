@@ -7,13 +7,17 @@
 #include <sstream>
 #include <stdexcept>
 
-#include <cstdio>
 #include <sys/wait.h>
+#include <cstdio>
 
 namespace kvtest {
 
-std::string distDir() { return KV_DIST_DIR; }
-std::string binDir() { return KV_BIN_DIR; }
+std::string distDir() {
+    return KV_DIST_DIR;
+}
+std::string binDir() {
+    return KV_BIN_DIR;
+}
 
 TempDir::TempDir() {
     std::string tmpl = (std::filesystem::temp_directory_path() / "kvtest-XXXXXX").string();
@@ -26,7 +30,9 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
-std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
+std::string TempDir::file(const std::string& name) const {
+    return path_ + "/" + name;
+}
 
 void copySampleData(const std::string& folder) {
     namespace fs = std::filesystem;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "document/map_file.h"
+#include "framework/byte_cursor.h"
 #include "framework/errors.h"
 #include "render_fixture.h"
 #include "view/bitmap_export.h"
@@ -17,13 +18,10 @@ namespace kv {
 namespace {
 
 uint32_t u32(const std::string& s, size_t at) {
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(s[at + size_t(i)]);
-    return v;
+    return loadU32(&s[at]);
 }
 uint16_t u16(const std::string& s, size_t at) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(s[at]) | static_cast<uint8_t>(s[at + 1])
-                                                                   << 8);
+    return loadU16(&s[at]);
 }
 
 TEST(ExportLayout, SixtyFourSquareAtThirtyTwoIs2064By1544) {
@@ -148,7 +146,7 @@ TEST_F(BitmapExport, PngHoldsTheSamePictureAndAFailedWriteLeavesNoFile) {
 TEST_F(BitmapExport, KvmapExportWritesTheBitmapOfAMapFile) {
     kvtest::TempDir dir;
     resize(20, 10);
-    writeMapFile(doc(), dir.file("small.kvn"), false);
+    writeMapFile(doc(), dir.file("small.kvn"), MapFileKind::Normal);
     QProcess p;
     p.start(QString::fromStdString(kvtest::distDir() + "/kvmap"),
             {"export", QString::fromStdString(dir.file("small.kvn")),

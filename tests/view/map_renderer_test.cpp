@@ -178,6 +178,24 @@ TEST_F(MapRendering, EveryTerrainCategoryDrawsFromItsOwnSheet) {
     }
 }
 
+// The parts sheet holds the nine joined pictures first and then the members of the mega
+// pieces, ten to a row; a hex of either kind draws exactly its own cell.
+TEST_F(MapRendering, JoinedAndMegaPiecesDrawTheirOwnPartsCell) {
+    const struct {
+        int picture, partCol, partRow;
+    } pieces[] = {{2000, 0, 0}, {2004, 4, 0}, {2008, 8, 0}, {1000, 9, 0}, {1013, 2, 2}};
+    for (size_t i = 0; i < std::size(pieces); ++i)
+        cell(2 * int(i), 1).picture = uint16_t(pieces[i].picture);
+    auto r = renderer(32);
+    r->drawMap();
+    for (size_t i = 0; i < std::size(pieces); ++i)
+        for (size_t j = 0; j < std::size(pieces); ++j)
+            EXPECT_EQ(
+                showsCell(*r, Sheet::Parts, pieces[j].partCol, pieces[j].partRow, 2 * int(i), 1),
+                i == j)
+                << pieces[i].picture << " against the cell of " << pieces[j].picture;
+}
+
 TEST_F(MapRendering, TemporaryBridgeStaysOnTopOfTheRiver) {
     cell(5, 5).river = 1 << 0 | 1 << 3;  // river piece 9 from west to east
     cell(5, 5).tempBridge = 1;           // bridge piece 0, west to east
@@ -318,7 +336,7 @@ TEST_F(MapRendering, TransparentModeMixesMapAndUnderlay) {
     underlay.fill(0xFF204060u);
     r->setUnderlay(underlay);
     r->setUnderlayPlacement(0, 0, false);
-    doc().mapDrawMethod = kTransparent;
+    doc().tool.mapDrawMethod = kTransparent;
     r->drawMap();
     r->present();
     for (QPoint p : {QPoint(10, 40), QPoint(300, 200), QPoint(600, 450)})
@@ -329,7 +347,7 @@ TEST_F(MapRendering, ActualSizeUnderlayIsAnchoredAtItsHexAndScaledWithTheZoom) {
     QImage underlay(64, 48, QImage::Format_RGB32);
     underlay.fill(0xFF0000FFu);
     underlay.setPixel(0, 0, 0xFFFF0000u);
-    doc().mapDrawMethod = kUnderlayOnly;
+    doc().tool.mapDrawMethod = kUnderlayOnly;
     for (int size : {16, 32, 48}) {
         auto r = renderer(size);
         r->setUnderlay(underlay);
@@ -354,7 +372,7 @@ TEST_F(MapRendering, FittedUnderlayCoversTheWholeMap) {
     underlay.fill(0xFF00FF00u);
     underlay.setPixel(0, 0, 0xFFFF0000u);
     underlay.setPixel(3, 3, 0xFF0000FFu);
-    doc().mapDrawMethod = kUnderlayOnly;
+    doc().tool.mapDrawMethod = kUnderlayOnly;
     auto r = renderer(32);
     r->setUnderlay(underlay);
     r->drawMap();
@@ -386,7 +404,7 @@ TEST_F(MapRendering, HostileMapDrawsWithoutReadingOutsideItsTables) {
     doc().rebuildLabelNumbers();
     doc().viewSettings.showUnitIcon = 0;
     for (int mode : {kEditTerrain, kEditReinforcements, kEditBorderlines}) {
-        doc().editMode = mode;
+        doc().tool.editMode = mode;
         for (int size : {16, 32, 48}) {
             doc().viewSettings.showHexFrame = size == 32;
             doc().viewSettings.redrawGrid.markAllDirty();
