@@ -1,6 +1,8 @@
 // The main frame's modeless windows and their bookkeeping.
 #include "app/tool_windows.h"
 
+#include <utility>
+
 #include <QWidget>
 
 #include "app/command_ids.h"
@@ -97,6 +99,15 @@ bool ToolWindows::open(ToolKind kind) {
     if (!s.window) return false;
     writeKey(kind, 1);
     return true;
+}
+
+ToolWindows::~ToolWindows() {
+    for (Slot& s : slots_)
+        if (Window* w = std::exchange(s.window, nullptr)) w->destroy();
+    const std::vector<Detail> details = std::move(details_);
+    details_.clear();
+    for (const Detail& d : details)
+        if (d.window) d.window->destroy();
 }
 
 void ToolWindows::close(ToolKind kind) {

@@ -50,6 +50,13 @@ class ToolWindows {
 public:
     using Factory = std::function<Window*()>;
 
+    ToolWindows() = default;
+    // The windows still open go with the bookkeeping; their keys stay as they are, so the
+    // next start reopens them.
+    ~ToolWindows();
+    ToolWindows(const ToolWindows&) = delete;
+    ToolWindows& operator=(const ToolWindows&) = delete;
+
     // Installs the function that creates a kind's window (with the framework allocator).
     void setFactory(ToolKind kind, Factory f) { slot(kind).factory = std::move(f); }
     Window* window(ToolKind kind) const { return slots_[static_cast<int>(kind)].window; }
