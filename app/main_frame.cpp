@@ -16,6 +16,7 @@
 #include "framework/profile.h"
 #include "framework/prompter.h"
 #include "view/map_view.h"
+#include "view/terrain_tools.h"
 
 namespace kv {
 
@@ -78,6 +79,7 @@ bool MainFrame::create() {
         buildAccelerators();
         mapView_ = newWindow<MapView>(this, doc_, this);
         mapView_->create();
+        installTerrainTools(mapView_->tools(), terrainBrush_);
         w->setCentralWidget(mapView_->handle());
         w->show();
         fitFrameToWorkArea();

@@ -12,6 +12,7 @@
 
 #include "app/command_ids.h"
 #include "app/tool_windows.h"
+#include "document/terrain_rules.h"
 #include "framework/window.h"
 #include "view/map_view.h"
 #include "view/window_messages.h"
@@ -99,6 +100,8 @@ private:
 
     MapDocument& doc_;
     MapView* mapView_ = nullptr;
+    // The terrain piece the terrain tools paint; the right-button pick-up sets it.
+    TerrainBrush terrainBrush_;
     QWidget* imeHelper_ = nullptr;
     std::map<int, QAction*> actions_;
     std::map<cmd::Menu, QMenu*> menus_;

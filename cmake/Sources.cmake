@@ -40,6 +40,7 @@ set(KV_RENDER_SOURCES
   view/bitmap_export.cpp
   view/map_thumbnail.cpp
   view/map_tool.cpp
+  view/terrain_tools.cpp
 )
 
 set(KV_UI_SOURCES

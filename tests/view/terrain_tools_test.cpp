@@ -1,0 +1,241 @@
+// The terrain tools driven by real mouse events on a map view: what each draw kind paints,
+// one undo step per gesture restoring every byte of the grid, the preview of a line, the
+// links along a line brush's path, and the right-button pick-up.
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "document/edit_operation.h"
+#include "render_fixture.h"
+#include "view/map_view.h"
+#include "view/terrain_tools.h"
+
+namespace kv {
+namespace {
+
+constexpr int kMountain = 5, kMegaMountainCentre = 1003;
+
+class TerrainToolsTest : public kvtest::RenderFixture {
+protected:
+    void SetUp() override {
+        RenderFixture::SetUp();
+        doc().viewSettings.hexSize = 32;
+        doc().tool.editMode = kEditTerrain;
+        brush.valid = 1;
+        brush.terrainId = kvtest::kForest;
+        brush.picture = 0;
+    }
+    void TearDown() override {
+        view_.reset();
+        RenderFixture::TearDown();
+    }
+    MapView& open() {
+        doc().recomputeDerivedHexData();
+        view_ = std::make_unique<MapView>(nullptr, doc(), nullptr);
+        view_->width = 660;
+        view_->height = 500;
+        EXPECT_TRUE(view_->create());
+        view_->handle()->show();
+        view_->setFlashInterval(0);
+        installTerrainTools(view_->tools(), brush);
+        view_->scrollTo(0, 0);
+        QApplication::processEvents();
+        return *view_;
+    }
+    QPoint at(HexPos h) {
+        const PixelPos p = view_->hexToPixel(h.col, h.row);
+        const QPoint q(p.x + 16, p.y + 16);
+        EXPECT_EQ(view_->pixelToHex(q.x(), q.y()), h);
+        return q;
+    }
+    void mouse(QEvent::Type type, HexPos h, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        const QPoint q = at(h);
+        QMouseEvent e(type, q, view_->handle()->mapToGlobal(q), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(view_->handle(), &e);
+    }
+    // Press on the first hex, move through the others, release on the last.
+    void drag(const std::vector<HexPos>& hexes) {
+        mouse(QEvent::MouseButtonPress, hexes.front(), Qt::LeftButton, Qt::LeftButton);
+        for (size_t i = 1; i < hexes.size(); ++i)
+            mouse(QEvent::MouseMove, hexes[i], Qt::NoButton, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, hexes.back(), Qt::LeftButton, Qt::NoButton);
+    }
+    std::vector<uint8_t> gridBytes() {
+        const auto& cells = doc().mapGrid.cells;
+        std::vector<uint8_t> bytes(cells.size() * sizeof(HexCell));
+        std::memcpy(bytes.data(), cells.data(), bytes.size());
+        return bytes;
+    }
+    bool anyPreviewMark() {
+        for (int r = 0; r < doc().height(); ++r)
+            for (int c = 0; c < doc().width(); ++c)
+                if (*doc().marksAt(c, r) & kMarkPreview) return true;
+        return false;
+    }
+    // The hexes whose cells differ from `before`.
+    std::set<std::pair<int, int>> changedSince(const std::vector<uint8_t>& before) {
+        std::set<std::pair<int, int>> out;
+        const std::vector<uint8_t> now = gridBytes();
+        for (int r = 0; r < doc().height(); ++r)
+            for (int c = 0; c < doc().width(); ++c) {
+                const size_t i = size_t(c + r * doc().width()) * sizeof(HexCell);
+                if (std::memcmp(&now[i], &before[i], sizeof(HexCell)) != 0) out.insert({c, r});
+            }
+        return out;
+    }
+    int roadTerrain() {
+        for (size_t id = 0; id < kMaxTerrainTypes; ++id)
+            if (doc().gameDatabase.terrain(id).category == TerrainCategory::Road) return int(id);
+        ADD_FAILURE() << "no road terrain";
+        return 0;
+    }
+
+    TerrainBrush brush;
+    std::unique_ptr<MapView> view_;
+};
+
+// Every draw kind paints exactly its hexes in one gesture, leaves no preview behind, and one
+// undo gives back every byte of the grid.
+TEST_F(TerrainToolsTest, EachDrawKindPaintsItsHexesAsOneUndoStep) {
+    // A forest patch of three hexes with two neighbouring cities of different owners.
+    for (HexPos h : {HexPos{8, 8}, HexPos{9, 8}, HexPos{9, 9}}) {
+        cell(h.col, h.row).terrain = kvtest::kForest;
+        cell(h.col, h.row).picture = 0;
+    }
+    for (int c = 3; c <= 5; ++c) {
+        cell(c, 12).terrain = kvtest::kMediumCity;
+        cell(c, 12).picture = kvtest::kMediumCityPicture;
+        cell(c, 12).owner = c == 5 ? 2 : 1;
+    }
+    MapView& v = open();
+    (void)v;
+    using Hexes = std::set<std::pair<int, int>>;
+    auto gesture = [&](int kind, int penKind, const std::vector<HexPos>& hexes,
+                       const Hexes& expected) {
+        SCOPED_TRACE(kind * 10 + penKind);
+        doc().tool.drawKind = kind;
+        doc().tool.penKind = penKind;
+        const std::vector<uint8_t> before = gridBytes();
+        doc().history.clear();
+        drag(hexes);
+        EXPECT_FALSE(anyPreviewMark());
+        EXPECT_EQ(changedSince(before), expected);
+        doc().history.undo();
+        EXPECT_TRUE(gridBytes() == before);
+        EXPECT_FALSE(doc().history.canUndo());
+    };
+    brush.terrainId = kvtest::kSea;
+    // Pen: every hex the drag passes.
+    gesture(kDrawPen, 0, {{2, 2}, {3, 2}, {3, 3}}, {{2, 2}, {3, 2}, {3, 3}});
+    // Mega pen: the hex and its six neighbours.
+    Hexes ring = {{15, 15}};
+    for (int d = 0; d < kDirectionCount; ++d) {
+        const HexPos n = neighbourPos({15, 15}, d);
+        ring.insert({n.col, n.row});
+    }
+    gesture(kDrawPen, 1, {{15, 15}}, ring);
+    // Box: the rectangle between press and release, whatever the hexes passed on the way.
+    Hexes box;
+    for (int r = 4; r <= 6; ++r)
+        for (int c = 10; c <= 13; ++c) box.insert({c, r});
+    gesture(kDrawBox, 0, {{13, 4}, {15, 9}, {10, 6}}, box);
+    // Line: the hex line from the anchor to the hex released on.
+    Hexes line;
+    for (HexPos h : hexLine({2, 14}, {9, 17})) line.insert({h.col, h.row});
+    gesture(kDrawLine, 0, {{2, 14}, {4, 18}, {9, 17}}, line);
+    // Flood fill: the connected forest only; cities stop at another owner's.
+    gesture(kDrawFlood, 0, {{9, 9}}, {{8, 8}, {9, 8}, {9, 9}});
+    gesture(kDrawFlood, 0, {{3, 12}}, {{3, 12}, {4, 12}});
+    // Delete: the roads of the hexes passed and their neighbours' links towards them.
+    for (int c = 14; c <= 17; ++c) {
+        cell(c, 10).roadLinks = static_cast<uint8_t>((c > 14 ? 1 : 0) | (c < 17 ? 8 : 0));
+    }
+    gesture(kDrawDeleteLinks, 0, {{15, 10}, {16, 10}}, {{14, 10}, {15, 10}, {16, 10}, {17, 10}});
+    // A mega piece: the pen lays the group's seven members around the centre.
+    brush.terrainId = kMountain;
+    brush.picture = kMegaMountainCentre;
+    gesture(kDrawPen, 0, {{15, 15}}, ring);
+    doc().tool.drawKind = kDrawPen;
+    drag({{15, 15}});
+    EXPECT_EQ(cell(15, 15).picture, kMegaMountainCentre);
+    for (int d = 0; d < kDirectionCount; ++d) {
+        const HexPos n = neighbourPos({15, 15}, d);
+        EXPECT_EQ(cell(n.col, n.row).picture, kMegaFirstPicture + megaMemberOnSide(d));
+    }
+}
+
+// A line brush draws a line whatever the draw kind: the preview follows the mouse, and on
+// release the road links every consecutive pair of the path on both sides.
+TEST_F(TerrainToolsTest, LineBrushLinksEveryConsecutivePairOfThePath) {
+    MapView& v = open();
+    (void)v;
+    brush.terrainId = static_cast<uint16_t>(roadTerrain());
+    brush.picture = 0;
+    doc().tool.drawKind = kDrawPen;
+    ASSERT_EQ(effectiveTerrainDrawKind(doc(), brush), kDrawLine);
+    const HexPos from{3, 3}, to{8, 15};
+    const std::vector<uint8_t> before = gridBytes();
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, {12, 4}, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    const std::vector<HexPos> path = hexLine(from, to);
+    std::set<std::pair<int, int>> onPath;
+    for (HexPos h : path) onPath.insert({h.col, h.row});
+    for (int r = 0; r < doc().height(); ++r)
+        for (int c = 0; c < doc().width(); ++c)
+            EXPECT_EQ((*doc().marksAt(c, r) & kMarkPreview) != 0, onPath.count({c, r}) == 1)
+                << c << "," << r;
+    EXPECT_TRUE(gridBytes() == before);  // nothing placed before the release
+    mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(anyPreviewMark());
+    int links = 0;
+    for (size_t i = 1; i < path.size(); ++i) {
+        if (path[i] == path[i - 1]) continue;
+        const int d = directionTo(path[i - 1], path[i]);
+        ASSERT_GE(d, 0) << "not neighbours at " << i;
+        EXPECT_TRUE(cell(path[i - 1].col, path[i - 1].row).roadLinks & (1u << d));
+        EXPECT_TRUE(cell(path[i].col, path[i].row).roadLinks & (1u << oppositeDirection(d)));
+        ++links;
+    }
+    EXPECT_GT(links, 10);
+    doc().history.undo();
+    EXPECT_TRUE(gridBytes() == before);
+}
+
+// The right button takes the hex's piece into the brush: a bridge its bridge piece, a mega
+// member its group's centre; nothing on the map changes.
+TEST_F(TerrainToolsTest, RightButtonPicksUpTheHexIntoTheBrush) {
+    HexCell& bridge = cell(4, 5);
+    bridge.terrain = kvtest::kBridgeTerrain;
+    bridge.bridgePiece = 3;
+    bridge.owner = 2;
+    HexCell& member = cell(7, 7);
+    member.terrain = kMountain;
+    member.picture = kMegaFirstPicture + 7 + 5;  // the second group's south-west member
+    member.destroyed = 1;
+    MapView& v = open();
+    (void)v;
+    const std::vector<uint8_t> before = gridBytes();
+    brush.supplyLine = 1;
+    mouse(QEvent::MouseButtonPress, {4, 5}, Qt::RightButton, Qt::RightButton);
+    mouse(QEvent::MouseButtonRelease, {4, 5}, Qt::RightButton, Qt::NoButton);
+    EXPECT_EQ(brush.terrainId, kvtest::kBridgeTerrain);
+    EXPECT_EQ(brush.picture, 2);
+    EXPECT_EQ(brush.owner, 2);
+    EXPECT_EQ(brush.supplyLine, 0);
+    mouse(QEvent::MouseButtonPress, {7, 7}, Qt::RightButton, Qt::RightButton);
+    mouse(QEvent::MouseButtonRelease, {7, 7}, Qt::RightButton, Qt::NoButton);
+    EXPECT_EQ(brush.terrainId, kMountain);
+    EXPECT_EQ(brush.picture, kMegaFirstPicture + 7 + kMegaCentreMember);
+    EXPECT_EQ(brush.destroyed, 1);
+    EXPECT_TRUE(gridBytes() == before);
+}
+
+}  // namespace
+}  // namespace kv
