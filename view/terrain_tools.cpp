@@ -61,25 +61,40 @@ protected:
     std::optional<EditOperation> op_;
 };
 
-// Pen: paints on press and on every move onto another hex while the button is held; with a
-// mega piece or the mega pen the six neighbours take the group's members.
-class PenTool : public TerrainToolBase {
+// A tool that works hex by hex while the button is held: on the press and on every move onto
+// another hex of the map.
+class StrokeTool : public TerrainToolBase {
 public:
     using TerrainToolBase::TerrainToolBase;
     void press(ToolHost& host, const ToolPoint& p) override {
         if (!p.inMap) return;
         begin(host);
-        paint(host, p.hex);
+        last_ = p.hex;
+        visit(host, p.hex);
     }
     void move(ToolHost& host, const ToolPoint& p) override {
-        if (op_ && p.inMap && p.hex != last_) paint(host, p.hex);
+        if (!op_ || !p.inMap || p.hex == last_) return;
+        last_ = p.hex;
+        visit(host, p.hex);
     }
 
+protected:
+    virtual void visit(ToolHost& host, HexPos h) = 0;
+
 private:
-    void paint(ToolHost& host, HexPos h) {
+    HexPos last_{-1, -1};
+};
+
+// Pen: paints on press and on every move onto another hex while the button is held; with a
+// mega piece or the mega pen the six neighbours take the group's members.
+class PenTool : public StrokeTool {
+public:
+    using StrokeTool::StrokeTool;
+
+protected:
+    void visit(ToolHost& host, HexPos h) override {
         MapDocument& doc = host.document();
         place(host, h, kMegaCentre);
-        last_ = h;
         if (isMegaPicture(brush_.picture) || doc.tool.penKind == 1) {
             for (int d = 0; d < kDirectionCount; ++d) {
                 const HexPos n = neighbourPos(h, d);
@@ -92,7 +107,6 @@ private:
         }
         host.flush();
     }
-    HexPos last_{-1, -1};
 };
 
 // Line and box: a preview follows the mouse from the anchor while the button is held; the
@@ -234,22 +248,13 @@ public:
 
 // Road/river delete: removes the hex's roads, supply lines and rivers; the mega pen also
 // the neighbours' roads and supply lines.
-class DeleteLinksTool : public TerrainToolBase {
+class DeleteLinksTool : public StrokeTool {
 public:
-    using TerrainToolBase::TerrainToolBase;
-    void press(ToolHost& host, const ToolPoint& p) override {
-        if (!p.inMap) return;
-        begin(host);
-        erase(host, p.hex);
-    }
-    void move(ToolHost& host, const ToolPoint& p) override {
-        if (op_ && p.inMap && p.hex != last_) erase(host, p.hex);
-    }
+    using StrokeTool::StrokeTool;
 
-private:
-    void erase(ToolHost& host, HexPos h) {
+protected:
+    void visit(ToolHost& host, HexPos h) override {
         MapDocument& doc = host.document();
-        last_ = h;
         bool changed = doc.removeRoad(h.col, h.row);
         changed = doc.removeSeaLine(h.col, h.row) || changed;
         changed = doc.removeRiver(h.col, h.row) || changed;
@@ -269,7 +274,6 @@ private:
         }
         host.flush();
     }
-    HexPos last_{-1, -1};
 };
 
 // The terrain mode's tool: picks the draw kind's tool at the press (a line brush draws pen,
