@@ -197,6 +197,9 @@ TEST_F(MapViewTest, MouseInputReachesTheCurrentToolAsHexes) {
                                                "move " + at(hb), "release " + at(hb),
                                                "right " + at(hb)};
     EXPECT_EQ(tool->calls, expected);
+    // While the button is held the main frame still hears of the hex under the mouse.
+    ASSERT_FALSE(host.mouse.empty());
+    EXPECT_EQ(host.mouse.back(), hb);
     // The hex the tool queued was drawn again.
     ASSERT_FALSE(host.redrawn.empty());
     EXPECT_EQ(host.redrawn.front(), ha);
