@@ -58,7 +58,7 @@ class MapView : public Window, public ToolHost {
 public:
     static constexpr const char* kClassName = "KOBMEC_MAPWINDOW_CNAME";
     // A primary-button press this soon after a context menu closed is ignored.
-    static constexpr int kMenuGuardMs = 200;
+    static constexpr int kMenuGuardMs = static_cast<int>(ToolRouter::kMenuGuardMs);
 
     MapView(Window* parentWindow, MapDocument& doc, MapViewHost* host = nullptr);
     ~MapView() override;
@@ -105,10 +105,7 @@ public:
     void setFlashInterval(int ms) { flashIntervalMs_ = ms; }
 
     // --- tool state shared with the editing tools ---------------------------------------
-    void noteContextMenuClosed() {
-        menuClosedAt_.restart();
-        tools_.contextMenuClosed(clock_.elapsed());
-    }
+    void noteContextMenuClosed() { tools_.contextMenuClosed(clock_.elapsed()); }
     // The editing tools; the mouse goes to the one the edit mode and draw kind choose.
     ToolRouter& tools() { return tools_; }
     // ToolHost: what a tool may ask of the view.
@@ -162,7 +159,6 @@ private:
     bool dragScrolling_ = false;
     QPoint dragStart_;
     HexPos dragOrigin_;
-    QElapsedTimer menuClosedAt_;
     QElapsedTimer clock_;
     ToolRouter tools_;
     int flashIntervalMs_ = 100;

@@ -40,8 +40,7 @@ int MapView::onMessage(MessageRecord& m) {
         case msg::Move: frameMoved(); return 0;
         case msg::MouseMove: return mouseMove(m) ? 1 : 0;
         case msg::LButtonDown:
-            // The click that closed a context menu must not edit the map.
-            if (menuClosedAt_.isValid() && menuClosedAt_.elapsed() < kMenuGuardMs) return 1;
+            // The router ignores the click that closed a context menu.
             if (dragScrolling_) return 1;
             return tools_.press(*this, toolPoint(m), clock_.elapsed()) ? 1 : 0;
         case msg::LButtonUp: return tools_.release(*this, toolPoint(m)) ? 1 : 0;
