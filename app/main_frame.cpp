@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include "app/menu_table.h"
+#include "app/terrain_dialogs.h"
 #include "app/version_dialog.h"
 #include "document/map_document.h"
 #include "framework/cp932.h"
@@ -79,7 +80,7 @@ bool MainFrame::create() {
         buildAccelerators();
         mapView_ = newWindow<MapView>(this, doc_, this);
         mapView_->create();
-        installTerrainTools(mapView_->tools(), terrainBrush_);
+        installTerrainTools(mapView_->tools(), terrainBrush_, terrainToolHooks());
         w->setCentralWidget(mapView_->handle());
         w->show();
         fitFrameToWorkArea();
@@ -236,3 +237,23 @@ int MainFrame::onCommand(MessageRecord&, int id, int) {
 }
 
 }  // namespace kv
+TerrainToolHooks MainFrame::terrainToolHooks() {
+    TerrainToolHooks hooks;
+    hooks.missileBaseDialog = [this](ToolHost&, HexPos hex) {
+        MissileBaseDialog d(this, doc_, hex);
+        d.run();
+    };
+    hooks.borderlineDialog = [this](ToolHost&, HexPos hex) {
+        BorderlineDialog d(this, doc_, hex);
+        d.run();
+    };
+    hooks.brushPicked = [this] {
+        tools_.post(ToolKind::TerrainPalette, terrainpalettemsg::ShowBrush);
+    };
+    return hooks;
+}
+
+void MainFrame::pasteStateChanged() {
+    tools_.post(ToolKind::ToolWindow, toolmsg::DrawKindChanged);
+}
+

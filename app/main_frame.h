@@ -15,6 +15,7 @@
 #include "document/terrain_rules.h"
 #include "framework/window.h"
 #include "view/map_view.h"
+#include "view/terrain_tools.h"
 #include "view/window_messages.h"
 
 namespace kv {
@@ -58,6 +59,7 @@ public:
     // The map view's reports. The hex under the mouse is kept for the tool window's
     // coordinate display.
     void hexUnderMouse(HexPos hex) override { mouseHex_ = hex; }
+    void pasteStateChanged() override;
     std::optional<HexPos> mouseHex() const { return mouseHex_; }
     QAction* action(int id) const;
     QMenu* menu(cmd::Menu which) const;
@@ -105,6 +107,7 @@ private:
     QWidget* imeHelper_ = nullptr;
     std::map<int, QAction*> actions_;
     std::map<cmd::Menu, QMenu*> menus_;
+    TerrainToolHooks terrainToolHooks();
     std::map<int, std::function<void()>> handlers_;
     std::vector<std::string> reopenedAtStart_;
     std::optional<HexPos> mouseHex_;

@@ -114,6 +114,8 @@ void MainFrame::registerViewHandlers() {
         };
     for (auto [id, kind] : {std::pair{cmd::PenSingle, 0}, std::pair{cmd::PenMega, 1}})
         handlers_[id] = [this, kind = kind] {
+            // A copied area waiting to be pasted is given up with its draw kind.
+            if (mapView_ && kind != doc_.tool.drawKind) mapView_->tools().reset(*mapView_);
             setToolValue(doc_.tool.penKind, kind, toolmsg::PenKindChanged, false);
         };
     // Placing and deleting drop a troop picked up for a move.
@@ -240,6 +242,7 @@ void MainFrame::undoRedo(bool redo) {
 
 void MainFrame::toggleTool(ToolKind kind) {
     if (tools_.isOpen(kind)) {
+    if (mapView_) mapView_->tools().reset(*mapView_);
         tools_.close(kind);
     } else {
         tools_.open(kind);

@@ -76,6 +76,7 @@ set(KV_CLI_SOURCES
   cli/data_command.cpp
   cli/info_command.cpp
   cli/check_command.cpp
+  app/terrain_dialogs.cpp
   cli/edit_commands.cpp
   cli/convert_command.cpp
   cli/export_command.cpp

@@ -166,4 +166,24 @@ std::vector<HexPos> floodFill(const HexArea& area, HexPos seed,
     return out;
 }
 
+HexRect HexRect::spanning(HexPos a, HexPos b) {
+    return {std::min(a.col, b.col), std::min(a.row, b.row), std::max(a.col, b.col),
+            std::max(a.row, b.row)};
+}
+
+HexPos pasteBlockOrigin(const HexRect& selection, HexPos cursor, const HexArea& area) {
+    const int w = selection.width() - 1, h = selection.height() - 1;
+    const int left = std::clamp(cursor.col - w / 2, 0, std::max(area.width() - w - 1, 0));
+    const int top = std::clamp(cursor.row - h / 2, 0, std::max(area.height() - h - 1, 0));
+    return {left, top};
+}
+
+HexPos pasteTarget(const HexRect& selection, HexPos origin, HexPos source) {
+    const int dr = source.row - selection.top;
+    int shift = 0;
+    if ((dr & 1) != 0 && (selection.top & 1) != (origin.row & 1))
+        shift = (selection.top & 1) != 0 ? -1 : +1;
+    return {origin.col + (source.col - selection.left) + shift, origin.row + dr};
+}
+
 }  // namespace kv

@@ -81,4 +81,27 @@ std::optional<HexPos> searchRings(const HexArea& area, HexPos centre,
 std::vector<HexPos> floodFill(const HexArea& area, HexPos seed,
                               const std::function<bool(HexPos)>& belongs);
 
+// An inclusive rectangle of hexes in (column, row) space.
+struct HexRect {
+    int left = 0, top = 0, right = -1, bottom = -1;
+    // The rectangle with corners a and b, whichever way they lie.
+    static HexRect spanning(HexPos a, HexPos b);
+    int width() const { return right - left + 1; }
+    int height() const { return bottom - top + 1; }
+    bool empty() const { return right < left || bottom < top; }
+    bool contains(HexPos h) const {
+        return h.col >= left && h.col <= right && h.row >= top && h.row <= bottom;
+    }
+};
+
+// The top-left hex of a block the size of `selection` centred on `cursor`, kept inside an
+// area of the given size.
+HexPos pasteBlockOrigin(const HexRect& selection, HexPos cursor, const HexArea& area);
+// Where a hex of the selection lands in a block whose top-left is `origin`: the rows keep
+// their distance, and a row at an odd distance from the top moves one column when the
+// selection's top row and the block's top row differ in parity, so the shape stays the same
+// on the staggered rows (−1 from an odd onto an even row, +1 the other way). This is the
+// translation of the whole hex grid, so neighbours land on neighbours.
+HexPos pasteTarget(const HexRect& selection, HexPos origin, HexPos source);
+
 }  // namespace kv

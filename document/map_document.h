@@ -44,6 +44,14 @@ struct RemovedWeapon {
 };
 
 // What placing a terrain piece did beyond the hex itself.
+// A missile base's settings: the stationed missile (weapon id + 1, 0 none), the launch interval
+// and the number of missiles.
+struct MissileSettings {
+    uint16_t missile = 0;
+    uint8_t interval = 0;
+    uint8_t count = 0;
+};
+
 struct PlacedTerrain {
     bool labelDemoted = false;     // a victory-condition label became a terrain label
     bool buildingRemoved = false;  // a building (category above 11) was replaced
@@ -148,8 +156,21 @@ public:
     // Hills, mountains and snow mountains joined with those below them (hex and its north
     // neighbours); `record` takes undo images of changed hexes.
     void recomputeJoinedPictures(int col, int row, bool record);
+    // The weapons a missile base can hold (selectable warheads), in the weapon table's order;
+    // a new missile base takes the first.
+    std::vector<uint16_t> missileWeaponIds() const;
+    // Stores a missile base's settings (missile 0 stores no interval and no count). False
+    // when the hex is no missile base or nothing changed.
+    bool setMissileBase(int col, int row, const MissileSettings& settings);
     // Borderline bits and joined pictures of every hex, without undo.
     void recomputeDerivedHexData();
+    // Copies the selection's cells whole (with `ring`, also the six neighbours of every
+    // selected hex, each source hex once) into the block whose top-left is `origin`, placed
+    // by pasteTarget; sources and targets outside the map are skipped, and the sources are
+    // read before any target is written, so the block may overlap the selection. A mega piece
+    // a target cuts is reset first; afterwards every hex's borderlines follow the territories
+    // and a temporary bridge left without a river goes. Returns the number of hexes written.
+    int pasteCells(const HexRect& selection, HexPos origin, bool ring);
 
     // --- Terrain labels -----------------------------------------------------------------
     int labelCount() const { return mapGrid.labelCount(); }
@@ -243,6 +264,7 @@ private:
     bool deleteLinks(int col, int row, uint8_t HexCell::*field);
     void fixLinksAfterChange(int col, int row);
     void breakUpMegaGroup(int col, int row);
+    uint8_t borderBitsFor(HexPos h) const;
     void placeFullPiece(int col, int row, HexCell& cell, const TerrainBrush& brush, int picture,
                         PlacedTerrain& result);
     void setTerritory(int col, int row, int territory, int kind);

@@ -2,6 +2,9 @@
 // mines, territories and borderlines, and the per-hex data derived from the terrain.
 #include "document/map_document.h"
 
+#include <utility>
+#include <vector>
+
 namespace kv {
 
 namespace {
@@ -192,12 +195,8 @@ void MapDocument::placeFullPiece(int col, int row, HexCell& c, const TerrainBrus
         }
     }
     if (type.category == TerrainCategory::MissileBase) {
-        for (const WeaponRecord& w : gameDatabase.weapons()) {
-            if (w.weaponType() == kWarheadType && w.selectable() == 1) {
-                c.missile = static_cast<uint16_t>(w.id() + 1);
-                break;
-            }
-        }
+        const std::vector<uint16_t> missiles = missileWeaponIds();
+        if (!missiles.empty()) c.missile = static_cast<uint16_t>(missiles.front() + 1);
         c.bridgePiece = kMissileInterval;
         c.shownCount = kMissileCount;
     }
@@ -251,18 +250,23 @@ void MapDocument::recomputeJoinedPictures(int col, int row, bool record) {
     }
 }
 
-bool MapDocument::recomputeBorderlines(int col, int row) {
-    const HexCell* c = cellAt(col, row);
-    HexOverlay* o = overlayAt(col, row);
-    if (!c || !o) return false;
+uint8_t MapDocument::borderBitsFor(HexPos h) const {
+    const HexCell* c = cellAt(h.col, h.row);
     uint8_t bits = 0;
-    if (c->territory != 0) {
+    if (c && c->territory != 0) {
         for (int d = 0; d < kDirectionCount; ++d) {
-            const HexPos n = neighbourPos({col, row}, d);
+            const HexPos n = neighbourPos(h, d);
             const HexCell* nc = cellAt(n.col, n.row);
             if (nc && nc->territory != c->territory) bits |= bit(d);
         }
     }
+    return bits;
+}
+
+bool MapDocument::recomputeBorderlines(int col, int row) {
+    HexOverlay* o = overlayAt(col, row);
+    if (!o) return false;
+    const uint8_t bits = borderBitsFor({col, row});
     if (bits == o->borderBits) return false;
     o->borderBits = bits;
     markDirty(col, row);
@@ -315,6 +319,71 @@ void MapDocument::setBorderlineKind(int col, int row, int side, int kind) {
     history.recordHex(col, row);
     c->setBorderKind(side, kind);
     markDirty(col, row);
+}
+
+int MapDocument::pasteCells(const HexRect& selection, HexPos origin, bool ring) {
+    const HexArea a = area();
+    if (selection.empty() || a.hexCount() == 0) return 0;
+    std::vector<uint8_t> taken(size_t(a.hexCount()), 0);
+    std::vector<std::pair<HexPos, HexCell>> writes;
+    auto take = [&](HexPos source) {
+        if (!a.contains(source) || taken[size_t(a.index(source))]) return;
+        taken[size_t(a.index(source))] = 1;
+        const HexPos target = pasteTarget(selection, origin, source);
+        if (a.contains(target)) writes.emplace_back(target, *cellAt(source.col, source.row));
+    };
+    for (int r = selection.top; r <= selection.bottom; ++r)
+        for (int c = selection.left; c <= selection.right; ++c) take({c, r});
+    if (ring) {
+        for (int r = selection.top; r <= selection.bottom; ++r)
+            for (int c = selection.left; c <= selection.right; ++c)
+                for (int d = 0; d < kDirectionCount; ++d) take(neighbourPos({c, r}, d));
+    }
+    // Old mega pieces are reset before anything is written, so a pasted piece is never taken
+    // for the remains of one.
+    for (const auto& w : writes) {
+        history.recordHex(w.first.col, w.first.row);
+        breakUpMegaGroup(w.first.col, w.first.row);
+    }
+    for (const auto& w : writes) {
+        *cellAt(w.first.col, w.first.row) = w.second;
+        markDirty(w.first.col, w.first.row);
+    }
+    for (int i = 0; i < a.hexCount(); ++i) {
+        const HexPos h = a.at(i);
+        HexCell* c = cellAt(h.col, h.row);
+        const bool bridgeGoes = c->tempBridge != 0 && c->riverLinks() == 0;
+        if (bridgeGoes || borderBitsFor(h) != overlayAt(h.col, h.row)->borderBits) {
+            history.recordHex(h.col, h.row);
+            if (bridgeGoes) c->tempBridge = 0;
+            recomputeBorderlines(h.col, h.row);
+            markDirty(h.col, h.row);
+        }
+    }
+    return static_cast<int>(writes.size());
+}
+
+std::vector<uint16_t> MapDocument::missileWeaponIds() const {
+    std::vector<uint16_t> ids;
+    for (const WeaponRecord& w : gameDatabase.weapons())
+        if (w.weaponType() == kWarheadType && w.selectable() == 1) ids.push_back(w.id());
+    return ids;
+}
+
+bool MapDocument::setMissileBase(int col, int row, const MissileSettings& settings) {
+    HexCell* c = cellAt(col, row);
+    if (!c || categoryOf(*c, gameDatabase) != TerrainCategory::MissileBase) return false;
+    const bool none = settings.missile == 0;
+    const uint16_t missile = settings.missile;
+    const uint8_t interval = none ? 0 : settings.interval;
+    const uint8_t count = none ? 0 : settings.count;
+    if (c->missile == missile && c->bridgePiece == interval && c->shownCount == count) return false;
+    history.recordHex(col, row);
+    c->missile = missile;
+    c->bridgePiece = interval;
+    c->shownCount = count;
+    markDirty(col, row);
+    return true;
 }
 
 }  // namespace kv

@@ -85,4 +85,9 @@ void ToolRouter::cancel(ToolHost& host) {
     if (tool) tool->cancel(host);
 }
 
+void ToolRouter::reset(ToolHost& host) {
+    cancel(host);
+    for (auto& [key, tool] : tools_) tool->reset(host);
+}
+
 }  // namespace kv

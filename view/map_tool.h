@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "document/hex_geometry.h"
 
@@ -23,6 +25,16 @@ struct ToolPoint {
     bool control = false;
 };
 
+// One entry of a context menu a tool opens on the map: id 0 is a separator; an entry with a
+// submenu is not chosen itself.
+struct ToolMenuItem {
+    int id = 0;
+    std::string caption;  // UTF-8
+    bool enabled = true;
+    bool checked = false;
+    std::vector<ToolMenuItem> submenu;
+};
+
 // What a tool may ask of the view it works in.
 class ToolHost {
 public:
@@ -32,6 +44,15 @@ public:
     virtual void queueHex(HexPos hex) = 0;
     virtual void queueRow(int row) = 0;
     virtual void flush() = 0;
+    // Opens a context menu at the hex's centre and waits for it to close: the chosen entry's
+    // id, 0 when none was chosen. A press just after it closed is ignored (the router's guard).
+    virtual int contextMenu(HexPos at, const std::vector<ToolMenuItem>& items) {
+        (void)at;
+        (void)items;
+        return 0;
+    }
+    // A copied area started or stopped waiting to be pasted (the tool window shows it).
+    virtual void pasteStateChanged() {}
 };
 
 // One editing tool. The router calls press, then move for every move while the primary button
@@ -48,6 +69,9 @@ public:
     virtual void hover(ToolHost&, const ToolPoint&) {}
     virtual bool rightPress(ToolHost&, const ToolPoint&) { return false; }
     virtual bool rightRelease(ToolHost&, const ToolPoint&) { return false; }
+    // The edit mode or draw kind changed, or a new map came: drop whatever waits between
+    // gestures (a copied area waiting to be pasted).
+    virtual void reset(ToolHost&) {}
 };
 
 // Chooses the tool for the document's edit mode and draw kind (the troop draw kind in the troop
@@ -71,6 +95,8 @@ public:
     bool rightRelease(ToolHost& host, const ToolPoint& p);
     // The drag is broken off (capture lost, edit mode or tool changed, a new map).
     void cancel(ToolHost& host);
+    // Cancels a drag and resets every tool (see MapTool::reset).
+    void reset(ToolHost& host);
     void contextMenuClosed(int64_t nowMs) { menuClosedAtMs_ = nowMs; }
     // A drag is under way: the mouse belongs to the view until it ends.
     bool dragging() const { return dragTool_ != nullptr; }

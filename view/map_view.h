@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QPoint>
 
+#include <functional>
+
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -52,6 +54,8 @@ public:
     virtual void manyHexesRedrawn() {}
     // After a flush in terrain mode: whether a hex with a terrain label changed.
     virtual void terrainFlushed(bool labelledHexChanged) { (void)labelledHexChanged; }
+    // A copied area started or stopped waiting to be pasted.
+    virtual void pasteStateChanged() {}
 };
 
 class MapView : public Window, public ToolHost {
@@ -113,6 +117,12 @@ public:
     void queueHex(HexPos hex) override { queueHex(hex.col, hex.row); }
     void queueRow(int row) override;
     void flush() override { flushChangedHexes(); }
+    int contextMenu(HexPos at, const std::vector<ToolMenuItem>& items) override;
+    void pasteStateChanged() override {
+        if (host_) host_->pasteStateChanged();
+    }
+    // Tests answer the context menus here instead of a real menu.
+    std::function<int(HexPos, const std::vector<ToolMenuItem>&)> menuSeam;
     bool contextMenuOpen = false;
     std::optional<HexPos> selectedTroopHex;
     // The underlay placement chosen in the placement dialog, handed to the renderer by

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -227,6 +228,51 @@ void MapView::endDragScroll() {
         w->releaseMouse();
         w->unsetCursor();
     }
+}
+
+namespace {
+
+void addMenuItems(QMenu* menu, const std::vector<ToolMenuItem>& items) {
+    for (const ToolMenuItem& item : items) {
+        if (!item.submenu.empty()) {
+            QMenu* sub = menu->addMenu(QString::fromStdString(item.caption));
+            sub->setEnabled(item.enabled);
+            addMenuItems(sub, item.submenu);
+            continue;
+        }
+        if (item.id == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* a = menu->addAction(QString::fromStdString(item.caption));
+        a->setData(item.id);
+        a->setEnabled(item.enabled);
+        if (item.checked) {
+            a->setCheckable(true);
+            a->setChecked(true);
+        }
+    }
+}
+
+}  // namespace
+
+int MapView::contextMenu(HexPos at, const std::vector<ToolMenuItem>& items) {
+    if (items.empty()) return 0;
+    int chosen = 0;
+    contextMenuOpen = true;
+    if (menuSeam) {
+        chosen = menuSeam(at, items);
+    } else if (handle()) {
+        const HexPixels g(doc_.viewSettings.hexSize);
+        const PixelPos p = hexToPixel(at.col, at.row);
+        QMenu menu(handle());
+        addMenuItems(&menu, items);
+        const QPoint centre(p.x + g.size() / 2, p.y + g.size() / 2);
+        if (QAction* a = menu.exec(handle()->mapToGlobal(centre))) chosen = a->data().toInt();
+    }
+    contextMenuOpen = false;
+    noteContextMenuClosed();
+    return chosen;
 }
 
 }  // namespace kv

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "document/edit_operation.h"
@@ -29,25 +30,42 @@ private:
     uint8_t old_;
 };
 
-// What every terrain tool shares: the brush, the open operation of the gesture, and the
-// placement of one hex with the redraw bookkeeping.
+// What every tool of the two modes shares: the brush, the open operation of the gesture, and
+// the placement of one hex — the brush in the terrain mode, the territory in the border mode —
+// with the redraw bookkeeping. The interaction lock is held from press to release, so an undo
+// cannot take back the step being recorded.
 class TerrainToolBase : public MapTool {
 public:
-    explicit TerrainToolBase(TerrainBrush& brush) : brush_(brush) {}
-    void release(ToolHost&, const ToolPoint&) override { op_.reset(); }
-    void cancel(ToolHost&) override { op_.reset(); }
+    TerrainToolBase(TerrainBrush& brush, bool border) : brush_(brush), border_(border) {}
+    void release(ToolHost& host, const ToolPoint&) override { end(host); }
+    void cancel(ToolHost& host) override { end(host); }
 
 protected:
-    void begin(ToolHost& host) { op_.emplace(host.document()); }
+    void begin(ToolHost& host, const char* name) {
+        op_.emplace(host.document(), EditOperation::History::NewStep, border_ ? "国境設定" : name);
+        host.document().tool.interactionBusy = 1;
+    }
+    void end(ToolHost& host) {
+        if (!op_) return;
+        host.document().tool.interactionBusy = 0;
+        op_.reset();
+    }
     void queue(ToolHost& host, HexPos h) {
         if (host.document().contains(h.col, h.row)) host.queueHex(h);
     }
     void queueNeighbours(ToolHost& host, HexPos h) {
         for (int d = 0; d < kDirectionCount; ++d) queue(host, neighbourPos(h, d));
     }
-    // Places the brush on one hex and queues it; a demoted label redraws its whole row.
+    // Places the brush on one hex and queues it (a demoted label redraws its whole row); in
+    // the border mode sets the territory, which redraws the neighbours' borderlines too.
     void place(ToolHost& host, HexPos h, int megaPosition) {
         MapDocument& doc = host.document();
+        if (border_) {
+            doc.setBorderline(h.col, h.row, doc.tool.borderBrush());
+            queue(host, h);
+            queueNeighbours(host, h);
+            return;
+        }
         const PlacedTerrain placed = doc.setTerrain(h.col, h.row, brush_, megaPosition);
         if (op_) {
             if (placed.labelDemoted) op_->change().labels = true;
@@ -56,8 +74,12 @@ protected:
         if (placed.labelDemoted) host.queueRow(h.row);
         queue(host, h);
     }
+    bool megaPen(const MapDocument& doc) const {
+        return doc.tool.penKind == 1 || (!border_ && isMegaPicture(brush_.picture));
+    }
 
     TerrainBrush& brush_;
+    bool border_;
     std::optional<EditOperation> op_;
 };
 
@@ -65,10 +87,11 @@ protected:
 // another hex of the map.
 class StrokeTool : public TerrainToolBase {
 public:
-    using TerrainToolBase::TerrainToolBase;
+    StrokeTool(TerrainBrush& brush, bool border, const char* name)
+        : TerrainToolBase(brush, border), name_(name) {}
     void press(ToolHost& host, const ToolPoint& p) override {
         if (!p.inMap) return;
-        begin(host);
+        begin(host, name_);
         last_ = p.hex;
         visit(host, p.hex);
     }
@@ -82,6 +105,7 @@ protected:
     virtual void visit(ToolHost& host, HexPos h) = 0;
 
 private:
+    const char* name_;
     HexPos last_{-1, -1};
 };
 
@@ -89,13 +113,13 @@ private:
 // mega piece or the mega pen the six neighbours take the group's members.
 class PenTool : public StrokeTool {
 public:
-    using StrokeTool::StrokeTool;
+    PenTool(TerrainBrush& brush, bool border) : StrokeTool(brush, border, "地形配置") {}
 
 protected:
     void visit(ToolHost& host, HexPos h) override {
         MapDocument& doc = host.document();
         place(host, h, kMegaCentre);
-        if (isMegaPicture(brush_.picture) || doc.tool.penKind == 1) {
+        if (megaPen(doc)) {
             for (int d = 0; d < kDirectionCount; ++d) {
                 const HexPos n = neighbourPos(h, d);
                 if (!doc.contains(n.col, n.row)) continue;
@@ -109,61 +133,65 @@ protected:
     }
 };
 
+// Marks hexes with the preview mark (view state: no undo record, only a redraw).
+void setPreview(ToolHost& host, const std::vector<HexPos>& hexes, bool show) {
+    MapDocument& doc = host.document();
+    for (HexPos h : hexes) {
+        uint32_t* marks = doc.marksAt(h.col, h.row);
+        if (!marks) continue;
+        *marks = show ? (*marks | kMarkPreview) : (*marks & ~kMarkPreview);
+        host.queueHex(h);
+    }
+}
+
+std::vector<HexPos> boxHexes(const HexRect& r) {
+    std::vector<HexPos> hexes;
+    for (int row = r.top; row <= r.bottom; ++row)
+        for (int col = r.left; col <= r.right; ++col) hexes.push_back({col, row});
+    return hexes;
+}
+
 // Line and box: a preview follows the mouse from the anchor while the button is held; the
 // release places the brush on every hex of it (a line brush links them along the line).
 class RubberBandTool : public TerrainToolBase {
 public:
-    RubberBandTool(TerrainBrush& brush, bool box) : TerrainToolBase(brush), box_(box) {}
+    RubberBandTool(TerrainBrush& brush, bool border, bool box)
+        : TerrainToolBase(brush, border), box_(box) {}
     void press(ToolHost& host, const ToolPoint& p) override {
         if (!p.inMap) return;
-        begin(host);
+        begin(host, "地形配置");
         anchor_ = end_ = p.hex;
-        showPreview(host, true);
+        setPreview(host, path(), true);
         host.flush();
     }
     void move(ToolHost& host, const ToolPoint& p) override {
         if (!op_ || !p.inMap || p.hex == end_) return;
-        showPreview(host, false);
+        setPreview(host, path(), false);
         end_ = p.hex;
-        showPreview(host, true);
+        setPreview(host, path(), true);
         host.flush();
     }
     void release(ToolHost& host, const ToolPoint&) override {
         if (!op_) return;
         commit(host);
         host.flush();
-        op_.reset();
+        end(host);
     }
     void cancel(ToolHost& host) override {
         if (!op_) return;
-        showPreview(host, false);
+        setPreview(host, path(), false);
         host.flush();
-        op_.reset();
+        end(host);
     }
 
 private:
     std::vector<HexPos> path() const {
-        if (!box_) return hexLine(anchor_, end_);
-        std::vector<HexPos> hexes;
-        for (int r = std::min(anchor_.row, end_.row); r <= std::max(anchor_.row, end_.row); ++r)
-            for (int c = std::min(anchor_.col, end_.col); c <= std::max(anchor_.col, end_.col); ++c)
-                hexes.push_back({c, r});
-        return hexes;
-    }
-    // The preview marks are view state: no undo record, only a redraw.
-    void showPreview(ToolHost& host, bool show) {
-        MapDocument& doc = host.document();
-        for (HexPos h : path()) {
-            uint32_t* marks = doc.marksAt(h.col, h.row);
-            if (!marks) continue;
-            *marks = show ? (*marks | kMarkPreview) : (*marks & ~kMarkPreview);
-            host.queueHex(h);
-        }
+        return box_ ? boxHexes(HexRect::spanning(anchor_, end_)) : hexLine(anchor_, end_);
     }
     void commit(ToolHost& host) {
         MapDocument& doc = host.document();
         const std::vector<HexPos> hexes = path();
-        if (!box_ && brush_.isLineBrush(doc.gameDatabase)) {
+        if (!border_ && !box_ && brush_.isLineBrush(doc.gameDatabase)) {
             linkAlong(host, hexes);
             return;
         }
@@ -185,7 +213,7 @@ private:
             }
         }
         // The building count window counts again after a box.
-        if (box_) op_->change().buildings = true;
+        if (box_ && !border_) op_->change().buildings = true;
     }
     void linkAlong(ToolHost& host, const std::vector<HexPos>& hexes) {
         MapDocument& doc = host.document();
@@ -209,6 +237,7 @@ private:
         }
         LinkStroke stroke(doc, kind, variant);
         for (HexPos h : hexes) {
+            if (uint32_t* marks = doc.marksAt(h.col, h.row)) *marks &= ~kMarkPreview;
             stroke.visit(h);
             queue(host, h);
             // A link changes the hex linked before too, and a river its banks.
@@ -221,19 +250,21 @@ private:
 };
 
 // Flood fill: the connected hexes of the seed's terrain (of its owner too when the seed is
-// a building) take the brush, all at the press.
+// a building) take the brush, all at the press; in the border mode the connected hexes of
+// the seed's territory take the territory.
 class FloodFillTool : public TerrainToolBase {
 public:
     using TerrainToolBase::TerrainToolBase;
     void press(ToolHost& host, const ToolPoint& p) override {
         if (!p.inMap) return;
         MapDocument& doc = host.document();
-        begin(host);
+        begin(host, "塗りつぶし");
         const HexCell seed = *doc.cellAt(p.hex.col, p.hex.row);
         const bool building = categoryOf(seed, doc.gameDatabase) > TerrainCategory::Building;
         const std::vector<HexPos> hexes =
             floodFill(HexArea(doc.width(), doc.height()), p.hex, [&](HexPos h) {
                 const HexCell& c = *doc.cellAt(h.col, h.row);
+                if (border_) return c.territory == seed.territory;
                 return c.terrain == seed.terrain && !(building && c.owner != seed.owner);
             });
         {
@@ -242,7 +273,7 @@ public:
             doc.connectedTerrainTouched = 1;
             host.flush();
         }
-        op_->change().buildings = true;
+        if (!border_) op_->change().buildings = true;
     }
 };
 
@@ -250,7 +281,7 @@ public:
 // the neighbours' roads and supply lines.
 class DeleteLinksTool : public StrokeTool {
 public:
-    using StrokeTool::StrokeTool;
+    explicit DeleteLinksTool(TerrainBrush& brush) : StrokeTool(brush, false, "道路・河川削除") {}
 
 protected:
     void visit(ToolHost& host, HexPos h) override {
@@ -276,23 +307,146 @@ protected:
     }
 };
 
-// The terrain mode's tool: picks the draw kind's tool at the press (a line brush draws pen,
-// box and fill as a line) and keeps it for the gesture; the right button picks up a hex.
+// Copy and paste: a drag selects a rectangle; then an outline of its size follows the mouse
+// until a click pastes the cells there (one undo step) or the right button gives up.
+class CopyTool : public TerrainToolBase {
+public:
+    explicit CopyTool(TerrainBrush& brush) : TerrainToolBase(brush, false) {}
+    bool pending() const { return pending_; }
+
+    void press(ToolHost& host, const ToolPoint& p) override {
+        if (pending_) {
+            // The paste happens on the release; a press outside the map pastes nowhere.
+            pressedInMap_ = p.inMap;
+            return;
+        }
+        if (!p.inMap) return;
+        selecting_ = true;
+        anchor_ = end_ = p.hex;
+        setPreview(host, boxHexes(HexRect::spanning(anchor_, end_)), true);
+        host.flush();
+    }
+    void move(ToolHost& host, const ToolPoint& p) override {
+        if (pending_) {
+            follow(host, p);
+            return;
+        }
+        if (!selecting_ || !p.inMap || p.hex == end_) return;
+        setPreview(host, boxHexes(HexRect::spanning(anchor_, end_)), false);
+        end_ = p.hex;
+        setPreview(host, boxHexes(HexRect::spanning(anchor_, end_)), true);
+        host.flush();
+    }
+    void hover(ToolHost& host, const ToolPoint& p) override {
+        if (pending_) follow(host, p);
+    }
+    void release(ToolHost& host, const ToolPoint& p) override {
+        MapDocument& doc = host.document();
+        if (selecting_) {
+            selecting_ = false;
+            selection_ = HexRect::spanning(anchor_, end_);
+            setPreview(host, boxHexes(selection_), false);
+            host.flush();
+            pending_ = true;
+            doc.tool.areaSelectActive = 1;
+            host.pasteStateChanged();
+            follow(host, p);
+            return;
+        }
+        if (!pending_ || !pressedInMap_) return;
+        pressedInMap_ = false;
+        if (p.inMap) follow(host, p);
+        hideOutline(host);
+        {
+            EditOperation op(doc, EditOperation::History::NewStep, "貼り付け");
+            BatchScope batch(doc);
+            doc.pasteCells(selection_, origin_, doc.tool.penKind == 1);
+            // Pasted buildings are counted again, as after a box or a fill.
+            op.change().buildings = true;
+            host.flush();
+        }
+        finish(host);
+    }
+    void cancel(ToolHost& host) override {
+        if (selecting_) {
+            selecting_ = false;
+            setPreview(host, boxHexes(HexRect::spanning(anchor_, end_)), false);
+            host.flush();
+        }
+        pressedInMap_ = false;
+    }
+    bool rightRelease(ToolHost& host, const ToolPoint&) override {
+        if (!pending_) return false;
+        hideOutline(host);
+        host.flush();
+        finish(host);
+        return true;
+    }
+    void reset(ToolHost& host) override {
+        cancel(host);
+        if (!pending_) return;
+        hideOutline(host);
+        host.flush();
+        finish(host);
+    }
+
+private:
+    // Moves the outline to the block centred on the mouse's hex.
+    void follow(ToolHost& host, const ToolPoint& p) {
+        if (!p.inMap) return;
+        const HexPos origin = pasteBlockOrigin(selection_, p.hex, host.document().area());
+        if (!outline_.empty() && origin == origin_) return;
+        hideOutline(host);
+        origin_ = origin;
+        for (HexPos source : boxHexes(selection_)) {
+            const HexPos target = pasteTarget(selection_, origin_, source);
+            if (host.document().contains(target.col, target.row)) outline_.push_back(target);
+        }
+        setPreview(host, outline_, true);
+        host.flush();
+    }
+    void hideOutline(ToolHost& host) {
+        setPreview(host, outline_, false);
+        outline_.clear();
+    }
+    void finish(ToolHost& host) {
+        pending_ = false;
+        host.document().tool.areaSelectActive = 0;
+        host.pasteStateChanged();
+    }
+
+    bool selecting_ = false, pending_ = false, pressedInMap_ = false;
+    HexPos anchor_{-1, -1}, end_{-1, -1}, origin_{-1, -1};
+    HexRect selection_;
+    std::vector<HexPos> outline_;
+};
+
+// The tool of the terrain and border modes: picks the draw kind's tool at the press (a line
+// brush draws pen, box and fill as a line) and keeps it for the gesture. The right button
+// picks up a hex (terrain mode, with the missile base menu) or opens the borderline menu.
 class TerrainModeTool : public MapTool {
 public:
-    explicit TerrainModeTool(TerrainBrush& brush)
+    TerrainModeTool(TerrainBrush& brush, TerrainToolHooks hooks)
         : brush_(brush),
-          pen_(brush),
-          line_(brush, false),
-          box_(brush, true),
-          fill_(brush),
-          erase_(brush) {}
+          hooks_(std::move(hooks)),
+          pen_{{brush, false}, {brush, true}},
+          line_{{brush, false, false}, {brush, true, false}},
+          box_{{brush, false, true}, {brush, true, true}},
+          fill_{{brush, false}, {brush, true}},
+          erase_(brush),
+          copy_(brush) {}
     void press(ToolHost& host, const ToolPoint& p) override {
-        active_ = toolFor(effectiveTerrainDrawKind(host.document(), brush_));
+        const int kind = effectiveTerrainDrawKind(host.document(), brush_);
+        if (copy_.pending() && (kind != kDrawCopy || !host.document().tool.areaSelectActive))
+            copy_.reset(host);
+        active_ = toolFor(host.document(), kind);
         if (active_) active_->press(host, p);
     }
     void move(ToolHost& host, const ToolPoint& p) override {
         if (active_) active_->move(host, p);
+    }
+    void hover(ToolHost& host, const ToolPoint& p) override {
+        if (copy_.pending()) copy_.hover(host, p);
     }
     void release(ToolHost& host, const ToolPoint& p) override {
         if (active_) active_->release(host, p);
@@ -302,29 +456,61 @@ public:
         if (active_) active_->cancel(host);
         active_ = nullptr;
     }
+    void reset(ToolHost& host) override {
+        cancel(host);
+        copy_.reset(host);
+    }
     bool rightPress(ToolHost& host, const ToolPoint& p) override {
-        if (active_ || !p.inMap) return false;
-        pickUpTerrain(host.document(), p.hex, brush_);
+        if (active_) return false;
+        if (copy_.pending()) return true;  // the release gives the paste up
+        if (!p.inMap) return false;
+        MapDocument& doc = host.document();
+        const HexCell* c = doc.cellAt(p.hex.col, p.hex.row);
+        if (doc.tool.editMode == kEditBorderlines) {
+            if (c->territory == 0) return false;
+            const HexOverlay* o = doc.overlayAt(p.hex.col, p.hex.row);
+            const int chosen = host.contextMenu(
+                p.hex, {{kHexPropertiesItem, "プロパティ", o->borderBits != 0, false, {}}});
+            if (chosen == kHexPropertiesItem && hooks_.borderlineDialog)
+                hooks_.borderlineDialog(host, p.hex);
+            return true;
+        }
+        pickUpTerrain(doc, p.hex, brush_);
+        if (hooks_.brushPicked) hooks_.brushPicked();
+        if (categoryOf(*c, doc.gameDatabase) == TerrainCategory::MissileBase) {
+            const int chosen =
+                host.contextMenu(p.hex, {{kHexPropertiesItem, "プロパティ", true, false, {}}});
+            if (chosen == kHexPropertiesItem && hooks_.missileBaseDialog)
+                hooks_.missileBaseDialog(host, p.hex);
+        }
         return true;
+    }
+    bool rightRelease(ToolHost& host, const ToolPoint& p) override {
+        return copy_.rightRelease(host, p);
     }
 
 private:
-    MapTool* toolFor(int kind) {
+    MapTool* toolFor(const MapDocument& doc, int kind) {
+        const int b = doc.tool.editMode == kEditBorderlines ? 1 : 0;
         switch (kind) {
-            case kDrawPen: return &pen_;
-            case kDrawLine: return &line_;
-            case kDrawBox: return &box_;
-            case kDrawFlood: return &fill_;
-            case kDrawDeleteLinks: return &erase_;
-            default: return nullptr;  // copy and paste are not tools of their own yet
+            case kDrawPen: return &pen_[b];
+            case kDrawLine: return &line_[b];
+            case kDrawBox: return &box_[b];
+            case kDrawFlood: return &fill_[b];
+            // The border mode neither copies nor deletes links.
+            case kDrawDeleteLinks: return b ? nullptr : &erase_;
+            case kDrawCopy: return b ? nullptr : &copy_;
+            default: return nullptr;
         }
     }
 
     TerrainBrush& brush_;
-    PenTool pen_;
-    RubberBandTool line_, box_;
-    FloodFillTool fill_;
+    TerrainToolHooks hooks_;
+    PenTool pen_[2];
+    RubberBandTool line_[2], box_[2];
+    FloodFillTool fill_[2];
     DeleteLinksTool erase_;
+    CopyTool copy_;
     MapTool* active_ = nullptr;
 };
 
@@ -332,7 +518,8 @@ private:
 
 int effectiveTerrainDrawKind(const MapDocument& doc, const TerrainBrush& brush) {
     const int kind = doc.tool.drawKind;
-    if ((kind == kDrawPen || kind == kDrawBox || kind == kDrawFlood) &&
+    if (doc.tool.editMode == kEditTerrain &&
+        (kind == kDrawPen || kind == kDrawBox || kind == kDrawFlood) &&
         brush.isLineBrush(doc.gameDatabase))
         return kDrawLine;
     return kind;
@@ -356,8 +543,10 @@ void pickUpTerrain(const MapDocument& doc, HexPos hex, TerrainBrush& brush) {
     brush.valid = 1;
 }
 
-void installTerrainTools(ToolRouter& router, TerrainBrush& brush) {
-    router.add(kEditTerrain, ToolRouter::kAnyKind, std::make_shared<TerrainModeTool>(brush));
+void installTerrainTools(ToolRouter& router, TerrainBrush& brush, TerrainToolHooks hooks) {
+    auto tool = std::make_shared<TerrainModeTool>(brush, std::move(hooks));
+    router.add(kEditTerrain, ToolRouter::kAnyKind, tool);
+    router.add(kEditBorderlines, ToolRouter::kAnyKind, tool);
 }
 
 }  // namespace kv

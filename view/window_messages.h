@@ -71,6 +71,11 @@ constexpr uint32_t BorderPaletteToggled = 1158;
 constexpr uint32_t MinePaletteToggled = 1159;  // the tool window has no button for it
 }  // namespace toolmsg
 
+// The terrain palette.
+namespace terrainpalettemsg {
+constexpr uint32_t ShowBrush = 1129;  // the brush changed elsewhere (a pick-up): show it
+}  // namespace terrainpalettemsg
+
 // The HQ map (the overview of the whole map).
 namespace hqmsg {
 constexpr uint32_t Redraw = 1129;

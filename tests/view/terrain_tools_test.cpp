@@ -8,6 +8,8 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <random>
 #include <set>
 #include <vector>
 
@@ -235,6 +237,184 @@ TEST_F(TerrainToolsTest, RightButtonPicksUpTheHexIntoTheBrush) {
     EXPECT_EQ(brush.picture, kMegaFirstPicture + 7 + kMegaCentreMember);
     EXPECT_EQ(brush.destroyed, 1);
     EXPECT_TRUE(gridBytes() == before);
+}
+
+// Copy and paste: the block keeps its shape on the screen wherever it lands (odd onto even
+// rows, overlapping its source, clamped at the map's edge), every source cell arrives once,
+// the right button gives up a waiting paste, and one undo gives back every byte.
+TEST_F(TerrainToolsTest, PasteMovesTheBlockAsOneShapeAndUndoRestoresTheGrid) {
+    resize(18, 15);
+    // Each source cell carries its own number, so its landing place can be found.
+    const HexRect source{3, 3, 6, 6};
+    auto tagOf = [](const HexCell& c) { return int(c.missile); };
+    for (int r = source.top; r <= source.bottom; ++r)
+        for (int c = source.left; c <= source.right; ++c) {
+            cell(c, r).terrain = kvtest::kForest;
+            cell(c, r).missile = static_cast<uint16_t>(100 + c + r * 20);
+        }
+    MapView& v = open();
+    doc().tool.drawKind = kDrawCopy;
+    auto pasteAt = [&](HexPos cursor) {
+        SCOPED_TRACE(cursor.col * 100 + cursor.row);
+        const std::vector<uint8_t> before = gridBytes();
+        doc().history.clear();
+        drag({{source.left, source.top}, {source.right, source.bottom}});
+        EXPECT_EQ(doc().tool.areaSelectActive, 1);
+        EXPECT_TRUE(gridBytes() == before);  // selecting changes nothing
+        mouse(QEvent::MouseMove, cursor, Qt::NoButton, Qt::NoButton);
+        EXPECT_TRUE(anyPreviewMark());  // the outline follows the mouse
+        drag({cursor});
+        EXPECT_EQ(doc().tool.areaSelectActive, 0);
+        EXPECT_FALSE(anyPreviewMark());
+        // Every tag lands once, and all of them moved by the same number of pixels.
+        std::optional<QPoint> shift;
+        int found = 0;
+        for (int r = 0; r < doc().height(); ++r)
+            for (int c = 0; c < doc().width(); ++c) {
+                const int tag = tagOf(cell(c, r));
+                if (tag == 0) continue;
+                const int sc = (tag - 100) % 20, sr = (tag - 100) / 20;
+                const PixelPos from = v.hexToPixel(sc, sr), to = v.hexToPixel(c, r);
+                const QPoint d(to.x - from.x, to.y - from.y);
+                if (!source.contains({c, r}) || d != QPoint(0, 0)) {
+                    if (!shift) shift = d;
+                    EXPECT_EQ(d, *shift) << c << "," << r;
+                    ++found;
+                }
+            }
+        EXPECT_EQ(found, source.width() * source.height());
+        doc().history.undo();
+        EXPECT_TRUE(gridBytes() == before);
+    };
+    pasteAt({11, 4});   // odd top row onto an even one
+    pasteAt({11, 9});   // odd onto odd
+    pasteAt({5, 6});    // overlapping its own source
+    pasteAt({17, 14});  // against the bottom-right corner: clamped into the map
+    // The right button gives a waiting paste up without touching the map.
+    const std::vector<uint8_t> before = gridBytes();
+    drag({{3, 3}, {4, 4}});
+    mouse(QEvent::MouseMove, {10, 10}, Qt::NoButton, Qt::NoButton);
+    mouse(QEvent::MouseButtonPress, {10, 10}, Qt::RightButton, Qt::RightButton);
+    mouse(QEvent::MouseButtonRelease, {10, 10}, Qt::RightButton, Qt::NoButton);
+    EXPECT_EQ(doc().tool.areaSelectActive, 0);
+    EXPECT_FALSE(anyPreviewMark());
+    EXPECT_TRUE(gridBytes() == before);
+    // So does a change of draw kind while it waits.
+    drag({{3, 3}, {4, 4}});
+    mouse(QEvent::MouseMove, {10, 10}, Qt::NoButton, Qt::NoButton);
+    v.tools().reset(v);
+    EXPECT_EQ(doc().tool.areaSelectActive, 0);
+    EXPECT_FALSE(anyPreviewMark());
+}
+
+// The border mode paints territories with the same tools: after any sequence of them the
+// borderline bits of every hex are those the territories give, a fill stops at another
+// territory, and undo of each gesture restores cells and borderlines.
+TEST_F(TerrainToolsTest, BorderModeKeepsBorderlinesTrueToTheTerritories) {
+    resize(18, 15);
+    MapView& v = open();
+    (void)v;
+    doc().setEditMode(kEditBorderlines);
+    auto overlays = [&] {
+        std::vector<uint8_t> bits;
+        for (int r = 0; r < doc().height(); ++r)
+            for (int c = 0; c < doc().width(); ++c)
+                bits.push_back(doc().overlayAt(c, r)->borderBits);
+        return bits;
+    };
+    auto expectTrueBorderlines = [&] {
+        for (int r = 0; r < doc().height(); ++r)
+            for (int c = 0; c < doc().width(); ++c) {
+                const HexCell& h = cell(c, r);
+                uint8_t want = 0;
+                for (int d = 0; d < kDirectionCount && h.territory != 0; ++d) {
+                    const HexPos n = neighbourPos({c, r}, d);
+                    if (doc().contains(n.col, n.row) && cell(n.col, n.row).territory != h.territory)
+                        want |= uint8_t(1u << d);
+                }
+                ASSERT_EQ(doc().overlayAt(c, r)->borderBits, want) << c << "," << r;
+            }
+    };
+    std::mt19937 rng(7);
+    auto any = [&](int n) { return int(rng() % unsigned(n)); };
+    for (int step = 0; step < 40; ++step) {
+        SCOPED_TRACE(step);
+        doc().tool.borderFaction = any(4);
+        doc().tool.borderKind = 2 + any(2);
+        doc().tool.penKind = any(3) == 0 ? 1 : 0;
+        const int kinds[] = {kDrawPen, kDrawLine, kDrawBox, kDrawFlood};
+        doc().tool.drawKind = kinds[any(4)];
+        const std::vector<uint8_t> cells = gridBytes(), bits = overlays();
+        doc().history.clear();
+        const HexPos a{any(18), any(15)}, b{any(18), any(15)};
+        const int seedTerritory = cell(a.col, a.row).territory;
+        drag(doc().tool.drawKind == kDrawFlood ? std::vector<HexPos>{a}
+                                               : std::vector<HexPos>{a, b});
+        expectTrueBorderlines();
+        if (doc().tool.drawKind == kDrawFlood && seedTerritory != doc().tool.borderFaction) {
+            // Nothing of another territory was painted.
+            for (auto [c, r] : changedSince(cells)) {
+                const size_t i = size_t(c + r * 18) * sizeof(HexCell) + 11;
+                EXPECT_EQ(cells[i], seedTerritory) << c << "," << r;
+            }
+        }
+        if (any(3) == 0) {
+            doc().history.undo();
+            EXPECT_TRUE(gridBytes() == cells);
+            EXPECT_TRUE(overlays() == bits);
+        }
+    }
+    // Copy and delete are not tools of the border mode.
+    doc().tool.drawKind = kDrawCopy;
+    const std::vector<uint8_t> before = gridBytes();
+    drag({{2, 2}, {4, 4}});
+    EXPECT_EQ(doc().tool.areaSelectActive, 0);
+    EXPECT_TRUE(gridBytes() == before);
+}
+
+// The right button's menus: a missile base (after the pick-up) and a hex with a territory
+// offer "プロパティ", enabled for a territory only when it has a borderline; choosing it opens
+// the hex's dialog, and the press right after the menu closed paints nothing.
+TEST_F(TerrainToolsTest, RightButtonMenusOpenTheHexDialogs) {
+    constexpr int kMissileBaseTerrain = 44;
+    cell(6, 6).terrain = kMissileBaseTerrain;
+    MapView& v = open();
+    std::vector<std::pair<char, HexPos>> opened;
+    TerrainToolHooks hooks;
+    hooks.missileBaseDialog = [&](ToolHost&, HexPos h) { opened.push_back({'m', h}); };
+    hooks.borderlineDialog = [&](ToolHost&, HexPos h) { opened.push_back({'b', h}); };
+    installTerrainTools(v.tools(), brush, hooks);
+    std::vector<bool> enabled;
+    v.menuSeam = [&](HexPos, const std::vector<ToolMenuItem>& items) {
+        enabled.push_back(items.at(0).enabled);
+        return items.at(0).enabled ? kHexPropertiesItem : 0;
+    };
+    auto rightClick = [&](HexPos h) {
+        mouse(QEvent::MouseButtonPress, h, Qt::RightButton, Qt::RightButton);
+        mouse(QEvent::MouseButtonRelease, h, Qt::RightButton, Qt::NoButton);
+    };
+    rightClick({5, 5});  // plain land: a pick-up, no menu
+    rightClick({6, 6});
+    EXPECT_EQ(brush.terrainId, kMissileBaseTerrain);
+    const std::vector<uint8_t> before = gridBytes();
+    doc().tool.drawKind = kDrawPen;
+    drag({{6, 6}});  // within the guard after the menu
+    EXPECT_TRUE(gridBytes() == before);
+
+    doc().setEditMode(kEditBorderlines);
+    doc().setBorderline(3, 3, {1, 2});
+    doc().setBorderline(12, 12, {1, 2});
+    for (int d = 0; d < kDirectionCount; ++d) {
+        const HexPos n = neighbourPos({12, 12}, d);
+        doc().setBorderline(n.col, n.row, {1, 2});
+    }
+    rightClick({9, 9});    // no territory: no menu
+    rightClick({3, 3});    // borderlines all round
+    rightClick({12, 12});  // inside its territory: the menu, its entry greyed
+    EXPECT_EQ(enabled, (std::vector<bool>{true, true, false}));
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0], (std::pair<char, HexPos>{'m', {6, 6}}));
+    EXPECT_EQ(opened[1], (std::pair<char, HexPos>{'b', {3, 3}}));
 }
 
 }  // namespace

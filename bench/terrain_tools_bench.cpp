@@ -1,0 +1,152 @@
+// The terrain tools driven by mouse events on a real map view (offscreen), each including the
+// undo records and the redraw of the changed hexes: a flood fill of a whole 256 × 256 map of
+// one terrain and its undo, a pen drag across 100 hexes (time per hex), and the paste of a
+// 64 × 64 block.
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/edit_operation.h"
+#include "document/map_document.h"
+#include "framework/profile.h"
+#include "framework/prompter.h"
+#include "view/map_view.h"
+#include "view/terrain_tools.h"
+
+namespace {
+
+constexpr int kPlain = 1, kForest = 2;
+
+struct Bench {
+    kv::MapDocument doc;
+    kv::TerrainBrush brush;
+    std::unique_ptr<kv::MapView> view;
+};
+
+// One document of 256 × 256 plain hexes with a view of 1920 × 1080 at the small hex size.
+Bench& bench() {
+    static std::unique_ptr<Bench> b = [] {
+        kv::setProgramPath(std::string(KV_DIST_DIR) + "/kvornme");
+        auto x = std::make_unique<Bench>();
+        x->doc.loadResources();
+        x->doc.resetToNewMap();
+        x->doc.mapHeader.setSize(256, 256);
+        x->doc.renewRedrawGrid();
+        for (kv::HexCell& c : x->doc.mapGrid.cells) c = kv::HexCell{.terrain = kPlain};
+        x->doc.viewSettings.hexSize = 16;
+        x->view = std::make_unique<kv::MapView>(nullptr, x->doc, nullptr);
+        x->view->width = 1920;
+        x->view->height = 1080;
+        x->view->create();
+        x->view->handle()->show();
+        x->view->scrollTo(0, 0);
+        kv::installTerrainTools(x->view->tools(), x->brush);
+        x->brush.valid = 1;
+        QApplication::processEvents();
+        return x;
+    }();
+    return *b;
+}
+
+void mouse(QEvent::Type type, kv::HexPos h, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    kv::MapView& v = *bench().view;
+    const kv::PixelPos p = v.hexToPixel(h.col, h.row);
+    const QPoint q(p.x + 8, p.y + 8);
+    QMouseEvent e(type, q, v.handle()->mapToGlobal(q), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(v.handle(), &e);
+}
+
+void click(kv::HexPos h) {
+    mouse(QEvent::MouseButtonPress, h, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, h, Qt::LeftButton, Qt::NoButton);
+}
+
+// The fill alternates between two terrains, so every run fills the whole map.
+void BM_FloodFillWholeMap(benchmark::State& state) {
+    Bench& b = bench();
+    b.doc.tool.drawKind = kv::kDrawFlood;
+    int terrain = b.doc.cellAt(0, 0)->terrain;
+    for (auto _ : state) {
+        terrain = terrain == kPlain ? kForest : kPlain;
+        b.brush.terrainId = static_cast<uint16_t>(terrain);
+        click({10, 10});
+    }
+}
+BENCHMARK(BM_FloodFillWholeMap)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_UndoFloodFillWholeMap(benchmark::State& state) {
+    Bench& b = bench();
+    b.doc.tool.drawKind = kv::kDrawFlood;
+    for (auto _ : state) {
+        state.PauseTiming();
+        b.brush.terrainId = b.doc.cellAt(0, 0)->terrain == kPlain ? kForest : kPlain;
+        click({10, 10});
+        state.ResumeTiming();
+        b.doc.history.undo();
+        b.view->flushChangedHexes();
+    }
+}
+BENCHMARK(BM_UndoFloodFillWholeMap)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Press, 99 moves and the release along a row; the time reported is per hex.
+void BM_PenDragPerHex(benchmark::State& state) {
+    Bench& b = bench();
+    b.doc.tool.drawKind = kv::kDrawPen;
+    b.doc.tool.penKind = 0;
+    int terrain = kPlain;
+    for (auto _ : state) {
+        terrain = terrain == kPlain ? kForest : kPlain;
+        b.brush.terrainId = static_cast<uint16_t>(terrain);
+        mouse(QEvent::MouseButtonPress, {5, 20}, Qt::LeftButton, Qt::LeftButton);
+        for (int c = 6; c < 105; ++c)
+            mouse(QEvent::MouseMove, {c, 20}, Qt::NoButton, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, {104, 20}, Qt::LeftButton, Qt::NoButton);
+    }
+    state.SetItemsProcessed(state.iterations() * 100);
+}
+BENCHMARK(BM_PenDragPerHex)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The selection is made outside the timing; the paste click is timed.
+void BM_Paste64x64(benchmark::State& state) {
+    Bench& b = bench();
+    b.doc.tool.drawKind = kv::kDrawCopy;
+    for (auto _ : state) {
+        state.PauseTiming();
+        mouse(QEvent::MouseButtonPress, {0, 0}, Qt::LeftButton, Qt::LeftButton);
+        mouse(QEvent::MouseMove, {63, 63}, Qt::NoButton, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, {63, 63}, Qt::LeftButton, Qt::NoButton);
+        mouse(QEvent::MouseMove, {100, 70}, Qt::NoButton, Qt::NoButton);
+        state.ResumeTiming();
+        click({100, 70});
+    }
+}
+BENCHMARK(BM_Paste64x64)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    kv::RecordingPrompter quiet;
+    kv::ScopedPrompter installed(&quiet);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    bench().view.reset();
+    return 0;
+}
