@@ -137,7 +137,7 @@ void MapRenderer::drawMap() {
     hasPrevious_ = true;
 }
 
-void MapRenderer::redrawHex(int col, int row) {
+void MapRenderer::redrawHex(int col, int row, bool withLabels) {
     const HexPixels g = pixels();
     const PixelPos p = g.hexToPixel({col, row}, origin_);
     HexPainter painter(doc_, sheets_, DrawSurface::of(mapImage_), clientRect(),
@@ -149,7 +149,7 @@ void MapRenderer::redrawHex(int col, int row) {
         doc_.viewSettings.redrawGrid.markClean(col, row);
     else
         doc_.viewSettings.redrawGrid.markDirty(col, row);
-    drawLabelRow(row);
+    if (withLabels) drawLabelRow(row);
 }
 
 void MapRenderer::drawLabelRow(int row) {

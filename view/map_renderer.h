@@ -73,8 +73,11 @@ public:
     void drawMap();
     // The label pass over the visible area.
     void drawLabelsOnly();
-    // Draws one hex at its place (and marks it clean), then the labels of its row.
-    void redrawHex(int col, int row);
+    // Draws one hex at its place (and marks it clean), then the labels of its row unless the
+    // caller draws the labels of many hexes' rows at once (drawLabelsOfRows).
+    void redrawHex(int col, int row, bool withLabels = true);
+    // The labels of the rows firstRow..lastRow across the visible width.
+    void drawLabelsOfRows(int firstRow, int lastRow);
     // The labels of one row across the visible width.
     void drawLabelRow(int row);
     // The client-pixel cell of a hex.
@@ -114,7 +117,6 @@ private:
     void shiftForScroll();
     void drawOneHex(HexPainter& painter, int col, int row, int x, int y);
     // Label pass (map_renderer_labels.cpp).
-    void drawLabelsOfRows(int firstRow, int lastRow);
     void drawLabelsOfHex(int col, int row, int x, int y);
     void drawLabel(int col, int x, int y, int type, const std::string& name, int colour);
     int factionHueOf(int colour) const;

@@ -241,6 +241,11 @@ void MapView::paint(const QRect& rect) {
     if (rect.intersects(corner)) p.fillRect(corner, QColor::fromRgb(kCornerGrey));
 }
 
+namespace {
+// How many rows above and below its own a label's picture may reach.
+constexpr int kLabelRowReach = 2;
+}  // namespace
+
 void MapView::flushChangedHexes() {
     if (!renderer_) return;
     std::lock_guard lock(drawLock_);
@@ -259,19 +264,25 @@ void MapView::flushChangedHexes() {
     const bool many = changedHexes_.size() > limit;
     bool labelled = false;
     renderer_->setOrigin(origin_);
+    int firstRow = height, lastRow = -1;
     for (const HexPos& h : changedHexes_) {
         if (!doc_.contains(h.col, h.row)) continue;
         const size_t index = size_t(h.row) * size_t(width) + size_t(h.col);
         const uint8_t bit = static_cast<uint8_t>(1u << (index % 8));
         if (doneBits_[index / 8] & bit) continue;
         doneBits_[index / 8] |= bit;
-        renderer_->redrawHex(h.col, h.row);
+        renderer_->redrawHex(h.col, h.row, false);
+        firstRow = std::min(firstRow, h.row);
+        lastRow = std::max(lastRow, h.row);
         if (!many && host_) host_->hexRedrawn(h);
         if (doc_.labelNumberAt(h.col, h.row) != 0) labelled = true;
         if (!isHexVisible(h.col, h.row)) doc_.viewSettings.redrawGrid.markDirty(h.col, h.row);
     }
     changedHexes_.clear();
-    renderer_->drawLabelsOnly();
+    // Labels run across their row and reach into the rows beside it: those are drawn again
+    // over the redrawn hexes, not the whole view.
+    if (lastRow >= 0)
+        renderer_->drawLabelsOfRows(firstRow - kLabelRowReach, lastRow + kLabelRowReach);
     present();
     if (many && host_) host_->manyHexesRedrawn();
     if (doc_.tool.editMode == kEditTerrain && host_) host_->terrainFlushed(labelled);
