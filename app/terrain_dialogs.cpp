@@ -16,6 +16,7 @@
 #include "document/edit_operation.h"
 #include "document/map_document.h"
 #include "framework/cp932.h"
+#include "framework/faction_colours.h"
 #include "framework/prompter.h"
 
 namespace kv {
@@ -141,7 +142,17 @@ std::pair<int, int> sideCorners(int side) {
 
 // The hex in its territory's colour, every side with a borderline drawn thick in the colour
 // of its kind.
-QPixmap hexPicture(const HexCell& c, uint8_t borderBits, int size) {
+// The territory's colour as the map shows it: the faction's hue turned from the blue of the
+// first faction's art, grey for neutral and no territory.
+QColor territoryColour(int territory, const FactionColourTable& colours) {
+    constexpr uint32_t kFirstFactionBlue = 0x3c64d2, kNeutralGrey = 0xb4b4b4;
+    if (territory < 1 || territory > kFactionCount) return QColor::fromRgb(kNeutralGrey);
+    const int angle = colours.hueAngle(FactionColourTable::factionEntry(territory - 1));
+    return QColor::fromRgb(rotateHue(kFirstFactionBlue, angle) & 0xffffff);
+}
+
+QPixmap hexPicture(const HexCell& c, uint8_t borderBits, const FactionColourTable& colours,
+                   int size) {
     QPixmap pm(size, size);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
@@ -150,10 +161,7 @@ QPixmap hexPicture(const HexCell& c, uint8_t borderBits, int size) {
     const double r = size / 2.0 - 6;
     QPolygonF hex;
     for (int k = 0; k < 6; ++k) hex << corner(centre, r, k);
-    static const QColor kTerritory[8] = {
-        QColor(230, 230, 230), QColor(220, 90, 90),   QColor(90, 120, 220), QColor(90, 180, 90),
-        QColor(220, 200, 80),  QColor(170, 100, 200), QColor(90, 190, 200), QColor(170, 170, 170)};
-    p.setBrush(kTerritory[std::min<int>(c.territory, 7)]);
+    p.setBrush(territoryColour(c.territory, colours));
     p.setPen(QPen(Qt::darkGray, 1));
     p.drawPolygon(hex);
     for (int side = 0; side < 6; ++side) {
@@ -181,7 +189,7 @@ int BorderlineDialog::onInitDialog() {
     if (!c || !o) return 0;
     constexpr int kPicture = 110;
     QLabel* picture = addLabel("", 125, 40, kPicture, kPicture);
-    picture->setPixmap(hexPicture(*c, o->borderBits, kPicture));
+    picture->setPixmap(hexPicture(*c, o->borderBits, doc_.factionColours, kPicture));
     // Each box beside its side: west and east at the middle, the slanted sides at the corners.
     static constexpr int kBoxX[6] = {12, 30, 230, 248, 230, 30};
     static constexpr int kBoxY[6] = {84, 146, 146, 84, 22, 22};
