@@ -52,6 +52,13 @@ struct MissileSettings {
     uint8_t count = 0;
 };
 
+// What a flood fill painted.
+struct FilledArea {
+    std::vector<HexPos> hexes;  // in row order
+    bool labelDemoted = false;
+    bool buildingsChanged = false;
+};
+
 struct PlacedTerrain {
     bool labelDemoted = false;     // a victory-condition label became a terrain label
     bool buildingRemoved = false;  // a building (category above 11) was replaced
@@ -156,6 +163,12 @@ public:
     // Hills, mountains and snow mountains joined with those below them (hex and its north
     // neighbours); `record` takes undo images of changed hexes.
     void recomputeJoinedPictures(int col, int row, bool record);
+    // Flood fills from `seed` over the connected hexes of its terrain (and of its owner when
+    // it is a building) with the brush / over the connected hexes of its territory with the
+    // brush's territory and kinds. Breadth-first, no recursion; the batch flag is held while
+    // the hexes are painted. Nothing outside the map.
+    FilledArea fillTerrain(HexPos seed, const TerrainBrush& brush);
+    FilledArea fillTerritory(HexPos seed, const BorderBrush& brush);
     // The weapons a missile base can hold (selectable warheads), in the weapon table's order;
     // a new missile base takes the first.
     std::vector<uint16_t> missileWeaponIds() const;

@@ -386,4 +386,41 @@ bool MapDocument::setMissileBase(int col, int row, const MissileSettings& settin
     return true;
 }
 
+FilledArea MapDocument::fillTerrain(HexPos seed, const TerrainBrush& brush) {
+    FilledArea out;
+    const HexCell* s = cellAt(seed.col, seed.row);
+    if (!s) return out;
+    const HexCell first = *s;
+    const bool building = categoryOf(first, gameDatabase) > TerrainCategory::Building;
+    out.hexes = floodFill(area(), seed, [&](HexPos h) {
+        const HexCell& c = *cellAt(h.col, h.row);
+        return c.terrain == first.terrain && !(building && c.owner != first.owner);
+    });
+    const uint8_t batch = tool.batchEdit;
+    tool.batchEdit = 1;
+    for (HexPos h : out.hexes) {
+        const PlacedTerrain placed = setTerrain(h.col, h.row, brush, kMegaByOtherTool);
+        out.labelDemoted = out.labelDemoted || placed.labelDemoted;
+        out.buildingsChanged =
+            out.buildingsChanged || placed.buildingAdded || placed.buildingRemoved;
+    }
+    tool.batchEdit = batch;
+    connectedTerrainTouched = 1;
+    return out;
+}
+
+FilledArea MapDocument::fillTerritory(HexPos seed, const BorderBrush& brush) {
+    FilledArea out;
+    const HexCell* s = cellAt(seed.col, seed.row);
+    if (!s) return out;
+    const uint8_t territory = s->territory;
+    out.hexes = floodFill(area(), seed,
+                          [&](HexPos h) { return cellAt(h.col, h.row)->territory == territory; });
+    const uint8_t batch = tool.batchEdit;
+    tool.batchEdit = 1;
+    for (HexPos h : out.hexes) setBorderline(h.col, h.row, brush);
+    tool.batchEdit = batch;
+    return out;
+}
+
 }  // namespace kv

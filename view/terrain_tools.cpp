@@ -259,20 +259,15 @@ public:
         if (!p.inMap) return;
         MapDocument& doc = host.document();
         begin(host, "塗りつぶし");
-        const HexCell seed = *doc.cellAt(p.hex.col, p.hex.row);
-        const bool building = categoryOf(seed, doc.gameDatabase) > TerrainCategory::Building;
-        const std::vector<HexPos> hexes =
-            floodFill(HexArea(doc.width(), doc.height()), p.hex, [&](HexPos h) {
-                const HexCell& c = *doc.cellAt(h.col, h.row);
-                if (border_) return c.territory == seed.territory;
-                return c.terrain == seed.terrain && !(building && c.owner != seed.owner);
-            });
-        {
-            BatchScope batch(doc);
-            for (HexPos h : hexes) place(host, h, kMegaByOtherTool);
-            doc.connectedTerrainTouched = 1;
-            host.flush();
+        const FilledArea filled = border_ ? doc.fillTerritory(p.hex, doc.tool.borderBrush())
+                                          : doc.fillTerrain(p.hex, brush_);
+        for (HexPos h : filled.hexes) {
+            queue(host, h);
+            if (border_) queueNeighbours(host, h);
+            if (filled.labelDemoted) host.queueRow(h.row);
         }
+        if (filled.labelDemoted) op_->change().labels = true;
+        host.flush();
         if (!border_) op_->change().buildings = true;
     }
 };

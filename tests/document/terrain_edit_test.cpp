@@ -2,7 +2,10 @@
 // fix-ups, the mine rules, territories and borderlines, and link strokes.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
 #include <set>
+#include <vector>
 
 #include "document/link_stroke.h"
 #include "sample_document.h"
@@ -378,6 +381,79 @@ TEST_F(MapLinkStroke, SupplyLinesOnlyBetweenWatersAndPorts) {
     EXPECT_EQ(cell(2, 9).supplyLinks, bit(3));
     EXPECT_EQ(cell(3, 9).supplyLinks, bit(0));
     EXPECT_EQ(cell(4, 9).supplyLinks, 0);
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+// Any sequence of strokes, deletes, placements and fills on a mixed map keeps every link
+// pointing at a hex of the map, leaves no neighbour linked towards a hex whose links were
+// deleted, and one undo of the whole sequence gives back every byte of the grid.
+TEST_F(MapLinkStroke, RandomEditsKeepLinksInsideTheMapAndUndoWhole) {
+    std::mt19937 rng(11);
+    auto any = [&](int n) { return int(rng() % unsigned(n)); };
+    const int w = 20, h = 20;
+    doc().mapHeader.setSize(w, h);
+    doc().renewRedrawGrid();
+    const uint8_t terrains[] = {kPlain, kForest, kHills, kShallows, kSea, kCapital, 49, 47};
+    for (int r = 0; r < h; ++r)
+        for (int c = 0; c < w; ++c) cell(c, r) = HexCell{.terrain = terrains[any(8)]};
+    const auto& cells = doc().mapGrid.cells;
+    const std::vector<HexCell> start(cells.begin(), cells.begin() + w * h);
+    auto linksOf = [](const HexCell& x, int kind) {
+        return kind == 0 ? x.roadLinks : kind == 1 ? x.supplyLinks : x.riverLinks();
+    };
+    doc().history.clear();
+    {
+        EditOperation op(doc());
+        for (int step = 0; step < 400; ++step) {
+            SCOPED_TRACE(step);
+            const HexPos a{any(w), any(h)};
+            switch (any(5)) {
+                case 0: {  // a stroke of any kind along a line
+                    LinkStroke stroke(doc(), LinkKind(any(3)), any(3));
+                    for (HexPos p : hexLine(a, {any(w), any(h)})) stroke.visit(p);
+                    break;
+                }
+                case 1: {
+                    const int kind = any(3);
+                    // A hex without links of the kind is left as it is, even when a
+                    // neighbour still points at it.
+                    const bool had = linksOf(cell(a.col, a.row), kind) != 0;
+                    if (kind == 0) doc().removeRoad(a.col, a.row);
+                    if (kind == 1) doc().removeSeaLine(a.col, a.row);
+                    if (kind == 2) doc().removeRiver(a.col, a.row);
+                    EXPECT_EQ(linksOf(cell(a.col, a.row), kind), 0);
+                    for (int d = 0; d < kDirectionCount; ++d) {
+                        const HexPos n = neighbourPos(a, d);
+                        if (had && doc().contains(n.col, n.row)) {
+                            EXPECT_FALSE(linksOf(cell(n.col, n.row), kind) &
+                                         bit(oppositeDirection(d)));
+                        }
+                    }
+                    break;
+                }
+                case 2: doc().setTerrain(a.col, a.row, brush(terrains[any(8)], 0)); break;
+                case 3: doc().fillTerrain(a, brush(terrains[any(8)], 0)); break;
+                default: doc().setTerrain(a.col, a.row, brush(kTempBridgeTerrain, any(3))); break;
+            }
+            for (int r = 0; r < h; ++r)
+                for (int c = 0; c < w; ++c)
+                    for (int kind = 0; kind < 3; ++kind)
+                        for (int d = 0; d < kDirectionCount; ++d) {
+                            const HexPos n = neighbourPos({c, r}, d);
+                            if (linksOf(cell(c, r), kind) & bit(d)) {
+                                ASSERT_TRUE(doc().contains(n.col, n.row)) << c << "," << r;
+                            }
+                        }
+        }
+    }
+    doc().history.undo();
+    for (int i = 0; i < w * h; ++i)
+        ASSERT_EQ(std::memcmp(&cells[size_t(i)], &start[size_t(i)], sizeof(HexCell)), 0) << i;
 }
 
 }  // namespace
