@@ -9,6 +9,7 @@
 
 #include "app/menu_table.h"
 #include "app/terrain_dialogs.h"
+#include "app/troop_dialogs.h"
 #include "app/version_dialog.h"
 #include "document/map_document.h"
 #include "framework/cp932.h"
@@ -18,6 +19,7 @@
 #include "framework/prompter.h"
 #include "view/map_view.h"
 #include "view/terrain_tools.h"
+#include "view/troop_tools.h"
 
 namespace kv {
 
@@ -81,6 +83,7 @@ bool MainFrame::create() {
         mapView_ = newWindow<MapView>(this, doc_, this);
         mapView_->create();
         installTerrainTools(mapView_->tools(), terrainBrush_, terrainToolHooks());
+        installTroopTools(mapView_->tools(), troopToolHooks(this, doc_));
         w->setCentralWidget(mapView_->handle());
         w->show();
         fitFrameToWorkArea();
@@ -236,7 +239,6 @@ int MainFrame::onCommand(MessageRecord&, int id, int) {
     return 1;
 }
 
-}  // namespace kv
 TerrainToolHooks MainFrame::terrainToolHooks() {
     TerrainToolHooks hooks;
     hooks.missileBaseDialog = [this](ToolHost&, HexPos hex) {
@@ -257,3 +259,4 @@ void MainFrame::pasteStateChanged() {
     tools_.post(ToolKind::ToolWindow, toolmsg::DrawKindChanged);
 }
 
+}  // namespace kv

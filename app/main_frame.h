@@ -52,13 +52,19 @@ public:
     // Imports a map of an earlier edition the way its open command does once a file is chosen.
     void openEarlierFile(const std::string& path);
     ToolWindows& tools() { return tools_; }
+    MapDocument& document() { return doc_; }
+    // The terrain palette's choice, which the terrain tools paint with.
+    TerrainBrush& terrainBrush() { return terrainBrush_; }
     // The menu state for the document as it is now.
     void updateMenus(QMenu* menu);
 
     MapView* mapView() const { return mapView_; }
     // The map view's reports. The hex under the mouse is kept for the tool window's
     // coordinate display.
-    void hexUnderMouse(HexPos hex) override { mouseHex_ = hex; }
+    void hexUnderMouse(HexPos hex) override {
+        mouseHex_ = hex;
+        tools_.post(ToolKind::ToolWindow, toolmsg::ShowHexCoordinates, uintptr_t(hex.col), hex.row);
+    }
     void pasteStateChanged() override;
     std::optional<HexPos> mouseHex() const { return mouseHex_; }
     QAction* action(int id) const;
@@ -104,10 +110,10 @@ private:
     MapView* mapView_ = nullptr;
     // The terrain piece the terrain tools paint; the right-button pick-up sets it.
     TerrainBrush terrainBrush_;
+    TerrainToolHooks terrainToolHooks();
     QWidget* imeHelper_ = nullptr;
     std::map<int, QAction*> actions_;
     std::map<cmd::Menu, QMenu*> menus_;
-    TerrainToolHooks terrainToolHooks();
     std::map<int, std::function<void()>> handlers_;
     std::vector<std::string> reopenedAtStart_;
     std::optional<HexPos> mouseHex_;

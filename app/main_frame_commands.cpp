@@ -10,10 +10,14 @@
 #include <tuple>
 
 #include "app/batch_dialog.h"
+#include "app/briefing_preview.h"
 #include "app/main_frame.h"
 #include "app/map_file_filters.h"
 #include "app/map_open_dialog.h"
+#include "app/map_settings_dialog.h"
 #include "app/menu_state.h"
+#include "app/rule_editor.h"
+#include "app/scenario_dialog.h"
 #include "app/version_dialog.h"
 #include "app/whole_map_dialogs.h"
 #include "document/batch_conversion.h"
@@ -110,12 +114,12 @@ void MainFrame::registerViewHandlers() {
         {cmd::DrawCopy, kDrawCopy}, {cmd::DrawDeleteLinks, kDrawDeleteLinks}};
     for (auto [id, kind] : drawKinds)
         handlers_[id] = [this, kind = kind] {
+            // A copied area waiting to be pasted is given up with its draw kind.
+            if (mapView_ && kind != doc_.tool.drawKind) mapView_->tools().reset(*mapView_);
             setToolValue(doc_.tool.drawKind, kind, toolmsg::DrawKindChanged, false);
         };
     for (auto [id, kind] : {std::pair{cmd::PenSingle, 0}, std::pair{cmd::PenMega, 1}})
         handlers_[id] = [this, kind = kind] {
-            // A copied area waiting to be pasted is given up with its draw kind.
-            if (mapView_ && kind != doc_.tool.drawKind) mapView_->tools().reset(*mapView_);
             setToolValue(doc_.tool.penKind, kind, toolmsg::PenKindChanged, false);
         };
     // Placing and deleting drop a troop picked up for a move.
@@ -134,6 +138,19 @@ void MainFrame::registerViewHandlers() {
 }
 
 void MainFrame::registerMapHandlers() {
+    // The dialog's OK stores the texts as one edit; the previews only show them.
+    handlers_[cmd::ScenarioSettings] = [this] {
+        ScenarioTextDialog d(this, doc_);
+        d.run();
+    };
+    handlers_[cmd::BriefingPreview] = [this] {
+        BriefingPreview d(this, doc_);
+        d.run();
+    };
+    handlers_[cmd::EndingPreview] = [this] {
+        EndingPreview d(this, doc_);
+        d.run();
+    };
     handlers_[cmd::MapCheck] = [this] {
         std::vector<std::string> lines;
         for (const MapProblem& p : checkMap(doc_)) lines.push_back(p.text);
@@ -161,6 +178,14 @@ void MainFrame::registerMapHandlers() {
         if (!d.run() || d.result != kIdOk) return;
         postMessage(mapView_, viewmsg::RemoveUnderlay);
         exchangeFactions(doc_, d.first, d.second);
+    };
+    handlers_[cmd::MapSettings] = [this] {
+        MapSettingsDialog d(this, doc_);
+        if (d.run() && d.result == kIdOk) postMessage(this, mainmsg::RebuildTitle);
+    };
+    handlers_[cmd::EditRules] = [this] {
+        RuleEditorDialog d(this, doc_.gameDatabase);
+        d.run();
     };
 }
 
@@ -217,6 +242,7 @@ void MainFrame::setUnitIcon(int value) {
 
 void MainFrame::setEditModeCommand(int mode) {
     const int before = doc_.tool.editMode;
+    if (mapView_) mapView_->tools().reset(*mapView_);
     doc_.setEditMode(mode);
     tools_.post(ToolKind::ToolWindow, toolmsg::EditModeChanged);
     tools_.post(ToolKind::ToolWindow, toolmsg::DrawKindChanged);
@@ -242,7 +268,6 @@ void MainFrame::undoRedo(bool redo) {
 
 void MainFrame::toggleTool(ToolKind kind) {
     if (tools_.isOpen(kind)) {
-    if (mapView_) mapView_->tools().reset(*mapView_);
         tools_.close(kind);
     } else {
         tools_.open(kind);

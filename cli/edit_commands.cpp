@@ -25,6 +25,8 @@ std::optional<int> parseNumber(const std::string& s) {
     return v;
 }
 
+}  // namespace
+
 bool openMap(MapDocument& doc, const std::string& file, const std::string& programDir) {
     if (!loadProgramData(doc, programDir)) return false;
     if (!loadMapFile(doc, file)) {
@@ -52,8 +54,6 @@ bool saveMap(MapDocument& doc, const std::string& out) {
     }
     return true;
 }
-
-}  // namespace
 
 int runResizeCommand(const std::string& file, const std::string& width, const std::string& height,
                      const std::string& anchor, const std::string& out,

@@ -3,7 +3,17 @@
 
 #include <string>
 
+namespace kv {
+class MapDocument;
+}
+
 namespace kv::cli {
+
+// Loads the game data and the map FILE, saying on stderr why not.
+bool openMap(MapDocument& doc, const std::string& file, const std::string& programDir);
+// Saves as the editor does; the kind follows the extension of `out`: ".kvn" a normal map,
+// ".kvt" an intermediate file, anything else a scenario map. Says on stderr why not.
+bool saveMap(MapDocument& doc, const std::string& out);
 
 // Loads FILE, gives it the new size around `anchor` (0..8, row × 3 + column, 0 top left)
 // and writes the result to `out`. Returns 0, or 2 for a bad size or anchor or a map that

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "cli/check_command.h"
+#include "cli/texts_command.h"
 #include "document/import.h"
 #include "document/map_document.h"
 #include "document/map_file.h"
@@ -17,6 +18,7 @@
 #include "framework/disk_file.h"
 #include "framework/errors.h"
 #include "framework/profile.h"
+#include "scenario/scenario_text_edit.h"
 
 namespace kv::cli {
 
@@ -64,7 +66,19 @@ QJsonObject factionJson(int slot, const FactionRecord& f) {
             {"shares", shares},
             {"divisionLimits", limits},
             {"victory", victory},
-            {"victoryValues", victoryValues}};
+            {"victoryValues", victoryValues},
+            // The same values by what the settings dialogs call them.
+            {"maxRegiments", QJsonArray{limits[0], limits[1], limits[2]}},
+            {"maxUnits", QJsonArray{limits[3], limits[4], limits[5]}},
+            {"userRegiments", f.divisionLimit(6)},
+            {"userUnits", f.divisionLimit(7)},
+            {"victoryConditions", QJsonObject{{"building", f.victory(0)},
+                                              {"troop", f.victory(1)},
+                                              {"transportCount", f.victory(2)},
+                                              {"twoWay", (f.victory(3) & 0x02) != 0},
+                                              {"optionBits", f.victory(3)},
+                                              {"threeWay", f.victory(4)},
+                                              {"values", victoryValues}}}};
 }
 
 QJsonArray troopsJson(const MapDocument& doc, int faction) {
@@ -96,6 +110,15 @@ QJsonArray sectionsJson(const MapFileHeader& h, int count) {
     return sections;
 }
 
+// The nine texts, decoded, by their command-line field names.
+QJsonObject textsJson(const ScenarioTexts& st) {
+    QJsonObject texts;
+    for (int i = 0; i < kScenarioTextFieldCount; ++i)
+        texts[QString::fromStdString(scenarioTextFieldNames()[size_t(i)])] =
+            text(st.field(textFieldRules()[size_t(i)].field));
+    return texts;
+}
+
 QJsonArray numbersJson(const std::vector<int>& numbers) {
     QJsonArray out;
     for (int n : numbers) out.append(n);
@@ -111,6 +134,8 @@ QJsonObject infoJson(const std::string& path, const std::string& bytes, const Ma
     }
     const uint8_t* rule = reinterpret_cast<const uint8_t*>(&doc.ruleSettings);
     for (size_t i = 0; i < sizeof(RuleSettings); ++i) rules.append(rule[i]);
+    QJsonArray ruleValues;
+    for (size_t i = 0; i < kRuleCount; ++i) ruleValues.append(doc.ruleSettings.values[i]);
     for (const TerrainLabel& l : doc.mapGrid.labels)
         if (l.inUse())
             labels.append(QJsonObject{{"text", text(l.textString())},
@@ -138,12 +163,14 @@ QJsonObject infoJson(const std::string& path, const std::string& bytes, const Ma
                                   {"operationRank", m.operationRank()}}},
         {"factions", factions},
         {"ruleSettings", rules},
+        {"rules", QJsonObject{{"ruleId", doc.ruleSettings.ruleId}, {"values", ruleValues}}},
         {"troops", troops},
         {"labels", labels},
         {"scenarioTexts", QJsonObject{{"present", h.sections[kScenarioTextsSection].count > 0},
                                       {"briefingMode", st.bytes[ScenarioTexts::kBriefingModeAt]},
                                       {"orderMode", st.bytes[ScenarioTexts::kOrderModeAt]},
-                                      {"endingShown", st.bytes[ScenarioTexts::kEndingShownAt]}}},
+                                      {"endingShown", st.bytes[ScenarioTexts::kEndingShownAt]},
+                                      {"texts", textsJson(st)}}},
         {"pictures", QJsonObject{{"briefing", static_cast<qint64>(st.briefingPicture.size())},
                                  {"ending", static_cast<qint64>(st.endingPicture.size())}}}};
 }

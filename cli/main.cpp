@@ -17,6 +17,7 @@
 #include "cli/edit_commands.h"
 #include "cli/export_command.h"
 #include "cli/info_command.h"
+#include "cli/texts_command.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
 
@@ -82,13 +83,19 @@ int main(int argc, char* argv[]) {
         "  campaign FILE [--extract DIR [--force]]\n"
         "              a campaign file's maps and links and what is wrong with them (exit 0\n"
         "              clean, 1 problems, 2 no campaign file); --extract writes its maps\n"
+        "  texts FILE  the scenario texts and display bytes of a map\n"
+        "  texts FILE --set FIELD=TEXT.txt [--set ...] --out OUT\n"
+        "              replace scenario texts from UTF-8 files (FIELD: briefingHeadline,\n"
+        "              briefingSubHeadline, briefingBody, operationName, orderBody,\n"
+        "              victoryText, factionsText, endingHeadline, endingBody); exit 2 for a\n"
+        "              text too long for its field or with characters outside Shift-JIS\n"
         "  paths       print the program folder and the settings file");
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(
         "command",
         "data | info FILE | check FILE... | resize FILE | pack-troops FILE "
-        "| convert SRC... | export FILE OUT | campaign FILE | paths");
+        "| convert SRC... | export FILE OUT | campaign FILE | texts FILE | paths");
     QCommandLineOption programDir(
         "program-dir", "The program folder to read (default: the folder of kvmap).", "DIR");
     QCommandLineOption json("json", "Print every table as JSON.");
@@ -114,6 +121,8 @@ int main(int argc, char* argv[]) {
     parser.addOption(force);
     QCommandLineOption extract("extract", "campaign: write each embedded map into DIR.", "DIR");
     parser.addOption(extract);
+    QCommandLineOption set("set", "texts: replace FIELD from a UTF-8 text file.", "FIELD=FILE");
+    parser.addOption(set);
     parser.process(*app);
 
     const QStringList args = parser.positionalArguments();
@@ -180,6 +189,16 @@ int main(int argc, char* argv[]) {
         return kv::cli::runCampaignCommand(args[1].toStdString(), parser.isSet(json),
                                            parser.value(extract).toStdString(),
                                            parser.isSet(force));
+    }
+    if (command == "texts") {
+        if (args.size() != 2) {
+            std::fprintf(stderr, "kvmap: texts needs one map file\n");
+            return 2;
+        }
+        std::vector<std::string> sets;
+        for (const QString& v : parser.values(set)) sets.push_back(v.toStdString());
+        return kv::cli::runTextsCommand(args[1].toStdString(), sets,
+                                        parser.value(out).toStdString(), dir);
     }
     if (command == "paths") {
         std::printf("program folder: %s\nsettings file: %s\n", kv::programFolder().c_str(),

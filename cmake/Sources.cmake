@@ -24,6 +24,9 @@ list(APPEND KV_CORE_SOURCES
   scenario/campaign_records.cpp
   scenario/campaign_file.cpp
   scenario/campaign_check.cpp
+  scenario/text_layout.cpp
+  scenario/scenario_text_edit.cpp
+  scenario/victory_block.cpp
 )
 
 set(KV_RENDER_SOURCES
@@ -41,6 +44,8 @@ set(KV_RENDER_SOURCES
   view/map_thumbnail.cpp
   view/map_tool.cpp
   view/terrain_tools.cpp
+  view/troop_tools.cpp
+  view/news_painter.cpp
 )
 
 set(KV_UI_SOURCES
@@ -59,7 +64,17 @@ set(KV_UI_SOURCES
   app/menu_state.cpp
   app/tool_windows.cpp
   app/whole_map_dialogs.cpp
+  app/troop_dialogs.cpp
+  app/terrain_dialogs.cpp
   app/version_dialog.cpp
+  app/text_fields.cpp
+  app/picture_dialog.cpp
+  app/rule_dialog.cpp
+  app/victory_dialog.cpp
+  app/map_settings_dialog.cpp
+  app/rule_editor.cpp
+  app/scenario_dialog.cpp
+  app/briefing_preview.cpp
   view/map_view.cpp
   view/map_view_messages.cpp
 )
@@ -76,9 +91,9 @@ set(KV_CLI_SOURCES
   cli/data_command.cpp
   cli/info_command.cpp
   cli/check_command.cpp
-  app/terrain_dialogs.cpp
   cli/edit_commands.cpp
   cli/convert_command.cpp
   cli/export_command.cpp
   cli/campaign_command.cpp
+  cli/texts_command.cpp
 )

@@ -25,10 +25,12 @@ struct EditChange {
     bool labels = false;        // terrain labels
     bool buildings = false;     // buildings placed, removed or changing owner
     bool organisation = false;  // troops moved to other slots of their organisation
+    // The scenario texts, their display bytes or pictures.
+    bool scenarioTexts = false;
 
     bool any() const {
         return !hexes.empty() || wholeMap || newSize || troops || labels || buildings ||
-               organisation;
+               organisation || scenarioTexts;
     }
     void addHex(int col, int row) {
         if (wholeMap) return;

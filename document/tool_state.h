@@ -28,6 +28,23 @@ struct BorderBrush {
     int kind = 0;
 };
 
+// What the troop place tool puts down, chosen in the troop palette or the troop list. A new
+// troop (fromList 0) is made of `weaponId` with the brush's experience (0..250) and unit count
+// (1..10); with fromList 1 the unplaced troop in slot `item` of the table is put on the map.
+// `faction` is the troop table (0..5). Cleared (valid 0) after every placement.
+struct TroopBrush {
+    uint8_t valid = 0;
+    uint8_t fromList = 0;
+    int faction = 0;
+    int item = 2;  // the troop slot when fromList is 1
+    // The palette's selection the weapon was taken from.
+    int productType = 0;
+    int weaponType = 0;
+    int weaponId = 0;
+    int experience = 0;
+    int unitCount = 10;
+};
+
 struct ToolState {
     int editMode = kEditTerrain;
     int drawKind = kDrawPen;
@@ -48,6 +65,7 @@ struct ToolState {
     uint8_t mineKind = 0;
     uint8_t mineCount = 0;
     uint8_t mineSeenBy = 0;
+    TroopBrush troopBrush;
 
     BorderBrush borderBrush() const { return {borderFaction, borderKind}; }
     MineBrush mineBrush() const { return {mineKind, mineCount, mineSeenBy}; }

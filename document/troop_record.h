@@ -26,10 +26,13 @@ public:
     static constexpr size_t kTurnAt = 0, kNameAt = 4, kNameSize = 32, kWeaponAt = 38, kColAt = 40,
                             kRowAt = 41, kGroupAt = 42, kSlotValuesAt = 43, kGroupWordAt = 48,
                             kFlagsAt = 50, kWordsAt = 56, kCarrierSlotAt = 68, kCarrierTableAt = 89,
-                            kByte221At = 221, kDivisionAt = 270;
+                            kUnitStrengthAt = 90, kExperienceAt = 100, kByte221At = 221,
+                            kDivisionAt = 270;
     // The first six of the eight words at 56 name the troops loaded in this one (slot + 1 in
     // the carrier's own table, 0 for an empty place); the seventh is the carrier link.
     static constexpr int kCargoEntries = 6;
+    // Ten unit-strength bytes at 90: one per unit of the troop, 0 for a unit it does not have.
+    static constexpr int kUnitSlots = 10;
 
     // 0 empty slot, 1 placed at the start, 2 and above a reinforcement of that turn.
     int32_t appearanceTurn() const { return i32(kTurnAt); }
@@ -64,6 +67,24 @@ public:
         setU8(kCarrierTableAt, static_cast<uint8_t>(tablePlusOne));
         setU16(kCarrierSlotAt, static_cast<uint16_t>(slotPlusOne));
     }
+    // Strength of unit i (0..9), 0 out of range.
+    uint8_t unitStrength(int i) const {
+        return i >= 0 && i < kUnitSlots ? u8(kUnitStrengthAt + size_t(i)) : 0;
+    }
+    // The number of units: the unit slots with a non-zero strength.
+    int unitCount() const {
+        int n = 0;
+        for (int i = 0; i < kUnitSlots; ++i) n += unitStrength(i) != 0;
+        return n;
+    }
+    // Units 1..count get `strength`, the rest none.
+    void setUnits(int count, uint8_t strength) {
+        for (int i = 0; i < kUnitSlots; ++i)
+            setU8(kUnitStrengthAt + size_t(i), i < count ? strength : uint8_t{0});
+    }
+    // Experience × 10 (the dialogs show 0..250).
+    uint16_t experienceTimes10() const { return u16(kExperienceAt); }
+    void setExperienceTimes10(uint16_t v) { setU16(kExperienceAt, v); }
     uint8_t byte221() const { return u8(kByte221At); }
     // The division 0..2 the troop belongs to.
     uint8_t division() const { return u8(kDivisionAt); }

@@ -32,6 +32,8 @@ std::vector<ArtFile> artFiles() {
     files.push_back({"bmp/hqc1.bmp", ownerStrip(1)});
     files.push_back({"bmp/hqc2.bmp", ownerStrip(2)});
     for (ArtFile& f : interfaceBitmaps()) files.push_back(std::move(f));
+    for (ArtFile& f : newspaperBitmaps()) files.push_back(std::move(f));
+    for (ArtFile& f : pictureDialogBitmaps()) files.push_back(std::move(f));
     files.push_back({"munit/unit01_1.bmp", unitIconPage(32)});
     files.push_back({"munit/unit01_2.bmp", unitIconPage(48)});
     for (const SampleWeapon& w : sampleWeapons()) {

@@ -96,6 +96,10 @@ QImage overviewStrip(int scale, const QImage& baseSheet, const QImage& buildingS
 QImage ownerStrip(int scale);
 // The small interface bitmaps: category.bmp, panel_btn.bmp, info_btn.bmp.
 std::vector<ArtFile> interfaceBitmaps();
+// The previews' newspaper: news.bmp, news2.bmp and the button faces news_btn.bmp.
+std::vector<ArtFile> newspaperBitmaps();
+// The picture dialogs' art: rule.bmp, victory.bmp and the button sheet rule_btn.bmp.
+std::vector<ArtFile> pictureDialogBitmaps();
 
 // Every file writeArt writes, in a fixed order.
 std::vector<ArtFile> artFiles();

@@ -39,5 +39,8 @@ std::string cp932(std::string_view utf8);
 std::string buildCountry(MapDocument& doc);
 // Sets up the three factions, their troops and the scenario texts. Returns an error text.
 std::string buildForces(MapDocument& doc);
+// The briefing, operation order, victory, factions and ending texts and the briefing picture.
+// Returns an error text when one would not pass the scenario dialog's check.
+std::string setUpScenarioTexts(MapDocument& doc);
 
 }  // namespace kv::sample::demo

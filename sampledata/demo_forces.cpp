@@ -112,6 +112,9 @@ private:
         t.setAppearanceTurn(turn);
         t.setName(doc_.gameDatabase.weapon(weapon).name());
         t.setWeaponId(static_cast<uint16_t>(weapon));
+        // Full strength in every unit, as a newly placed troop.
+        const uint8_t strength = doc_.gameDatabase.weapon(weapon).memberStrength();
+        t.setUnits(TroopRecord::kUnitSlots, strength > 0 ? strength : uint8_t{1});
         t.setDivision(static_cast<uint8_t>(slots::divisionOf(slot)));
         doc_.troops.raiseCount(f, slot);
         if (!doc_.isWeaponInProduct(weapon)) fail("weapon not in the product");
@@ -240,39 +243,6 @@ void setUpHeader(MapDocument& doc) {
     doc.mapHeader.setOperationRank(5);
 }
 
-void setUpTexts(MapDocument& doc) {
-    ScenarioTexts& s = doc.scenarioTexts;
-    using F = ScenarioTexts;
-    s.setField(F::BriefingHeadline, cp932("セルヴィア川に緊張走る"));
-    s.setField(F::BriefingSubHeadline, cp932("北ローレン連邦、国境に部隊集結"));
-    s.setField(F::BriefingBody,
-               cp932("北ローレン連邦とセルヴィア王国は、本日未明に相互防衛条約を締結した。\n"
-                     "両国は国境付近に機甲部隊を展開し、セルヴィア川流域の自由都市ミランを\n"
-                     "共同で管理下に置くと一方的に宣言している。\n"
-                     "アルデナ共和国政府はこれを重大な挑発行為とみなし、\n"
-                     "国防軍に全軍の即応態勢を命じた。"));
-    s.setField(F::OperationName, cp932("ブルーリバー作戦"));
-    s.setField(F::OrderBody,
-               cp932("一、機甲部隊は首都東方に集結し、セルヴィア川の橋梁を確保せよ。\n"
-                     "二、航空部隊は空港より出撃し、敵航空戦力を制圧せよ。\n"
-                     "三、海上部隊は揚陸艦を護衛し、南海の制海権を確保せよ。\n"
-                     "四、対戦車歩兵部隊をローレン市まで輸送し、敵後方を攪乱せよ。"));
-    s.setField(F::VictoryText, cp932("勝利条件：首都ローレンと首都セルヴィアを占領する。\n"
-                                     "　　　　　対戦車歩兵部隊をローレン市へ送り届ける。\n"
-                                     "敗北条件：首都アルデナを失う。司令部が全滅する。"));
-    s.setField(F::FactionsText, cp932("アルデナ共和国（ＢＬＵＥ）　プレイヤー\n"
-                                      "北ローレン連邦（ＲＥＤ）　　コンピュータ・侵攻重視\n"
-                                      "セルヴィア王国（ＧＲＥＥＮ）コンピュータ・防御重視\n"
-                                      "北ローレン連邦とセルヴィア王国は同盟関係にある。"));
-    s.setField(F::EndingHeadline, cp932("セルヴィア川の戦い、終結"));
-    s.setField(F::EndingBody, cp932("アルデナ共和国軍は両国の首都を制圧し、停戦協定が結ばれた。\n"
-                                    "自由都市ミランには国際監視団が派遣され、\n"
-                                    "セルヴィア川にはふたたび平穏が戻った。"));
-    s.setBriefingMode(1);
-    s.setOrderMode(1);
-    s.setEndingShown(1);
-}
-
 }  // namespace
 
 std::string buildForces(MapDocument& doc) {
@@ -284,9 +254,9 @@ std::string buildForces(MapDocument& doc) {
     greenForces(forces);
     forces.formRegiments();
     doc.troops.recomputeCounts();
-    setUpTexts(doc);
+    const std::string textError = setUpScenarioTexts(doc);
     doc.history.clear();
-    return forces.error();
+    return textError.empty() ? forces.error() : textError;
 }
 
 }  // namespace kv::sample::demo

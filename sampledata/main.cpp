@@ -52,6 +52,10 @@ int main(int argc, char* argv[]) {
         usage();
         return 2;
     }
+    // Captions drawn into the interface art need fonts: a windowless application provides them.
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
     const auto start = std::chrono::steady_clock::now();
     const std::string root = argv[1];
     // The product types are drawn from the arsenal, so the weapons come first; the demo maps

@@ -14,9 +14,6 @@ namespace kv {
 
 namespace {
 
-// The ten unit-strength bytes of a troop record.
-constexpr size_t kUnitStrengthAt = 90;
-constexpr int kUnitStrengthSlots = 10;
 constexpr int kCustomIcon = 20000;
 constexpr int kLayerCount = 6;
 // Rows of the regiment mark sheet: a regiment out in the field, its leader and the others.
@@ -39,9 +36,7 @@ int victoryFlags(const TroopRecord& troop) {
 }
 
 int unitCount(const TroopRecord& troop) {
-    int n = 0;
-    for (int i = 0; i < kUnitStrengthSlots; ++i) n += troop.bytes[kUnitStrengthAt + size_t(i)] != 0;
-    return n;
+    return troop.unitCount();
 }
 
 HexTroops troopsAt(const MapDocument& doc, int col, int row, const HexDrawOptions& options) {

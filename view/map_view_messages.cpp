@@ -104,6 +104,9 @@ int MapView::onMessage(MessageRecord& m) {
             flashHex(static_cast<int>(m.wParam), static_cast<int>(m.lParam));
             return 1;
         case viewmsg::CancelTroopSelection:
+            // A troop picked up for a move is put down again.
+            if (doc_.tool.editMode == kEditTroops || doc_.tool.editMode == kEditReinforcements)
+                tools_.reset(*this);
             if (!((doc_.tool.editMode == kEditTroops ||
                    doc_.tool.editMode == kEditReinforcements) &&
                   doc_.tool.troopDrawKind == 1))
