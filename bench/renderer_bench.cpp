@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -16,6 +17,7 @@
 #include "framework/profile.h"
 #include "view/bitmap_export.h"
 #include "view/map_renderer.h"
+#include "view/sheet_cache.h"
 
 namespace {
 
@@ -90,8 +92,13 @@ void BM_ScrollOneRow(benchmark::State& state) {
 BENCHMARK(BM_ScrollOneRow)->Arg(16)->Arg(32)->Arg(48)->Unit(benchmark::kMillisecond);
 
 void BM_RebuildSheets(benchmark::State& state) {
-    auto r = makeRenderer(static_cast<int>(state.range(0)));
-    for (auto _ : state) r->rebuildSheets();
+    kv::MapDocument& doc = document();
+    // Fresh sheets each time: asked again for the same kind, sheets keep what they have.
+    for (auto _ : state) {
+        kv::SpriteSheets sheets;
+        sheets.build(static_cast<int>(state.range(0)), doc.factionColours, true, doc.gameDatabase);
+        benchmark::DoNotOptimize(sheets.hexSize());
+    }
 }
 BENCHMARK(BM_RebuildSheets)->Arg(16)->Arg(32)->Arg(48)->Unit(benchmark::kMillisecond);
 
@@ -103,6 +110,41 @@ void BM_ExportPicture(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(kv::exportBitmapBytes(doc, sheets16));
 }
 BENCHMARK(BM_ExportPicture)->Unit(benchmark::kMillisecond);
+
+// The PNG export at 32 into memory: one worker thread, then one per processor.
+void BM_ExportPng(benchmark::State& state) {
+    kv::MapDocument& doc = document();
+    const kv::SpriteSheets sheets16 = kv::exportSheets(doc, 32);
+    size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        kv::exportPng(doc, sheets16, [&](const uint8_t*, size_t size) { bytes += size; },
+                      {kv::kDefaultPngLevel, static_cast<int>(state.range(0))});
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_ExportPng)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The export's sheets at 16: built from the art, or read from the cache file.
+void BM_ExportSheets(benchmark::State& state) {
+    kv::MapDocument& doc = document();
+    const bool cached = state.range(0) != 0;
+    const std::string path = std::string(KV_DIST_DIR) + "/bench-sheets.cache";
+    const std::string key = kv::exportSheetsKey(doc.factionColours, 16);
+    kv::writeSheetCache(path, key, [&] {
+        kv::SpriteSheets s;
+        s.build(16, doc.factionColours, false, doc.gameDatabase, true);
+        return s;
+    }());
+    for (auto _ : state) {
+        if (cached)
+            benchmark::DoNotOptimize(kv::readSheetCache(path, key)->toRgb555());
+        else
+            benchmark::DoNotOptimize(kv::exportSheets(doc, 16));
+    }
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_ExportSheets)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

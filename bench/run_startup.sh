@@ -1,5 +1,6 @@
 #!/bin/bash
-# Measures the editor's start-up time (process start to main window mapped) under Xvfb.
+# Measures the editor's start-up time (process start to the main window showing the map)
+# under Xvfb with a black root window.
 # Usage: bench/run_startup.sh   (after a release build with -DKV_BENCH=ON in build/release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -7,5 +8,5 @@ cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DKV_TESTS=OFF -DKV_BENCH
 cmake --build build/release -j2 --target kvstartup_bench kvornme
 runtime=$(mktemp -d); chmod 700 "$runtime"
 XDG_RUNTIME_DIR="$runtime" SDL_AUDIODRIVER=dummy KV_EDITOR="$PWD/build/release/dist/kvornme" \
-    xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bin/kvstartup_bench "$@"
+    xvfb-run -a -s "-screen 0 1280x1024x24 -br" build/release/bin/kvstartup_bench "$@"
 rm -rf "$runtime"

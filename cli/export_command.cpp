@@ -10,6 +10,7 @@
 #include "framework/errors.h"
 #include "view/bitmap_export.h"
 #include "view/map_thumbnail.h"
+#include "view/sheet_cache.h"
 
 namespace kv::cli {
 
@@ -49,14 +50,22 @@ int exportMap(const std::string& file, const std::string& out, const std::string
 }  // namespace
 
 int runExportCommand(const std::string& file, const std::string& out, const std::string& hexSize,
-                     const std::string& programDir) {
+                     const std::string& pngLevel, const std::string& programDir) {
     const int size = hexSize.empty() ? 32 : wholeNumber(hexSize);
     if (size != 16 && size != 32 && size != 48) {
         std::fprintf(stderr, "kvmap: --hex-size %s: must be 16, 32 or 48\n", hexSize.c_str());
         return 2;
     }
-    return exportMap(file, out, programDir,
-                     [&](const MapDocument& doc) { exportBitmap(doc, size, out); });
+    PngOptions png;
+    if (!pngLevel.empty()) png.level = wholeNumber(pngLevel);
+    if (png.level < kMinPngLevel || png.level > kMaxPngLevel) {
+        std::fprintf(stderr, "kvmap: --png-level %s: must be %d to %d\n", pngLevel.c_str(),
+                     kMinPngLevel, kMaxPngLevel);
+        return 2;
+    }
+    return exportMap(file, out, programDir, [&](const MapDocument& doc) {
+        exportBitmap(doc, cachedExportSheets(doc, size), out, png);
+    });
 }
 
 int runThumbnailCommand(const std::string& file, const std::string& out, const std::string& size,

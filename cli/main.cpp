@@ -1,7 +1,6 @@
 // kvmap: the command-line tool over the editor's core (no display needed).
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QGuiApplication>
 
 #include <cstdio>
 #include <cstdlib>
@@ -76,7 +75,7 @@ int main(int argc, char* argv[]) {
         "              convert maps of earlier editions and versions (files or folders)\n"
         "              into current map files in DIR (exit 1 when any file failed; a file\n"
         "              cut short fails unless --force)\n"
-        "  export FILE OUT [--hex-size 16|32|48]\n"
+        "  export FILE OUT [--hex-size 16|32|48] [--png-level 1..12]\n"
         "              the map's terrain as a 16-bit bitmap file (OUT.png: the same as PNG)\n"
         "  export FILE OUT --thumbnail SIZE\n"
         "              the whole map fitted into a SIZE-pixel square, as PNG (thumbnailers)\n"
@@ -112,6 +111,9 @@ int main(int argc, char* argv[]) {
     parser.addOption(out);
     QCommandLineOption hexSize("hex-size", "export: the hex size, 16, 32 or 48 (default 32).", "S");
     parser.addOption(hexSize);
+    QCommandLineOption pngLevel(
+        "png-level", "export: PNG compression, 1 (fastest) to 12 (smallest); default 4.", "L");
+    parser.addOption(pngLevel);
     QCommandLineOption thumbnail("thumbnail", "export: a PNG thumbnail fitted into SIZE pixels.",
                                  "SIZE");
     parser.addOption(thumbnail);
@@ -166,10 +168,7 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "kvmap: export needs a map file and the file to write\n");
             return 2;
         }
-        // Drawing needs the GUI library; without a display unless a platform is asked for.
-        app.reset();
-        if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        QGuiApplication gui(argc, argv);
+        // Images are drawn without a GUI application: no platform plugin, no display.
         if (parser.isSet(thumbnail)) {
             if (parser.isSet(hexSize)) {
                 std::fprintf(stderr, "kvmap: --thumbnail and --hex-size exclude each other\n");
@@ -179,7 +178,8 @@ int main(int argc, char* argv[]) {
                                                 parser.value(thumbnail).toStdString(), dir);
         }
         return kv::cli::runExportCommand(args[1].toStdString(), args[2].toStdString(),
-                                         parser.value(hexSize).toStdString(), dir);
+                                         parser.value(hexSize).toStdString(),
+                                         parser.value(pngLevel).toStdString(), dir);
     }
     if (command == "campaign") {
         if (args.size() != 2) {

@@ -41,6 +41,8 @@ set(KV_RENDER_SOURCES
   view/map_renderer_labels.cpp
   view/map_renderer_present.cpp
   view/bitmap_export.cpp
+  view/png_writer.cpp
+  view/sheet_cache.cpp
   view/map_thumbnail.cpp
   view/map_tool.cpp
   view/terrain_tools.cpp

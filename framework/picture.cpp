@@ -21,10 +21,11 @@ constexpr QRgb kOpaque = 0xFF000000u;
 QImage flattenToKey(const QImage& image) {
     QImage src = image.convertToFormat(QImage::Format_ARGB32);
     QImage out(src.size(), QImage::Format_RGB32);
+    const int w = src.width();  // not asked per pixel: a call into the library each time
     for (int y = 0; y < src.height(); ++y) {
         const QRgb* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
         QRgb* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < src.width(); ++x)
+        for (int x = 0; x < w; ++x)
             dst[x] = qAlpha(in[x]) < 128 ? kOpaque | kColourKey : kOpaque | in[x];
     }
     return out;
@@ -132,10 +133,11 @@ Picture Picture::scaledCells(int fromSize, int toSize) const {
 QImage Picture::withTransparentKey(QRgb key) const {
     if (isNull()) return {};
     QImage out(image_.size(), QImage::Format_ARGB32_Premultiplied);
+    const int w = image_.width();
     for (int y = 0; y < image_.height(); ++y) {
         const QRgb* in = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
         QRgb* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < image_.width(); ++x)
+        for (int x = 0; x < w; ++x)
             dst[x] = (in[x] & 0xFFFFFF) == (key & 0xFFFFFF) ? 0 : kOpaque | in[x];
     }
     return out;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "view/png_writer.h"
+
 namespace kv {
 
 class MapDocument;
@@ -32,12 +34,24 @@ std::string exportHeader(const ExportLayout& layout);
 // picture cannot be allocated.
 std::string exportBitmapBytes(const MapDocument& doc, const SpriteSheets& sheets);
 
-// The same picture as an image (for PNG).
+// The same picture as an image.
 QImage exportImage(const std::string& bitmapBytes);
 
-// Builds sheets at `hexSize` and writes the export to `path`: a bitmap file, or a PNG when
-// the name ends in ".png". The file is written whole or not at all; failures raise
-// swCBitmapError (Create when the picture cannot be made, Save when it cannot be written).
-void exportBitmap(const MapDocument& doc, int hexSize, const std::string& path);
+// The 16-bit sheets the export draws from at `hexSize`.
+SpriteSheets exportSheets(const MapDocument& doc, int hexSize);
+
+// The picture as an 8-bit RGB PNG through `sink`: exactly the bitmap's pixels.
+void exportPng(const MapDocument& doc, const SpriteSheets& sheets16, const PngSink& sink,
+               const PngOptions& options = {});
+
+// Builds sheets at `hexSize` and writes the export to `path`: a bitmap file, or a PNG (with
+// `png`'s level and threads) when the name ends in ".png". The file is written whole or not
+// at all; failures raise swCBitmapError (Create when the picture cannot be made, Save when
+// it cannot be written).
+void exportBitmap(const MapDocument& doc, int hexSize, const std::string& path,
+                  const PngOptions& png = {});
+// The same from 16-bit sheets made already (exportSheets, or the sheet cache).
+void exportBitmap(const MapDocument& doc, const SpriteSheets& sheets16, const std::string& path,
+                  const PngOptions& png = {});
 
 }  // namespace kv

@@ -22,7 +22,7 @@ DrawSurface DrawSurface::of(QImage& image) {
 
 SpriteImage::SpriteImage(const Picture& picture) {
     if (picture.isNull()) return;
-    pixels_ = picture.image().convertToFormat(QImage::Format_RGB32);
+    setPixels(picture.image().convertToFormat(QImage::Format_RGB32));
     findRuns(pixels_);
 }
 
@@ -44,16 +44,24 @@ void SpriteImage::findRuns(const QImage& image) {
     rowRuns_[static_cast<size_t>(image.height())] = static_cast<uint32_t>(runs_.size());
 }
 
+void SpriteImage::setPixels(QImage image) {
+    pixels_ = std::move(image);
+    bits_ = pixels_.isNull() ? nullptr : pixels_.constBits();
+    stride_ = pixels_.bytesPerLine();
+}
+
 SpriteImage SpriteImage::toRgb555() const {
     SpriteImage out;
     if (isNull() || bytesPerPixel_ != 4) return *this;
-    out.pixels_ = QImage(width(), height(), QImage::Format_RGB555);
-    if (out.pixels_.isNull()) return {};
+    const int w = width();
+    QImage pixels(w, height(), QImage::Format_RGB555);
+    if (pixels.isNull()) return {};
     for (int y = 0; y < height(); ++y) {
         const QRgb* in = reinterpret_cast<const QRgb*>(pixels_.constScanLine(y));
-        uint16_t* o = reinterpret_cast<uint16_t*>(out.pixels_.scanLine(y));
-        for (int x = 0; x < width(); ++x) o[x] = kv::toRgb555(in[x]);
+        uint16_t* o = reinterpret_cast<uint16_t*>(pixels.scanLine(y));
+        for (int x = 0; x < w; ++x) o[x] = kv::toRgb555(in[x]);
     }
+    out.setPixels(std::move(pixels));
     out.bytesPerPixel_ = 2;
     out.runs_ = runs_;
     out.rowRuns_ = rowRuns_;
@@ -88,7 +96,7 @@ Rect SpriteImage::drawTo(DrawSurface& target, int x, int y, const Rect& source,
 
     const int bpp = bytesPerPixel_;
     for (int64_t sy = sy0; sy < sy1; ++sy) {
-        const uchar* src = pixels_.constScanLine(static_cast<int>(sy));
+        const uint8_t* src = bits_ + stride_ * sy;
         uint8_t* dst = target.row(static_cast<int>(dy + sy - sy0)) + (dx - sx0) * bpp;
         const auto first = runs_.begin() + rowRuns_[static_cast<size_t>(sy)];
         const auto last = runs_.begin() + rowRuns_[static_cast<size_t>(sy) + 1];

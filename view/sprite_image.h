@@ -55,8 +55,12 @@ private:
         int32_t end;  // exclusive
     };
     void findRuns(const QImage& image);
+    // Keeps the pixel address and row stride, so drawing asks the image nothing per row.
+    void setPixels(QImage image);
 
-    QImage pixels_;
+    QImage pixels_;  // never changed once set: bits_ stays valid
+    const uint8_t* bits_ = nullptr;
+    ptrdiff_t stride_ = 0;
     int bytesPerPixel_ = 4;
     std::vector<Run> runs_;
     std::vector<uint32_t> rowRuns_;  // runs of row y: rowRuns_[y] .. rowRuns_[y + 1]

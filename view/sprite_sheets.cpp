@@ -84,9 +84,10 @@ int factionHue(const FactionColourTable& colours, int colour) {
 Picture specialColoured(const Picture& picture) {
     Picture out = picture;
     QImage& image = out.image();
+    const int w = image.width();
     for (int y = 0; y < image.height(); ++y) {
         QRgb* p = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < w; ++x) {
             if ((p[x] & 0xFFFFFF) == kColourKey) continue;
             const int grey = (qRed(p[x]) * 11 + qGreen(p[x]) * 16 + qBlue(p[x]) * 5) / 32;
             p[x] = qRgb(grey, grey, grey);
@@ -103,22 +104,69 @@ const Picture& SpriteSheets::source(const std::string& name, int kind) {
     return sources_.emplace(name, std::move(p)).first->second;
 }
 
-void SpriteSheets::build(int hexSize, const FactionColourTable& colours, bool unitIcons,
-                         const WeaponData& weapons, bool terrainOnly) {
-    hexSize_ = hexSize == 16 || hexSize == 48 ? hexSize : 32;
-    buildTerrain(colours);
-    buildColoured(colours, terrainOnly);
-    if (!terrainOnly) buildIcons(colours, unitIcons, weapons);
+SpriteSheets::BuildKey SpriteSheets::keyOf(int hexSize, const FactionColourTable& colours,
+                                           bool unitIcons, const WeaponData& weapons,
+                                           bool terrainOnly) const {
+    BuildKey key;
+    key.hexSize = hexSize;
+    key.unitIcons = unitIcons;
+    key.terrainOnly = terrainOnly;
+    for (int k = 0; k < kColours; ++k) key.hues[size_t(k)] = factionHue(colours, k);
+    if (terrainOnly) return key;
+    for (int table = 0; table < 2; ++table) {
+        for (const WeaponRecord& w : weapons.userWeapons(table)) {
+            if (w.typeIcon(hexSize) >= 20000)
+                key.customIcons.emplace_back(IconKind::WeaponType, w.typeIcon(hexSize));
+            if (w.unitIcon(hexSize) >= 20000)
+                key.customIcons.emplace_back(IconKind::Unit, w.unitIcon(hexSize));
+        }
+    }
+    return key;
 }
 
-void SpriteSheets::buildTerrain(const FactionColourTable&) {
+void SpriteSheets::build(int hexSize, const FactionColourTable& colours, bool unitIcons,
+                         const WeaponData& weapons, bool terrainOnly) {
+    hexSize = hexSize == 16 || hexSize == 48 ? hexSize : 32;
+    BuildKey key = keyOf(hexSize, colours, unitIcons, weapons, terrainOnly);
+    if (built_ && *built_ == key) return;
+    built_.reset();
+    hexSize_ = hexSize;
+    buildTerrain(colours, terrainOnly);
+    buildColoured(colours, terrainOnly);
+    if (!terrainOnly) buildIcons(colours, unitIcons, weapons);
+    built_ = std::move(key);
+}
+
+std::vector<std::string> SpriteSheets::artFiles(bool terrainOnly) {
+    std::vector<std::string> files = {"land48_base.bmp", "land48_parts.bmp", "road_48.bmp",
+                                      "bridge48.bmp", "land48_build.bmp"};
+    if (terrainOnly) return files;
+    for (const char* name : {"markhex_48.bmp", "effect_48.bmp", "exnum.bmp", "maplayer.bmp",
+                             "regmark.bmp", "ecmcc48.bmp", "border48.bmp", "unit48.bmp"})
+        files.emplace_back(name);
+    return files;
+}
+
+SpriteSheets SpriteSheets::fromPictures(int hexSize,
+                                        const std::array<Picture, size_t(Sheet::Count)>& pictures) {
+    SpriteSheets out;
+    out.hexSize_ = hexSize;
+    for (size_t i = 0; i < pictures.size(); ++i) out.sheets_[i] = SpriteImage(pictures[i]);
+    return out;
+}
+
+void SpriteSheets::buildTerrain(const FactionColourTable&, bool terrainOnly) {
     const int bmp = static_cast<int>(DataKind::Bmp);
     set(Sheet::Base, scaled(source("land48_base.bmp", bmp)));
     set(Sheet::Parts, scaled(source("land48_parts.bmp", bmp)));
     set(Sheet::Road, scaled(source("road_48.bmp", bmp)));
+    set(Sheet::TempBridge, scaled(cells(source("bridge48.bmp", bmp), 0, 4, 9, 2)));
+    for (Sheet sheet :
+         {Sheet::Mark, Sheet::Effect, Sheet::Digit, Sheet::LayerMark, Sheet::RegimentMark})
+        sheets_[size_t(sheet)] = {};
+    if (terrainOnly) return;  // the export draws none of the marks
     set(Sheet::Mark, scaled(source("markhex_48.bmp", bmp)));
     set(Sheet::Effect, scaled(source("effect_48.bmp", bmp)));
-    set(Sheet::TempBridge, scaled(cells(source("bridge48.bmp", bmp), 0, 4, 9, 2)));
     set(Sheet::Digit, source("exnum.bmp", bmp));
     set(Sheet::LayerMark, source("maplayer.bmp", bmp));
     set(Sheet::RegimentMark, source("regmark.bmp", bmp));

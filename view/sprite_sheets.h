@@ -6,6 +6,7 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,8 +56,10 @@ public:
     // Rebuilds every sheet at `hexSize` (16, 32 or 48). The unit icon pages are loaded in
     // unit-icon mode at sizes above 16; custom icons for every user-defined weapon of
     // `weapons`. A missing file leaves its sheet empty (nothing is drawn from it) and is
-    // listed in missingFiles(). `terrainOnly` makes only the sheets of terrain, buildings,
-    // bridges and line pieces.
+    // listed in missingFiles(). `terrainOnly` makes only the sheets of ground, buildings,
+    // bridges and line pieces (what the export draws). Asked again for the same size,
+    // colours, mode and custom icons, it keeps what it has (the editor asks when it starts
+    // and again when its first map opens).
     void build(int hexSize, const FactionColourTable& colours, bool unitIcons,
                const WeaponData& weapons, bool terrainOnly = false);
     // (Re)loads the custom icons of icon number `number` for every faction.
@@ -73,9 +76,27 @@ public:
     // The same sheets with 16-bit 5-5-5 pixels (for the bitmap export).
     SpriteSheets toRgb555() const;
 
+    // The art files (of the bitmap folder) a build reads.
+    static std::vector<std::string> artFiles(bool terrainOnly);
+    // Sheets made from pictures kept elsewhere (one per Sheet, null for an empty sheet), as a
+    // terrain-only build at `hexSize` made them.
+    static SpriteSheets fromPictures(int hexSize,
+                                     const std::array<Picture, size_t(Sheet::Count)>& pictures);
+
 private:
+    // What a build depends on besides the art files.
+    struct BuildKey {
+        int hexSize = 0;
+        bool unitIcons = false, terrainOnly = false;
+        std::array<int, 7> hues{};
+        std::vector<std::pair<IconKind, int>> customIcons;
+        bool operator==(const BuildKey&) const = default;
+    };
+    BuildKey keyOf(int hexSize, const FactionColourTable& colours, bool unitIcons,
+                   const WeaponData& weapons, bool terrainOnly) const;
+
     const Picture& source(const std::string& name, int kind);
-    void buildTerrain(const FactionColourTable& colours);
+    void buildTerrain(const FactionColourTable& colours, bool terrainOnly);
     void buildColoured(const FactionColourTable& colours, bool terrainOnly);
     void buildIcons(const FactionColourTable& colours, bool unitIcons, const WeaponData& weapons);
     void loadUnitPages(const FactionColourTable& colours);
@@ -89,6 +110,7 @@ private:
     std::map<std::pair<IconKind, int>, SpriteImage> customIcons_;
     std::map<std::string, Picture> sources_;  // the files as read, by name
     std::vector<std::string> missing_;
+    std::optional<BuildKey> built_;
 };
 
 }  // namespace kv

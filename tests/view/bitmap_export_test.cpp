@@ -1,12 +1,16 @@
-// The bitmap export: size and header, what the picture shows and leaves out, the PNG form,
-// `kvmap export`, and failures that leave no file behind.
+// The bitmap export: size and header, what the picture shows and leaves out, the PNG form
+// (the same pixels, the same file for any thread count), `kvmap export`, and failures that
+// leave no file behind.
 #include <QImage>
 #include <QProcess>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <string>
+
+#include <sys/resource.h>
 
 #include "document/map_file.h"
 #include "framework/byte_cursor.h"
@@ -122,25 +126,64 @@ TEST_F(BitmapExport, RiversRoadsAndBuildingsAppear) {
     EXPECT_NE(exportBytes(32), neutral);  // in the owner's colour
 }
 
-TEST_F(BitmapExport, PngHoldsTheSamePictureAndAFailedWriteLeavesNoFile) {
+TEST_F(BitmapExport, PngHoldsExactlyTheBitmapsPixelsAtEverySizeAndThreadCount) {
     kvtest::TempDir dir;
-    exportBitmap(doc(), 16, dir.file("map.bmp"));
-    exportBitmap(doc(), 16, dir.file("map.png"));
-    const std::string bmp = kvtest::readFile(dir.file("map.bmp"));
-    EXPECT_EQ(bmp.substr(0, 2), "BM");
-    QImage png(QString::fromStdString(dir.file("map.png")));
-    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), exportImage(bmp));
-    const std::string missing = dir.file("no/such/folder/map.bmp");
-    try {
-        exportBitmap(doc(), 16, missing);
-        ADD_FAILURE() << "nothing thrown";
-    } catch (const swCBitmapError& e) {
-        EXPECT_EQ(e.code, swCBitmapError::Save);
+    resize(23, 21);
+    cell(2, 2).river = 9;
+    cell(3, 3).roadLinks = 9;
+    cell(5, 5).terrain = kvtest::kMediumCity;
+    cell(5, 5).picture = kvtest::kMediumCityPicture;
+    cell(5, 5).owner = 3;
+    for (int size : {16, 32, 48}) {
+        exportBitmap(doc(), size, dir.file("map.bmp"));
+        exportBitmap(doc(), size, dir.file("map.png"));
+        const QImage png(QString::fromStdString(dir.file("map.png")));
+        EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32),
+                  exportImage(kvtest::readFile(dir.file("map.bmp"))))
+            << size;
     }
-    EXPECT_FALSE(std::filesystem::exists(missing));
+    // At 48 the picture is two bands: one thread or several write the same file.
+    const SpriteSheets sheets = exportSheets(doc(), 48);
+    std::string one, three;
+    auto into = [](std::string& s) {
+        return [&s](const uint8_t* data, size_t size) {
+            s.append(reinterpret_cast<const char*>(data), size);
+        };
+    };
+    exportPng(doc(), sheets, into(one), {kDefaultPngLevel, 1});
+    exportPng(doc(), sheets, into(three), {kDefaultPngLevel, 3});
+    ASSERT_GT(exportLayout(23, 21, 48).height, pngBandRows(exportLayout(23, 21, 48).width));
+    EXPECT_EQ(one, three);
+    EXPECT_EQ(kvtest::readFile(dir.file("map.png")), one);
+}
+
+TEST_F(BitmapExport, AFailedWriteLeavesNoFileAndSaysSo) {
+    kvtest::TempDir dir;
+    auto expectSaveError = [&](const std::string& path) {
+        try {
+            exportBitmap(doc(), 16, path);
+            ADD_FAILURE() << "nothing thrown for " << path;
+        } catch (const swCBitmapError& e) {
+            EXPECT_EQ(e.code, swCBitmapError::Save) << path;
+        }
+        EXPECT_FALSE(std::filesystem::exists(path));
+    };
+    expectSaveError(dir.file("no/such/folder/map.bmp"));
+    // A full disk: no file of the process may grow past 4 KiB.
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    expectSaveError(dir.file("full.bmp"));
+    expectSaveError(dir.file("full.png"));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    // Nothing is left behind, not even the temporary files.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
-              2);
+              0);
 }
 
 TEST_F(BitmapExport, KvmapExportWritesTheBitmapOfAMapFile) {
@@ -166,6 +209,13 @@ TEST_F(BitmapExport, KvmapExportWritesTheBitmapOfAMapFile) {
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 2);
     EXPECT_FALSE(std::filesystem::exists(dir.file("bad.bmp")));
+    // So is a compression level outside 1..12.
+    p.start(QString::fromStdString(kvtest::distDir() + "/kvmap"),
+            {"export", QString::fromStdString(dir.file("small.kvn")),
+             QString::fromStdString(dir.file("bad.png")), "--png-level", "13"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bad.png")));
 }
 
 }  // namespace

@@ -5,14 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <optional>
 #include <string>
 
+#include "framework/data_paths.h"
 #include "framework/faction_colours.h"
 #include "framework/picture.h"
 #include "framework/profile.h"
 #include "gamedata/weapons.h"
 #include "support/test_paths.h"
+#include "view/sheet_cache.h"
 #include "view/sprite_sheets.h"
 
 namespace kv {
@@ -130,6 +136,55 @@ TEST_F(SpriteSheetsTest, WeaponIconBlocksTakeTheirFactionsHue) {
                           rotateHue(own, factionHue(colours_, f + 1)) & 0xFFFFFF);
             }
         EXPECT_GT(compared, 100);
+    }
+}
+
+TEST_F(SpriteSheetsTest, ASecondBuildOfTheSameKindKeepsTheSheetsAndAnyChangeRemakesThem) {
+    SpriteSheets sheets;
+    auto buildingBits = [&] { return sheets[Sheet::Building].pixels().constBits(); };
+    sheets.build(32, colours_, true, weapons_);
+    const uchar* first = buildingBits();
+    sheets.build(32, colours_, true, weapons_);
+    EXPECT_EQ(buildingBits(), first);
+    // A faction's new hue recolours its blocks; another size or mode makes new sheets.
+    colours_.entries[size_t(FactionColourTable::factionEntry(2))].hueAngle += 90;
+    sheets.build(32, colours_, true, weapons_);
+    EXPECT_NE(buildingBits(), first);
+    const int x = 5 * 32 + 16, y = 3 * 3 * 32 + 16;  // a pixel of colour block 3
+    EXPECT_EQ(at(sheets[Sheet::Building], x, y), at(build(32)[Sheet::Building], x, y));
+    const uchar* recoloured = buildingBits();
+    sheets.build(48, colours_, true, weapons_);
+    EXPECT_EQ(sheets.hexSize(), 48);
+    EXPECT_NE(buildingBits(), recoloured);
+}
+
+TEST_F(SpriteSheetsTest, TheSheetCacheGivesBackTheBuiltSheetsOnlyForItsKeyAndAWholeFile) {
+    SpriteSheets built;
+    built.build(16, colours_, false, weapons_, true);
+    const std::string key = exportSheetsKey(colours_, 16);
+    const std::string path = dir_->file("sheets.cache");
+    ASSERT_TRUE(writeSheetCache(path, key, built));
+    const std::optional<SpriteSheets> read = readSheetCache(path, key);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->hexSize(), 16);
+    for (int i = 0; i < int(Sheet::Count); ++i) {
+        EXPECT_EQ((*read)[Sheet(i)].pixels(), built[Sheet(i)].pixels()) << i;
+        EXPECT_EQ((*read)[Sheet(i)].isNull(), built[Sheet(i)].isNull()) << i;
+    }
+    EXPECT_FALSE(readSheetCache(path, exportSheetsKey(colours_, 32)));
+    // Another hue or a renewed art file is another key.
+    FactionColourTable other = colours_;
+    other.entries[size_t(FactionColourTable::factionEntry(0))].hueAngle += 30;
+    EXPECT_NE(exportSheetsKey(other, 16), key);
+    const std::string art = dataPath("road_48.bmp", DataKind::Bmp);
+    const timespec times[2] = {{0, UTIME_OMIT}, {12345, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, art.c_str(), times, 0), 0);
+    EXPECT_NE(exportSheetsKey(colours_, 16), key);
+    // A file cut short anywhere is refused.
+    const std::string bytes = kvtest::readFile(path);
+    for (size_t cut = 0; cut < bytes.size(); cut = cut * 2 + 7) {
+        kvtest::writeFile(path, bytes.substr(0, cut));
+        EXPECT_FALSE(readSheetCache(path, key)) << cut;
     }
 }
 
