@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include "app/menu_table.h"
+#include "app/palette_window.h"
 #include "app/terrain_dialogs.h"
 #include "app/troop_dialogs.h"
 #include "app/version_dialog.h"
@@ -89,6 +90,7 @@ bool MainFrame::create() {
         fitFrameToWorkArea();
         watchDisplay();
         createImeHelper();
+        installPaletteFactories(*this);
         reopenToolWindows();
     } catch (const swCError& e) {
         e.report(this);

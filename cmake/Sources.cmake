@@ -47,6 +47,7 @@ set(KV_RENDER_SOURCES
   view/map_tool.cpp
   view/terrain_tools.cpp
   view/troop_tools.cpp
+  view/label_tool.cpp
   view/news_painter.cpp
 )
 
@@ -56,6 +57,10 @@ set(KV_UI_SOURCES
   framework/message_box_prompter.cpp
   framework/japanese_collation.cpp
   framework/file_dialogs.cpp
+  framework/bitmap_button.cpp
+  framework/scroll_control.cpp
+  framework/tree_view.cpp
+  framework/tool_tips.cpp
   app/editor_app.cpp
   app/command_line.cpp
   app/main_frame.cpp
@@ -65,6 +70,14 @@ set(KV_UI_SOURCES
   app/menu_table.cpp
   app/menu_state.cpp
   app/tool_windows.cpp
+  app/palette_window.cpp
+  app/palette_factories.cpp
+  app/tool_window.cpp
+  app/terrain_palette.cpp
+  app/border_palette.cpp
+  app/mine_palette.cpp
+  app/label_dialog.cpp
+  app/troop_palette.cpp
   app/whole_map_dialogs.cpp
   app/troop_dialogs.cpp
   app/terrain_dialogs.cpp

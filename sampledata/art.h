@@ -98,6 +98,9 @@ QImage ownerStrip(int scale);
 std::vector<ArtFile> interfaceBitmaps();
 // The previews' newspaper: news.bmp, news2.bmp and the button faces news_btn.bmp.
 std::vector<ArtFile> newspaperBitmaps();
+// The button face sheets "btn16x16.bmp" … "btn230x20.bmp".
+std::vector<ArtFile> buttonSheets();
+
 // The picture dialogs' art: rule.bmp, victory.bmp and the button sheet rule_btn.bmp.
 std::vector<ArtFile> pictureDialogBitmaps();
 

@@ -91,6 +91,14 @@ void HexPainter::drawHex(int col, int row, int x, int y) {
     if (options_.borderlines) drawBorders(col, row, *cell, x, y);
 }
 
+void HexPainter::drawPiece(const HexCell& cell, int x, int y) {
+    drawBase(cell, x, y);
+    if (cell.tempBridge == 0) drawRiver(cell, x, y);
+    const TerrainCategory c = doc_.gameDatabase.terrain(cell.terrain).category;
+    if (c < TerrainCategory::Building && c != TerrainCategory::Pillbox)
+        drawRoadAndSupply(cell, x, y);
+}
+
 int HexPainter::pictureOf(int picture, int terrain) const {
     // The export shows the pieces of joined groups as their terrain's own picture.
     if (options_.terrainOnly && picture >= kMegaFirstPicture)

@@ -61,6 +61,9 @@ public:
     // Every layer of the hex (col, row) with its cell's top-left at (x, y). A hex outside
     // the map shows the outside mark.
     void drawHex(int col, int row, int x, int y);
+    // The terrain of a cell that lies on no map (a palette's piece): ground, building or
+    // bridge, river, road and supply line.
+    void drawPiece(const HexCell& cell, int x, int y);
 
 private:
     int size() const { return sheets_.hexSize(); }

@@ -1,0 +1,74 @@
+// Opening the terrain palette (the pictures of all nine tabs in every owner colour) and
+// switching its tabs, on the sample game data, offscreen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPainter>
+
+#include <memory>
+
+#include "app/main_frame.h"
+#include "app/terrain_palette.h"
+#include "document/map_document.h"
+#include "framework/profile.h"
+#include "framework/prompter.h"
+
+namespace {
+
+struct Editor {
+    Editor() {
+        kv::setProgramPath(std::string(KV_DIST_DIR) + "/kvornme");
+        doc = std::make_unique<kv::MapDocument>();
+        doc->loadResources();
+        frame = kv::newWindow<kv::MainFrame>(*doc);
+        frame->create();
+    }
+    ~Editor() {
+        delete frame->handle();
+        doc.reset();
+    }
+    std::unique_ptr<kv::MapDocument> doc;
+    kv::MainFrame* frame = nullptr;
+};
+
+void BM_OpenTerrainPalette(benchmark::State& state) {
+    Editor e;
+    for (auto _ : state) {
+        e.frame->tools().open(kv::ToolKind::TerrainPalette);
+        state.PauseTiming();
+        e.frame->tools().close(kv::ToolKind::TerrainPalette);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenTerrainPalette)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_SwitchTerrainPaletteTab(benchmark::State& state) {
+    Editor e;
+    e.frame->tools().open(kv::ToolKind::TerrainPalette);
+    auto* palette =
+        dynamic_cast<kv::TerrainPalette*>(e.frame->tools().window(kv::ToolKind::TerrainPalette));
+    QImage target(kv::TerrainPalette::kClientWidth, kv::TerrainPalette::kClientHeight,
+                  QImage::Format_RGB32);
+    int tab = 0;
+    for (auto _ : state) {
+        tab = (tab + 1) % kv::kPaletteTabCount;
+        palette->selectTab(tab);
+        QPainter p(&target);
+        palette->paintGrid(p);  // what the window paints after the switch
+    }
+}
+BENCHMARK(BM_SwitchTerrainPaletteTab)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    kv::RecordingPrompter quiet;
+    kv::ScopedPrompter installed(&quiet);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
