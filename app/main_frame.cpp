@@ -81,6 +81,8 @@ bool MainFrame::create() {
         MessageBoxPrompter::setDefaultOwner(w);
         buildMenuBar();
         buildAccelerators();
+        // The editor keeps many steps of undo ("UndoDepth", 1 for a single step).
+        doc_.history.setLimits(ProfileEntry("Environment", "UndoDepth").readInt(kUndoDepth));
         mapView_ = newWindow<MapView>(this, doc_, this);
         mapView_->create();
         installTerrainTools(mapView_->tools(), terrainBrush_, terrainToolHooks());

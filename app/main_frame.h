@@ -26,6 +26,8 @@ struct EditChange;
 class MainFrame : public FrameWindow, public MapViewHost {
 public:
     static constexpr const char* kClassName = "KVORNME_MAINWINDOW_CNAME";
+    // Undo steps kept unless the settings say otherwise.
+    static constexpr int kUndoDepth = 100;
     static constexpr const char* kBaseTitle = "ケステルゾルテア マップエディタ";
 
     explicit MainFrame(MapDocument& document);

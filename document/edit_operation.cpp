@@ -27,6 +27,7 @@ void EditOperation::commit() {
     committed_ = true;
     if (!outermost_) return;
     doc_.openChange_ = nullptr;
+    doc_.history.end();
     if (!own_.any()) return;
     doc_.isClean = 0;
     if (doc_.onEdited) doc_.onEdited(own_);

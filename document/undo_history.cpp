@@ -1,5 +1,5 @@
-// The one-operation undo history: before-images taken by the editing primitives, undone
-// newest first with the after-images kept for redo.
+// The undo history: before-images taken by the editing primitives, step by step, undone newest
+// first with the after-images kept for redo.
 #include "document/undo_history.h"
 
 #include <array>
@@ -26,23 +26,62 @@ TerrainLabel labelFrom(const TroopRecord& troop) {
 
 }  // namespace
 
+const UndoStep UndoHistory::kNoStep;
+
 void UndoHistory::begin(std::string name) {
-    clear();
-    undo_.name = std::move(name);
+    clearRedo();
+    // A step that recorded nothing is not worth keeping.
+    if (done_.empty() || !done_.back().records.empty()) done_.emplace_back();
+    done_.back().name = std::move(name);
+    trim();
+}
+
+void UndoHistory::end() {
+    if (!done_.empty() && done_.back().records.empty()) done_.pop_back();
 }
 
 void UndoHistory::clearUndo() {
-    undo_.records.clear();
-    undo_.name.clear();
+    done_.clear();
 }
 
 void UndoHistory::clearRedo() {
-    redo_.records.clear();
-    redo_.name.clear();
+    undone_.clear();
+}
+
+void UndoHistory::setLimits(int depth, size_t maxBytes) {
+    depth_ = depth < 1 ? 1 : depth;
+    maxBytes_ = maxBytes;
+    trim();
+}
+
+size_t UndoHistory::bytesOf(const UndoStep& step) {
+    return step.records.capacity() * sizeof(UndoRecord) + step.name.capacity() + sizeof(UndoStep);
+}
+
+size_t UndoHistory::bytes() const {
+    size_t total = 0;
+    for (const UndoStep& s : done_) total += bytesOf(s);
+    for (const UndoStep& s : undone_) total += bytesOf(s);
+    return total;
+}
+
+void UndoHistory::trim() {
+    while (done_.size() > size_t(depth_)) done_.pop_front();
+    // The newest step stays whatever its size.
+    size_t total = bytes();
+    while (total > maxBytes_ && done_.size() > 1) {
+        total -= bytesOf(done_.front());
+        done_.pop_front();
+    }
+}
+
+UndoStep& UndoHistory::current() {
+    if (done_.empty()) done_.emplace_back();
+    return done_.back();
 }
 
 UndoRecord& UndoHistory::add(UndoRecord::Kind kind) {
-    UndoRecord& r = undo_.records.emplace_back();
+    UndoRecord& r = current().records.emplace_back();
     r.kind = kind;
     return r;
 }
@@ -109,11 +148,29 @@ void UndoHistory::recordTroopCounts() {
 }
 
 void UndoHistory::undo() {
-    replay(undo_, redo_);
+    if (done_.empty() || done_.back().records.empty()) {
+        UndoStep none, ignored;
+        replay(none, ignored);
+        return;
+    }
+    UndoStep step = std::move(done_.back());
+    done_.pop_back();
+    UndoStep inverse;
+    replay(step, inverse);
+    undone_.push_back(std::move(inverse));
 }
 
 void UndoHistory::redo() {
-    replay(redo_, undo_);
+    if (undone_.empty() || undone_.back().records.empty()) {
+        UndoStep none, ignored;
+        replay(none, ignored);
+        return;
+    }
+    UndoStep step = std::move(undone_.back());
+    undone_.pop_back();
+    UndoStep inverse;
+    replay(step, inverse);
+    done_.push_back(std::move(inverse));
 }
 
 void UndoHistory::replay(UndoStep& from, UndoStep& to) {

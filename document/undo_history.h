@@ -1,7 +1,11 @@
-// The document's undo history: the before-images of the last editing operation, taken by the
-// primitives before they change anything, and once it is undone the images that redo it.
+// The document's undo history: for each editing operation the before-images its primitives
+// took before they changed anything, newest last, and for each operation undone the images that
+// redo it. The history keeps at most `depth` operations and about `maxBytes` of images, dropping
+// the oldest first; a depth of 1 keeps only the last operation.
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -23,20 +27,37 @@ public:
     UndoHistory(const UndoHistory&) = delete;
     UndoHistory& operator=(const UndoHistory&) = delete;
 
-    // Starts the step of a new operation: both stacks emptied. EditOperation calls it.
+    static constexpr size_t kDefaultMaxBytes = size_t(256) << 20;
+
+    // Starts the step of a new operation: the redo steps go, and the oldest steps beyond the
+    // limits. EditOperation calls it.
     void begin(std::string name = {});
+    // An operation ended: a step that recorded nothing is dropped, so an undo reaches the
+    // step before it.
+    void end();
     void clearUndo();
     void clearRedo();
     void clear() {
         clearUndo();
         clearRedo();
     }
-    const UndoStep& undoStep() const { return undo_; }
-    const UndoStep& redoStep() const { return redo_; }
-    const std::vector<UndoRecord>& undoStack() const { return undo_.records; }
-    const std::vector<UndoRecord>& redoStack() const { return redo_.records; }
-    bool canUndo() const { return !undo_.records.empty(); }
-    bool canRedo() const { return !redo_.records.empty(); }
+    // How many operations and how many bytes of images are kept (at least one operation).
+    void setLimits(int depth, size_t maxBytes = kDefaultMaxBytes);
+    int depth() const { return depth_; }
+    size_t maxBytes() const { return maxBytes_; }
+    // The step an undo / a redo would take, empty when there is none.
+    const UndoStep& undoStep() const { return done_.empty() ? kNoStep : done_.back(); }
+    const UndoStep& redoStep() const { return undone_.empty() ? kNoStep : undone_.back(); }
+    const std::vector<UndoRecord>& undoStack() const { return undoStep().records; }
+    const std::vector<UndoRecord>& redoStack() const { return redoStep().records; }
+    // Every step kept, oldest first / the steps undone, the next to redo last.
+    const std::deque<UndoStep>& doneSteps() const { return done_; }
+    const std::vector<UndoStep>& undoneSteps() const { return undone_; }
+    // The memory the images of the kept steps take.
+    size_t bytes() const;
+    static size_t bytesOf(const UndoStep& step);
+    bool canUndo() const { return !undoStack().empty(); }
+    bool canRedo() const { return !redoStack().empty(); }
 
     // Before-images. One of something that does not exist is not taken.
     void recordHex(int col, int row);
@@ -46,7 +67,7 @@ public:
     void recordRegiment(int faction, int regiment);
     void recordTroopCounts();
     // A record as it is; restoring skips whatever in it names nothing that exists.
-    void append(const UndoRecord& record) { undo_.records.push_back(record); }
+    void append(const UndoRecord& record) { current().records.push_back(record); }
 
     // Take the last step back / do it again: an operation of its own that keeps the history,
     // always reported (an empty step too) as touching the whole map.
@@ -54,13 +75,19 @@ public:
     void redo();
 
 private:
+    static const UndoStep kNoStep;
+    UndoStep& current();
     UndoRecord& add(UndoRecord::Kind kind);
+    void trim();
+    // Walks `from` back into the document, writing the images that reverse it into `to`.
     void replay(UndoStep& from, UndoStep& to);
     void walk(UndoStep& from, UndoStep& to);
 
     MapDocument& doc_;
-    UndoStep undo_;
-    UndoStep redo_;
+    std::deque<UndoStep> done_;
+    std::vector<UndoStep> undone_;
+    int depth_ = 1;
+    size_t maxBytes_ = kDefaultMaxBytes;
 };
 
 }  // namespace kv

@@ -2,6 +2,11 @@
 // troop count left raised, labels restored through their own table.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
+#include "document/map_file.h"
+#include "document/troop_edit.h"
 #include "sample_document.h"
 
 namespace kv {
@@ -250,6 +255,76 @@ TEST_F(LabelTable, TheThousandAndFirstLabelIsRefused) {
     EXPECT_TRUE(d.setLabel(50, 50, "X", 0, 0));
     EXPECT_EQ(d.labelNumberAt(50, 50), 1000);
     EXPECT_FALSE(d.setLabel(100, 5, "Out", 0, 0));
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+// A deep history: 500 random operations of every kind on the demo scenario, then undo all
+// gives back the starting file byte for byte and redo all the final one; the memory cap drops
+// the oldest steps first, and a depth of 1 keeps only the last operation.
+TEST_F(UndoRedo, ADeepHistoryWalksBackToTheStartAndForwardToTheEnd) {
+    ASSERT_TRUE(loadMapFile(doc(), kvtest::distDir() + "/map/demo_scenario.kvs"));
+    MapDocument& d = doc();
+    d.history.setLimits(1000);
+    const std::string start = mapFileBytes(d, MapFileKind::Scenario);
+    std::mt19937 rng(5);
+    auto any = [&](int n) { return int(rng() % unsigned(n)); };
+    const int w = d.width(), h = d.height();
+    const int weapons[] = {kTank, kFighter, kvtest::kDestroyer};
+    for (int i = 0; i < 500; ++i) {
+        EditOperation op(d, EditOperation::History::NewStep, "random");
+        const HexPos a{any(w), any(h)};
+        switch (any(6)) {
+            case 0: {
+                TerrainBrush b = plainBrush();
+                b.terrainId = static_cast<uint16_t>(1 + any(40));
+                d.setTerrain(a.col, a.row, b);
+                break;
+            }
+            case 1: d.setBorderline(a.col, a.row, {any(7), 2 + any(2)}); break;
+            case 2: {
+                const HexRect from = HexRect::spanning(a, {any(w), any(h)});
+                if (from.width() * from.height() <= 64) d.pasteCells(from, {any(w), any(h)}, false);
+                break;
+            }
+            case 3: d.setLabel(a.col, a.row, any(2) ? "ABC" : "", any(2), 0); break;
+            default: {
+                TroopBrush& b = d.tool.troopBrush;
+                b = TroopBrush{};
+                b.valid = 1;
+                b.faction = any(2);
+                b.weaponId = weapons[any(3)];
+                if (kv::placeTroop(d, a.col, a.row, false) < 0) b = TroopBrush{};
+                break;
+            }
+        }
+    }
+    const std::string end = mapFileBytes(d, MapFileKind::Scenario);
+    ASSERT_NE(start, end);
+    int undone = 0;
+    while (d.history.canUndo()) {
+        d.history.undo();
+        ++undone;
+    }
+    EXPECT_GT(undone, 100);
+    EXPECT_TRUE(mapFileBytes(d, MapFileKind::Scenario) == start);
+    while (d.history.canRedo()) d.history.redo();
+    EXPECT_TRUE(mapFileBytes(d, MapFileKind::Scenario) == end);
+
+    // A cap on memory keeps the newest steps that fit, the newest always.
+    const size_t all = d.history.bytes();
+    const size_t kept = d.history.doneSteps().size();
+    d.history.setLimits(1000, all / 3);
+    EXPECT_LE(d.history.bytes(), all / 3 + UndoHistory::bytesOf(d.history.doneSteps().back()));
+    EXPECT_LT(d.history.doneSteps().size(), kept);
+    EXPECT_GE(d.history.doneSteps().size(), 1u);
+    // Depth 1: only the last operation.
+    d.history.setLimits(1);
+    EXPECT_EQ(d.history.doneSteps().size(), 1u);
 }
 
 }  // namespace
