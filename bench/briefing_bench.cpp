@@ -17,6 +17,7 @@
 #include "document/map_file.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
+#include "qt_bench_main.h"
 
 namespace {
 
@@ -86,12 +87,5 @@ BENCHMARK(BM_MarkerTick)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportA
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    kv::RecordingPrompter quiet;
-    kv::ScopedPrompter installed(&quiet);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kvbench::runWithQt(argc, argv);
 }

@@ -13,6 +13,7 @@
 #include "document/map_document.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
+#include "qt_bench_main.h"
 #include "view/map_view.h"
 
 namespace {
@@ -71,12 +72,5 @@ BENCHMARK(BM_HexFrameToggleToRepaintedView)
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    kv::RecordingPrompter quiet;
-    kv::ScopedPrompter installed(&quiet);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kvbench::runWithQt(argc, argv);
 }

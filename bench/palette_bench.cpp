@@ -12,6 +12,7 @@
 #include "document/map_document.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
+#include "qt_bench_main.h"
 
 namespace {
 
@@ -63,12 +64,5 @@ BENCHMARK(BM_SwitchTerrainPaletteTab)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    kv::RecordingPrompter quiet;
-    kv::ScopedPrompter installed(&quiet);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kvbench::runWithQt(argc, argv);
 }

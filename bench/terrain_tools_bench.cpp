@@ -16,6 +16,7 @@
 #include "document/map_document.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
+#include "qt_bench_main.h"
 #include "view/map_view.h"
 #include "view/terrain_tools.h"
 
@@ -143,13 +144,5 @@ BENCHMARK(BM_Paste64x64)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportA
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    kv::RecordingPrompter quiet;
-    kv::ScopedPrompter installed(&quiet);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    bench().view.reset();
-    return 0;
+    return kvbench::runWithQt(argc, argv, [] { bench().view.reset(); });
 }

@@ -147,30 +147,34 @@ void UndoHistory::recordTroopCounts() {
     std::memcpy(r.troop.data(), doc_.troops.count.data(), sizeof(doc_.troops.count));
 }
 
+namespace {
+
+template <class Steps>
+UndoStep takeLast(Steps& steps) {
+    UndoStep step = std::move(steps.back());
+    steps.pop_back();
+    return step;
+}
+
+}  // namespace
+
+// With nothing to take back or do again, the report of an empty step still goes out.
+// A single-step history swaps its two steps, so there an undo with nothing to undo empties the
+// redo step (and a redo with nothing to redo the undo step), as it always has.
 void UndoHistory::undo() {
-    if (done_.empty() || done_.back().records.empty()) {
-        UndoStep none, ignored;
-        replay(none, ignored);
-        return;
-    }
-    UndoStep step = std::move(done_.back());
-    done_.pop_back();
+    if (!canUndo() && depth_ == 1) clearRedo();
+    UndoStep step = canUndo() ? takeLast(done_) : UndoStep{};
     UndoStep inverse;
     replay(step, inverse);
-    undone_.push_back(std::move(inverse));
+    if (!inverse.records.empty()) undone_.push_back(std::move(inverse));
 }
 
 void UndoHistory::redo() {
-    if (undone_.empty() || undone_.back().records.empty()) {
-        UndoStep none, ignored;
-        replay(none, ignored);
-        return;
-    }
-    UndoStep step = std::move(undone_.back());
-    undone_.pop_back();
+    if (!canRedo() && depth_ == 1) clearUndo();
+    UndoStep step = canRedo() ? takeLast(undone_) : UndoStep{};
     UndoStep inverse;
     replay(step, inverse);
-    done_.push_back(std::move(inverse));
+    if (!inverse.records.empty()) done_.push_back(std::move(inverse));
 }
 
 void UndoHistory::replay(UndoStep& from, UndoStep& to) {

@@ -268,7 +268,7 @@ public:
 std::string troopLine(const MapDocument& doc, int table, int slot) {
     const TroopRecord* t = doc.troopAt(table, slot);
     if (!t) return {};
-    char count[8];
+    char count[16];
     std::snprintf(count, sizeof count, "%2d", t->unitCount());
     return decodeCp932Lossy(t->name()) + " " + count;
 }
