@@ -11,6 +11,7 @@
 
 #include "app/batch_dialog.h"
 #include "app/briefing_preview.h"
+#include "app/campaign_dialog.h"
 #include "app/main_frame.h"
 #include "app/map_file_filters.h"
 #include "app/map_open_dialog.h"
@@ -75,6 +76,22 @@ void MainFrame::registerHandlers() {
     handlers_[cmd::Redo] = [this] { undoRedo(true); };
     handlers_[cmd::About] = [this] {
         VersionDialog d(this);
+        d.run();
+    };
+    handlers_[cmd::NewCampaign] = [this] {
+        CampaignEditor d(this, doc_);
+        d.run();
+    };
+    handlers_[cmd::EditCampaign] = [this] {
+        FileDialogRequest r;
+        r.kind = FileDialogRequest::Open;
+        r.title = "ｷｬﾝﾍﾟｰﾝﾌｧｲﾙを開く";
+        r.startFolder = readFolderKey("CampaignPath");
+        r.filters = {dialogFilter(kCampaignFilter)};
+        const std::optional<std::string> path = askForFile(r, this);
+        if (!path) return;
+        writeFolderKey("CampaignPath", folderOf(*path));
+        CampaignEditor d(this, doc_, *path);
         d.run();
     };
     registerViewHandlers();

@@ -90,6 +90,8 @@ set(KV_UI_SOURCES
   app/rule_editor.cpp
   app/scenario_dialog.cpp
   app/briefing_preview.cpp
+  app/campaign_dialog.cpp
+  app/link_diagram.cpp
   view/map_view.cpp
   view/map_view_messages.cpp
 )
