@@ -47,7 +47,7 @@ enum Command : int {
     TerrainPalette = 40032,
     TroopPalette = 40058,
     BorderPalette = 40096,
-    MinePalette = 40097,  // removed from the menu when the main frame is created
+    MinePalette = 40097,
     BuildingCount = 40030,
     TroopTable = 40059,
     WeaponList = 40060,

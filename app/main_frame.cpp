@@ -110,12 +110,6 @@ void MainFrame::buildMenuBar() {
         // The states are worked out whenever a menu is about to open.
         QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] { updateMenus(menu); });
     }
-    // The mine palette has no menu item of its own.
-    if (QAction* a = action(kRemovedMenuItem)) {
-        menus_.at(cmd::Menu::Window)->removeAction(a);
-        actions_.erase(kRemovedMenuItem);
-        delete a;
-    }
 }
 
 void MainFrame::buildAccelerators() {

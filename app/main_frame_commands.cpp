@@ -331,6 +331,7 @@ void MainFrame::editModeChanged() {
          doc_.tool.editMode == kEditTroops || doc_.tool.editMode == kEditReinforcements);
     show(ToolKind::BorderPalette, doc_.tool.editMode == kEditBorderlines);
     show(ToolKind::MinePalette, false);
+    doc_.tool.minePlacement = 0;
     doc_.viewSettings.redrawGrid.markAllDirty();
     postMessage(mapView_, viewmsg::Redraw);
     tools_.post(ToolKind::TroopTable, trooptablemsg::EditModeChanged);

@@ -56,14 +56,15 @@ void editMenu(const MenuInputs& in, MenuState& s) {
 
 void windowMenu(const MenuInputs& in, MenuState& s) {
     for (int id : {cmd::ToolWindow, cmd::HqMap, cmd::TerrainPalette, cmd::TroopPalette,
-                   cmd::BorderPalette, cmd::BuildingCount, cmd::TroopTable, cmd::WeaponList,
-                   cmd::TerrainLabelList, cmd::TroopLabelList, cmd::TerrainInfo,
+                   cmd::BorderPalette, cmd::MinePalette, cmd::BuildingCount, cmd::TroopTable,
+                   cmd::WeaponList, cmd::TerrainLabelList, cmd::TroopLabelList, cmd::TerrainInfo,
                    cmd::TerrainMoveTable, cmd::TerrainAvoidTable, cmd::TransportableTerrain})
         s.items[id].checked = in.openWindows.count(id) > 0;
     s.items[cmd::TerrainPalette].enabled = in.editMode == kEditTerrain;
     s.items[cmd::TroopPalette].enabled =
         in.editMode == kEditTroops || in.editMode == kEditReinforcements;
     s.items[cmd::BorderPalette].enabled = in.editMode == kEditBorderlines;
+    s.items[cmd::MinePalette].enabled = in.editMode == kEditTerrain;
 }
 
 void viewMenu(const MenuInputs& in, MenuState& s) {

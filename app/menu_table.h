@@ -28,7 +28,4 @@ struct MenuShortcut {
 };
 std::vector<MenuShortcut> menuShortcuts();
 
-// The item removed from the Window menu when the main frame is created.
-constexpr int kRemovedMenuItem = cmd::MinePalette;
-
 }  // namespace kv

@@ -14,7 +14,13 @@ namespace kv {
 MinePalette::MinePalette(MainFrame& frame)
     : PaletteWindow(frame, ToolKind::MinePalette, kClassName, "地雷パレット", 230, 170) {}
 
+// While the palette is up, the terrain mode's pen lays mines.
+MinePalette::~MinePalette() {
+    doc_.tool.minePlacement = 0;
+}
+
 int MinePalette::onInitDialog() {
+    doc_.tool.minePlacement = 1;
     addRadio(kIdLandMine, "地雷", 8, 8, 60, 20, kNewGroup);
     addRadio(kIdSeaMine, "機雷", 74, 8, 60, 20);
     addRadio(kIdDelete, "削除", 140, 8, 60, 20);

@@ -11,6 +11,7 @@ public:
     enum Control : int { kIdLandMine = 1000, kIdSeaMine, kIdDelete, kIdCount, kIdSeenBy };
     static constexpr int kMaxCount = 10;
     explicit MinePalette(MainFrame& frame);
+    ~MinePalette() override;
     int onInitDialog() override;
     int onCommand(MessageRecord& m, int id, int code) override;
 

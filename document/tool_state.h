@@ -59,6 +59,8 @@ struct ToolState {
     uint8_t areaSelectActive = 0;
     // Set while a multi-hex tool runs, so single placements post no building notifications.
     uint8_t batchEdit = 0;
+    // Set while the mine palette is shown: the terrain mode's pen lays and removes mines.
+    uint8_t minePlacement = 0;
     // The borderline and mine palettes' selections.
     int borderFaction = 0;
     int borderKind = 0;

@@ -302,6 +302,20 @@ protected:
     }
 };
 
+// Mines: while the mine palette is shown the pen lays the palette's mine on every hex it passes
+// that allows it (kind 0 removes mines).
+class MineTool : public StrokeTool {
+public:
+    explicit MineTool(TerrainBrush& brush) : StrokeTool(brush, false, "地雷配置") {}
+
+protected:
+    void visit(ToolHost& host, HexPos h) override {
+        MapDocument& doc = host.document();
+        if (doc.setMine(h.col, h.row, doc.tool.mineBrush())) queue(host, h);
+        host.flush();
+    }
+};
+
 // Copy and paste: a drag selects a rectangle; then an outline of its size follows the mouse
 // until a click pastes the cells there (one undo step) or the right button gives up.
 class CopyTool : public TerrainToolBase {
@@ -429,12 +443,15 @@ public:
           box_{{brush, false, true}, {brush, true, true}},
           fill_{{brush, false}, {brush, true}},
           erase_(brush),
+          mine_(brush),
           copy_(brush) {}
     void press(ToolHost& host, const ToolPoint& p) override {
         const int kind = effectiveTerrainDrawKind(host.document(), brush_);
         if (copy_.pending() && (kind != kDrawCopy || !host.document().tool.areaSelectActive))
             copy_.reset(host);
-        active_ = toolFor(host.document(), kind);
+        const MapDocument& doc = host.document();
+        active_ = doc.tool.minePlacement && doc.tool.editMode == kEditTerrain ? &mine_
+                                                                              : toolFor(doc, kind);
         if (active_) active_->press(host, p);
     }
     void move(ToolHost& host, const ToolPoint& p) override {
@@ -505,6 +522,7 @@ private:
     RubberBandTool line_[2], box_[2];
     FloodFillTool fill_[2];
     DeleteLinksTool erase_;
+    MineTool mine_;
     CopyTool copy_;
     MapTool* active_ = nullptr;
 };

@@ -49,7 +49,7 @@ const std::vector<std::vector<Item>> kExpectedMenus = {
      {40028, "ﾏｯﾌﾟ設定(&M)"}, {40070, "ｼﾅﾘｵ設定(&S)"}, {40071, "ﾌﾞﾘｰﾌｨﾝｸﾞﾌﾟﾚﾋﾞｭｰ(&P)"},
      {40074, "ｴﾝﾃﾞｨﾝｸﾞﾌﾟﾚﾋﾞｭｰ(&E)"}, {40034, "ﾏｯﾌﾟﾁｪｯｸ(&H)"}, {40103, "戦闘比較(&G)"}},
     {{40031, "ﾂｰﾙ(&O)"}, {40022, "HQﾏｯﾌﾟ(&H)"}, {40032, "地形ﾊﾟﾚｯﾄ(&P)"}, {40058, "部隊ﾊﾟﾚｯﾄ(&T)"},
-     {40096, "国境線ﾊﾟﾚｯﾄ(&K)"}, {40030, "建物数情報(&C)"}, {40059, "部隊表(&B)"},
+     {40096, "国境線ﾊﾟﾚｯﾄ(&K)"}, {40097, "地雷機雷ﾊﾟﾚｯﾄ(&M)"}, {40030, "建物数情報(&C)"}, {40059, "部隊表(&B)"},
      {40060, "兵器一覧(&W)"}, {40067, "地形ﾗﾍﾞﾙ一覧(&L)"}, {40077, "部隊ﾗﾍﾞﾙ一覧(&U)"},
      {40003, "地形情報(&D)"}, {40052, "地形移動表(&M)"}, {40081, "地形回避表(&A)"},
      {40061, "輸送可能地形(&Y)"}},
@@ -128,8 +128,9 @@ TEST_F(MainFrameTest, MenuBarHasEveryItemWithItsCaptionAndId) {
             EXPECT_EQ(items[k].second, kExpectedMenus[i][k].caption);
         }
     }
-    // The mine palette item is gone; the product type editor sits at position 19.
-    EXPECT_EQ(frame->action(cmd::MinePalette), nullptr);
+    // The mine palette keeps its item (the only way to lay mines); the product type editor sits
+    // at position 19.
+    EXPECT_NE(frame->action(cmd::MinePalette), nullptr);
     EXPECT_EQ(frame->menu(cmd::Menu::File)->actions()[19]->data().toInt(), cmd::EditProductTypes);
     // Sub-menu titles, and the draw method sub-menu last in the tool menu.
     QMenu* tool = frame->menu(cmd::Menu::Tools);

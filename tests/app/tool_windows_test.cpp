@@ -40,7 +40,7 @@ protected:
 
 TEST_F(ToolWindowsTest, TheTableKnowsEveryWindowByMenuAndMessage) {
     EXPECT_EQ(toolByMenuId(cmd::HqMap), ToolKind::HqMap);
-    EXPECT_EQ(toolByMenuId(cmd::MinePalette), std::nullopt);  // the mine palette has no item
+    EXPECT_EQ(toolByMenuId(cmd::MinePalette), ToolKind::MinePalette);
     bool opens = false;
     EXPECT_EQ(toolByMessage(mainmsg::OpenMinePalette, opens), ToolKind::MinePalette);
     EXPECT_TRUE(opens);

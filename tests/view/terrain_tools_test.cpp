@@ -417,5 +417,39 @@ TEST_F(TerrainToolsTest, RightButtonMenusOpenTheHexDialogs) {
     EXPECT_EQ(opened[1], (std::pair<char, HexPos>{'b', {3, 3}}));
 }
 
+// While the mine palette is shown the pen lays its mine on the hexes that allow it and the
+// delete kind takes mines away, one undo step per stroke; terrain stays as it was.
+TEST_F(TerrainToolsTest, TheMinePaletteTurnsThePenIntoAMineLayer) {
+    cell(4, 2).terrain = kvtest::kSea;
+    open();
+    doc().tool.drawKind = kDrawPen;
+    doc().tool.minePlacement = 1;
+    doc().tool.mineKind = 1;
+    doc().tool.mineCount = 3;
+    doc().tool.mineSeenBy = 0x05;
+    const std::vector<uint8_t> before = gridBytes();
+    doc().history.clear();
+    doc().history.setLimits(10);
+    drag({{2, 2}, {3, 2}, {4, 2}});
+    for (int c : {2, 3}) {
+        EXPECT_EQ(cell(c, 2).mineKind, 1);
+        EXPECT_EQ(cell(c, 2).mineCount, 3);
+        EXPECT_EQ(cell(c, 2).mineSeenBy, 0x05);
+        EXPECT_EQ(cell(c, 2).terrain, kvtest::kPlain);
+    }
+    EXPECT_EQ(cell(4, 2).mineKind, 0) << "a land mine does not go into the sea";
+    doc().tool.mineKind = 0;
+    drag({{3, 2}});
+    EXPECT_EQ(cell(3, 2).mineKind, 0);
+    EXPECT_EQ(cell(2, 2).mineKind, 1);
+    doc().history.undo();
+    doc().history.undo();
+    EXPECT_TRUE(gridBytes() == before);
+    // Without the palette the pen paints terrain again.
+    doc().tool.minePlacement = 0;
+    drag({{6, 6}});
+    EXPECT_EQ(cell(6, 6).terrain, kvtest::kForest);
+}
+
 }  // namespace
 }  // namespace kv
