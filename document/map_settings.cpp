@@ -43,9 +43,14 @@ MapSettings mapSettingsOf(const MapDocument& doc) {
 }
 
 void applyMapSettings(MapDocument& doc, const MapSettings& s) {
-    EditOperation op(doc);
+    EditOperation op(doc, EditOperation::History::NewStep, "マップ設定");
     op.change().wholeMap = true;
     op.change().troops = true;
+    doc.history.recordSettings();
+    setMapSettings(doc, s);
+}
+
+void setMapSettings(MapDocument& doc, const MapSettings& s) {
     MapHeader& h = doc.mapHeader;
     h.setMapName(s.mapName);
     h.setMessage(s.message);

@@ -28,9 +28,11 @@ struct MapSettings {
 };
 
 MapSettings mapSettingsOf(const MapDocument& doc);
-// Stores every value in one edit operation (the whole map is redrawn). The history cannot take
-// the records back, so the operation starts a new, empty step.
+// Stores every value in one edit operation (the whole map is redrawn), the settings from before
+// recorded, so it is one undo step.
 void applyMapSettings(MapDocument& doc, const MapSettings& settings);
+// Writes the values into the document, nothing else (the history restores them with it).
+void setMapSettings(MapDocument& doc, const MapSettings& settings);
 
 // The highest turn in which a troop of any faction arrives; 1 when every troop starts on the map,
 // 0 without troops.

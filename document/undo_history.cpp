@@ -9,6 +9,7 @@
 
 #include "document/edit_operation.h"
 #include "document/map_document.h"
+#include "document/map_settings.h"
 
 namespace kv {
 
@@ -31,13 +32,13 @@ const UndoStep UndoHistory::kNoStep;
 void UndoHistory::begin(std::string name) {
     clearRedo();
     // A step that recorded nothing is not worth keeping.
-    if (done_.empty() || !done_.back().records.empty()) done_.emplace_back();
+    if (done_.empty() || !done_.back().empty()) done_.emplace_back();
     done_.back().name = std::move(name);
     trim();
 }
 
 void UndoHistory::end() {
-    if (!done_.empty() && done_.back().records.empty()) done_.pop_back();
+    if (!done_.empty() && done_.back().empty()) done_.pop_back();
 }
 
 void UndoHistory::clearUndo() {
@@ -55,7 +56,8 @@ void UndoHistory::setLimits(int depth, size_t maxBytes) {
 }
 
 size_t UndoHistory::bytesOf(const UndoStep& step) {
-    return step.records.capacity() * sizeof(UndoRecord) + step.name.capacity() + sizeof(UndoStep);
+    return step.records.capacity() * sizeof(UndoRecord) + step.name.capacity() + sizeof(UndoStep) +
+           (step.settings ? sizeof(MapSettings) : 0);
 }
 
 size_t UndoHistory::bytes() const {
@@ -142,6 +144,11 @@ void UndoHistory::recordRegiment(int faction, int regiment) {
                 sizeof(RegimentRecord));
 }
 
+void UndoHistory::recordSettings() {
+    UndoStep& step = current();
+    if (!step.settings) step.settings = std::make_shared<const MapSettings>(mapSettingsOf(doc_));
+}
+
 void UndoHistory::recordTroopCounts() {
     UndoRecord& r = add(UndoRecord::TroopCounts);
     std::memcpy(r.troop.data(), doc_.troops.count.data(), sizeof(doc_.troops.count));
@@ -166,7 +173,7 @@ void UndoHistory::undo() {
     UndoStep step = canUndo() ? takeLast(done_) : UndoStep{};
     UndoStep inverse;
     replay(step, inverse);
-    if (!inverse.records.empty()) undone_.push_back(std::move(inverse));
+    if (!inverse.empty()) undone_.push_back(std::move(inverse));
 }
 
 void UndoHistory::redo() {
@@ -174,7 +181,7 @@ void UndoHistory::redo() {
     UndoStep step = canRedo() ? takeLast(undone_) : UndoStep{};
     UndoStep inverse;
     replay(step, inverse);
-    if (!inverse.records.empty()) done_.push_back(std::move(inverse));
+    if (!inverse.empty()) done_.push_back(std::move(inverse));
 }
 
 void UndoHistory::replay(UndoStep& from, UndoStep& to) {
@@ -189,6 +196,11 @@ void UndoHistory::walk(UndoStep& from, UndoStep& to) {
     to.records.clear();
     to.records.reserve(from.records.size());
     to.name = from.name;
+    to.settings.reset();
+    if (from.settings) {
+        to.settings = std::make_shared<const MapSettings>(mapSettingsOf(d));
+        setMapSettings(d, *from.settings);
+    }
     bool rebuildIndex = false;
     bool labelsTouched = false;
     // Counts go back as a whole once every troop is back, since restoring a troop raises its
@@ -252,6 +264,7 @@ void UndoHistory::walk(UndoStep& from, UndoStep& to) {
     if (labelsTouched) d.rebuildLabelNumbers();
     from.records.clear();
     from.name.clear();
+    from.settings.reset();
 }
 
 }  // namespace kv

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,15 @@
 namespace kv {
 
 class MapDocument;
+struct MapSettings;
 
-// One operation's images, oldest first.
+// One operation's images, oldest first, and the scenario settings from before it when it
+// changed them.
 struct UndoStep {
     std::string name;  // what the operation was; empty when it was not named
     std::vector<UndoRecord> records;
+    std::shared_ptr<const MapSettings> settings;
+    bool empty() const { return records.empty() && !settings; }
 };
 
 class UndoHistory {
@@ -56,8 +61,8 @@ public:
     // The memory the images of the kept steps take.
     size_t bytes() const;
     static size_t bytesOf(const UndoStep& step);
-    bool canUndo() const { return !undoStack().empty(); }
-    bool canRedo() const { return !redoStack().empty(); }
+    bool canUndo() const { return !undoStep().empty(); }
+    bool canRedo() const { return !redoStep().empty(); }
 
     // Before-images. One of something that does not exist is not taken.
     void recordHex(int col, int row);
@@ -66,6 +71,8 @@ public:
     void recordLabel(int col, int row);
     void recordRegiment(int faction, int regiment);
     void recordTroopCounts();
+    // The scenario settings (map header, factions, production lists, rules), once a step.
+    void recordSettings();
     // A record as it is; restoring skips whatever in it names nothing that exists.
     void append(const UndoRecord& record) { current().records.push_back(record); }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
+#include "document/map_file.h"
 #include "document/map_settings.h"
 #include "sample_document.h"
 #include "scenario/victory_block.h"
@@ -168,11 +170,19 @@ TEST_F(MapSettingsStore, OneEditStoresEveryValueAndTheLatestReinforcementCounts)
         seen = c;
     };
     doc().isClean = 1;
+    const std::string before = mapFileBytes(doc(), MapFileKind::Scenario);
     applyMapSettings(doc(), s);
+    const std::string after = mapFileBytes(doc(), MapFileKind::Scenario);
     EXPECT_EQ(edits, 1);
     EXPECT_TRUE(seen.wholeMap);
     EXPECT_EQ(doc().isClean, 0);
-    EXPECT_FALSE(doc().history.canUndo());  // no record can take the settings back
+    // One undo step takes every setting back, byte for byte, and redo brings them again.
+    ASSERT_TRUE(doc().history.canUndo());
+    doc().history.undo();
+    EXPECT_TRUE(mapFileBytes(doc(), MapFileKind::Scenario) == before);
+    ASSERT_TRUE(doc().history.canRedo());
+    doc().history.redo();
+    EXPECT_TRUE(mapFileBytes(doc(), MapFileKind::Scenario) == after);
 
     const MapHeader& h = doc().mapHeader;
     EXPECT_EQ(h.mapName(), s.mapName);
