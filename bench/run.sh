@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DKV_TESTS=OFF -DKV_BENCH=ON > /dev/null
 cmake --build build/release -j2 --target kvgamedata_bench kvmapfile_bench kvmapcheck_bench kvbatch_bench \
-    kvpicture_bench kvrenderer_bench kvcommand_bench kvterraintools_bench kvtroop_bench kvmap kvbusymap
+    kvpicture_bench kvrenderer_bench kvcommand_bench kvterraintools_bench kvtroop_bench \
+    kvpalette_bench kvbriefing_bench kvmap kvbusymap
 build/release/bin/kvgamedata_bench "$@"
 build/release/bin/kvmapfile_bench "$@"
 build/release/bin/kvmapcheck_bench "$@"
@@ -17,4 +18,6 @@ build/release/bin/kvrenderer_bench "$@"
 build/release/bin/kvcommand_bench "$@"
 build/release/bin/kvterraintools_bench "$@"
 build/release/bin/kvtroop_bench "$@"
+build/release/bin/kvpalette_bench "$@"
+build/release/bin/kvbriefing_bench "$@"
 bench/run_export.sh build/release
