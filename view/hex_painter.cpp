@@ -3,6 +3,7 @@
 #include "view/hex_painter.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "document/map_document.h"
 #include "document/troop_capacity.h"
@@ -84,11 +85,42 @@ void HexPainter::drawHex(int col, int row, int x, int y) {
         drawRoadAndSupply(*cell, x, y);
     if (options_.terrainOnly) return;
     drawMarks(col, row, *cell, x, y);
+    drawMine(*cell, x, y);
     const HexTroops troops = troopsAt(doc_, col, row, options_);
     drawLabelMarker(col, row, troops, x, y);
     if (options_.troops) drawTroop(troops, x, y);
     drawHexMarks(col, row, x, y);
     if (options_.borderlines) drawBorders(col, row, *cell, x, y);
+}
+
+void HexPainter::putPixel(int x, int y, uint32_t rgb) {
+    if (!clip_.contains(x, y) || x >= target_.width || y >= target_.height || x < 0 || y < 0)
+        return;
+    uint8_t* p = target_.row(y) + ptrdiff_t(x) * target_.bytesPerPixel;
+    if (target_.bytesPerPixel == 4) {
+        const uint32_t argb = 0xff000000u | rgb;
+        std::memcpy(p, &argb, 4);
+    } else if (target_.bytesPerPixel == 2) {
+        const uint16_t v = static_cast<uint16_t>(((rgb >> 19) & 0x1f) << 10 |
+                                                 ((rgb >> 11) & 0x1f) << 5 | ((rgb >> 3) & 0x1f));
+        std::memcpy(p, &v, 2);
+    }
+}
+
+void HexPainter::drawMine(const HexCell& cell, int x, int y) {
+    if (cell.mineKind == 0) return;
+    const int s = size();
+    const int r = std::max(2, s / 10);
+    const int cx = x + s * 3 / 10, cy = y + s * 7 / 10;
+    const uint32_t fill = cell.mineKind == 1 ? 0xb01818u : 0xf0d020u;
+    for (int dy = -r - 1; dy <= r + 1; ++dy)
+        for (int dx = -r - 1; dx <= r + 1; ++dx) {
+            const int d2 = dx * dx + dy * dy;
+            if (d2 <= r * r)
+                putPixel(cx + dx, cy + dy, fill);
+            else if (d2 <= (r + 1) * (r + 1))
+                putPixel(cx + dx, cy + dy, 0x101010u);
+        }
 }
 
 void HexPainter::drawPiece(const HexCell& cell, int x, int y) {

@@ -87,6 +87,10 @@ private:
     void drawTroop(const HexTroops& troops, int x, int y);
     void drawTroopIcon(const TroopRecord& troop, int faction, int x, int y);
     void drawRegimentMark(int table, int slot, int x, int y);
+    // A laid mine: a small round mark in the hex's lower left, dark red for a land mine and
+    // yellow for a sea mine, ringed in black (the art has no picture for mines).
+    void drawMine(const HexCell& cell, int x, int y);
+    void putPixel(int x, int y, uint32_t rgb);
     int pictureOf(int picture, int terrain) const;
 
     const MapDocument& doc_;

@@ -438,6 +438,13 @@ TEST_F(TerrainToolsTest, TheMinePaletteTurnsThePenIntoAMineLayer) {
         EXPECT_EQ(cell(c, 2).terrain, kvtest::kPlain);
     }
     EXPECT_EQ(cell(4, 2).mineKind, 0) << "a land mine does not go into the sea";
+    // The view marks a mine in the hex's lower left; the hex without one shows no mark there.
+    auto markAt = [&](HexPos h) {
+        const PixelPos p = view_->hexToPixel(h.col, h.row);
+        return view_->renderer().mapImage().pixel(p.x + 32 * 3 / 10, p.y + 32 * 7 / 10) & 0xffffff;
+    };
+    EXPECT_EQ(markAt({2, 2}), 0xb01818u);
+    EXPECT_NE(markAt({4, 2}), 0xb01818u);
     doc().tool.mineKind = 0;
     drag({{3, 2}});
     EXPECT_EQ(cell(3, 2).mineKind, 0);
