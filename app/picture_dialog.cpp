@@ -195,4 +195,13 @@ bool PictureDialog::isChecked(int id) const {
     return b && b->isChecked();
 }
 
+int PictureDialog::onCommand(MessageRecord& m, int id, int code) {
+    if (id == cancelId_ || id == kIdCancel) {
+        result = 0;
+        end();
+        return 1;
+    }
+    return Dialog::onCommand(m, id, code);
+}
+
 }  // namespace kv

@@ -55,6 +55,8 @@ public:
     void checkInGroup(std::initializer_list<int> group, int id);
     bool isChecked(int id) const;
     int cancelId() const { return cancelId_; }
+    // The dialog's own Cancel, and the system's, end it with 0.
+    int onCommand(MessageRecord& m, int id, int code) override;
 
     // The distance of the window's edge from its sides in pixel row `row` of a window `height`
     // rows high: the rounded corners.

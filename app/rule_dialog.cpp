@@ -181,12 +181,7 @@ int RuleSettingsDialog::onCommand(MessageRecord& m, int id, int code) {
         end();
         return 1;
     }
-    if (id == kIdCancelButton || id == kIdCancel) {
-        result = 0;
-        end();
-        return 1;
-    }
-    return Dialog::onCommand(m, id, code);
+    return PictureDialog::onCommand(m, id, code);
 }
 
 }  // namespace kv
