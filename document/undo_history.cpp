@@ -172,7 +172,11 @@ void UndoHistory::undo() {
     if (!canUndo() && depth_ == 1) clearRedo();
     UndoStep step = canUndo() ? takeLast(done_) : UndoStep{};
     UndoStep inverse;
+    // The images of a large step (a whole-map fill) take tens of megabytes: the inverse reuses
+    // the buffer of the step walked before instead of asking the system for fresh pages.
+    inverse.records = std::move(spare_);
     replay(step, inverse);
+    spare_ = std::move(step.records);
     if (!inverse.empty()) undone_.push_back(std::move(inverse));
 }
 
@@ -180,7 +184,11 @@ void UndoHistory::redo() {
     if (!canRedo() && depth_ == 1) clearUndo();
     UndoStep step = canRedo() ? takeLast(undone_) : UndoStep{};
     UndoStep inverse;
+    // The images of a large step (a whole-map fill) take tens of megabytes: the inverse reuses
+    // the buffer of the step walked before instead of asking the system for fresh pages.
+    inverse.records = std::move(spare_);
     replay(step, inverse);
+    spare_ = std::move(step.records);
     if (!inverse.empty()) done_.push_back(std::move(inverse));
 }
 

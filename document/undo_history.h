@@ -93,6 +93,8 @@ private:
     MapDocument& doc_;
     std::deque<UndoStep> done_;
     std::vector<UndoStep> undone_;
+    // An emptied record buffer kept for the next walk (its capacity only).
+    std::vector<UndoRecord> spare_;
     int depth_ = 1;
     size_t maxBytes_ = kDefaultMaxBytes;
 };
