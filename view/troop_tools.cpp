@@ -185,7 +185,8 @@ public:
         }
     }
     // A picked-up troop waits between gestures (the chooser takes the release of the press that
-    // picked it), so only a reset (message 1136, another tool or mode, a new map) drops it.
+    // picked it), so only a reset (viewmsg::CancelTroopSelection, another tool or mode, a new
+    // map) drops it.
     void reset(ToolHost& host) override { drop(host); }
 
 private:
