@@ -8,14 +8,13 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 
 #include <cmath>
 #include <string>
 
+#include "app/text_fields.h"
 #include "document/edit_operation.h"
 #include "document/map_document.h"
-#include "framework/cp932.h"
 #include "framework/faction_colours.h"
 #include "framework/prompter.h"
 
@@ -28,24 +27,9 @@ constexpr int kMaxInterval = 255;
 constexpr int kCountsPerInterval = 60;
 constexpr int kKindCrossable = 2, kKindClosed = 3;
 
-QString fromCp932(const std::string& bytes) {
-    return QString::fromStdString(decodeCp932Lossy(bytes));
-}
-
-// The value of a digits-only edit, read wide so that a long number cannot wrap into range;
-// -1 when the edit is empty.
-long long editValue(QLineEdit* edit) {
-    const QString text = edit ? edit->text().trimmed() : QString();
-    if (text.isEmpty()) return -1;
-    bool ok = false;
-    const long long v = text.toLongLong(&ok);
-    return ok ? v : -1;
-}
-
-QLineEdit* digitsEdit(Dialog& d, int id, int x, int y, int maxLength) {
+QLineEdit* digitsEdit(Dialog& d, int id, int x, int y, int maxDigits) {
     QLineEdit* e = d.addEdit(id, x, y, 60, 22);
-    e->setMaxLength(maxLength);
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), e));
+    digitsOnly(e, maxDigits);
     return e;
 }
 
@@ -66,7 +50,7 @@ int MissileBaseDialog::onInitDialog() {
     kinds->addItem("なし", 0);
     bool found = c == nullptr || c->missile == 0;
     for (uint16_t id : doc_.missileWeaponIds()) {
-        kinds->addItem(fromCp932(doc_.gameDatabase.weapon(id).name()), id + 1);
+        kinds->addItem(textOfBytes(doc_.gameDatabase.weapon(id).name()), id + 1);
         if (c && c->missile == id + 1) found = true;
     }
     // A missile the weapon table no longer offers stays selectable as it is.
@@ -85,9 +69,9 @@ int MissileBaseDialog::onInitDialog() {
 }
 
 void MissileBaseDialog::showTime() {
-    const long long interval = editValue(control<QLineEdit>(kIdInterval));
+    const int64_t interval = numberIn(control<QLineEdit>(kIdInterval));
     if (QLabel* time = control<QLabel>(kIdTime))
-        time->setText(QString("時間(%1ｶｳﾝﾄ)").arg(std::max(0LL, interval) * kCountsPerInterval));
+        time->setText(QString("時間(%1ｶｳﾝﾄ)").arg(interval * kCountsPerInterval));
 }
 
 int MissileBaseDialog::onCommand(MessageRecord& m, int id, int code) {
@@ -99,14 +83,14 @@ int MissileBaseDialog::onCommand(MessageRecord& m, int id, int code) {
     MissileSettings s;
     s.missile = static_cast<uint16_t>(control<QComboBox>(kIdMissile)->currentData().toInt());
     if (s.missile != 0) {
-        const long long count = editValue(control<QLineEdit>(kIdCount));
+        const int64_t count = numberIn(control<QLineEdit>(kIdCount));
         if (count < 1 || count > kMaxMissiles) {
             showMessage("注意", "ミサイル数は1～10の値を設定してください。",
                         PromptIcon::Exclamation, PromptButtons::Ok, this);
             return 1;
         }
-        const long long interval = editValue(control<QLineEdit>(kIdInterval));
-        if (interval < 0 || interval > kMaxInterval) {
+        const int64_t interval = numberIn(control<QLineEdit>(kIdInterval));
+        if (interval > kMaxInterval) {
             showMessage("注意", "ミサイル発射間隔は0～255の値を設定してください。",
                         PromptIcon::Exclamation, PromptButtons::Ok, this);
             return 1;
