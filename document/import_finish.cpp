@@ -78,12 +78,13 @@ int troopsInUse(const MapDocument& doc) {
 }  // namespace
 
 void clearForImport(MapDocument& doc) {
+    const int hexesInUse = doc.area().hexCount();
     doc.mapHeader.clear();
     doc.mapHeader.setMagic(kMapMagic);
     for (FactionRecord& f : doc.factions) f.clear();
     for (ProductionList& l : doc.productionLists) l = ProductionList();
     doc.evacuationTargets.clear();
-    doc.mapGrid.clear();
+    doc.mapGrid.clear(hexesInUse);
     doc.scenarioTexts.reset();
     const std::vector<RuleSet>& rules = doc.gameDatabase.ruleSets();
     doc.ruleSettings = rules.size() > 1 ? static_cast<const RuleSettings&>(rules[1])

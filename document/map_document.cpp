@@ -35,6 +35,7 @@ void MapDocument::loadResources() {
 }
 
 void MapDocument::resetToNewMap() {
+    const int hexesInUse = area().hexCount();
     scenarioTexts.reset();
 
     mapHeader.clear();
@@ -50,7 +51,7 @@ void MapDocument::resetToNewMap() {
                        : static_cast<const RuleSettings&>(gameDatabase.ruleSets().front());
     resetFactions();
 
-    mapGrid.clear();
+    mapGrid.clear(hexesInUse);
     const HexCell fresh{.terrain = kTerrainNewMap,
                         .picture = gameDatabase.terrain(kTerrainNewMap).defaultPicture};
     std::fill_n(mapGrid.cells.begin(), area().hexCount(), fresh);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "framework/cp932.h"
 
@@ -25,12 +26,30 @@ MapGrid::MapGrid()
       troopIndex(kMaxHexes),
       labels(kMaxLabels) {}
 
-void MapGrid::clear() {
-    std::fill(cells.begin(), cells.end(), HexCell{});
-    std::fill(overlays.begin(), overlays.end(), HexOverlay{});
-    std::fill(hexMarks.begin(), hexMarks.end(), 0u);
-    std::fill(troopIndex.begin(), troopIndex.end(), TroopIndexRecord{});
-    std::fill(labels.begin(), labels.end(), TerrainLabel{});
+namespace {
+
+// The zero value of these records is all zero bytes, so a table prefix clears with memset.
+template <class T>
+void zeroPrefix(std::vector<T>& table, size_t n) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    std::memset(static_cast<void*>(table.data()), 0, std::min(n, table.size()) * sizeof(T));
+}
+
+}  // namespace
+
+void MapGrid::clear(int hexesInUse) {
+    // Clearing all 65536 hexes of every table costs more than a whole load of a small map.
+    const size_t n = std::max(filled_, static_cast<size_t>(std::clamp(hexesInUse, 0, kMaxHexes)));
+    zeroPrefix(cells, n);
+    zeroPrefix(overlays, n);
+    zeroPrefix(hexMarks, n);
+    zeroPrefix(troopIndex, n);
+    zeroPrefix(labels, labels.size());
+    filled_ = 0;
+}
+
+void MapGrid::noteFilled(size_t hexes) {
+    filled_ = std::max(filled_, std::min(hexes, static_cast<size_t>(kMaxHexes)));
 }
 
 int MapGrid::labelCount() const {

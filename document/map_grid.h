@@ -118,12 +118,20 @@ public:
     std::vector<TroopIndexRecord> troopIndex;
     std::vector<TerrainLabel> labels;
 
-    // Zeroes every table.
-    void clear();
+    // Zeroes every table. Only the hexes that can hold anything are written: the first
+    // `hexesInUse` (the map's area, where its edits went) and those the file reader filled
+    // (noteFilled); past them the tables are still zero from the last clear.
+    void clear(int hexesInUse = kMaxHexes);
+    // Hexes 0..hexes-1 were written whatever the map's size; the next clear zeroes them.
+    void noteFilled(size_t hexes);
     // One more than the index of the last label in use.
     int labelCount() const;
     // Moves the labels in use to the front, keeping their order, and clears the rest.
     void packLabels();
+
+private:
+    // Every hex table is zero from this hex on, except within the area of the map in use.
+    size_t filled_ = kMaxHexes;
 };
 
 }  // namespace kv

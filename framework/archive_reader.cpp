@@ -26,8 +26,16 @@ public:
         uint8_t* at = out_ + length_;
         if (unit_ == 1) {
             std::memset(at, unit[0], static_cast<size_t>(fit));
-        } else {
-            for (uint64_t i = 0; i < fit; ++i, at += 2) at[0] = unit[0], at[1] = unit[1];
+        } else if (fit > 0) {
+            // A run of words doubles what is written with each copy: a long run (up to
+            // 65535 words) takes a few calls, not a step per word.
+            const size_t bytes = static_cast<size_t>(fit) * 2;
+            at[0] = unit[0], at[1] = unit[1];
+            for (size_t done = 2; done < bytes;) {
+                const size_t n = std::min(done, bytes - done);
+                std::memcpy(at + done, at, n);
+                done += n;
+            }
         }
         length_ += static_cast<size_t>(fit) * unit_;
     }

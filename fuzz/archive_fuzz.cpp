@@ -31,7 +31,7 @@ std::vector<std::string> entries(kv::ArchiveReader& reader) {
 
 void checkRunLength(std::span<const uint8_t> in, int method) {
     const size_t n = kv::decodeRunLength(in, method, nullptr, 0);
-    if (n > (size_t{1} << 24)) return;
+    if (n > (size_t{1} << 20)) return;  // larger runs take long and find nothing new
     std::vector<uint8_t> full(n);
     kvfuzz::expect(kv::decodeRunLength(in, method, full.data(), full.size()) == n);
     // A short buffer receives the whole units that fit.

@@ -6,14 +6,14 @@
 #include <string_view>
 
 #include "document/map_document.h"
-#include "fuzz/scratch_document.h"
+#include "fuzz/sample_game.h"
 #include "fuzz/scratch_program.h"
 #include "scenario/campaign_check.h"
 #include "scenario/campaign_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using kvfuzz::expect;
-    kv::MapDocument& scratch = kvfuzz::scratchDocument();
+    kv::MapDocument& scratch = kvfuzz::sampleDocument();
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     kv::CampaignContents campaign;
     const kv::CampaignReadResult read = kv::readCampaignBytes(bytes, campaign);

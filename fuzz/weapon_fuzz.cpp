@@ -50,21 +50,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     const std::string_view warm = split == std::string_view::npos ? input : input.substr(0, split);
     const std::string_view weapon =
         split == std::string_view::npos ? input : input.substr(split + 1);
-    try {
-        kv::writeFileAtomically(root + "/warm.dat", warm);
-        kv::writeFileAtomically(root + "/weapon.dat", weapon);
-    } catch (const kv::swCError&) {
-        std::abort();
-    }
-
     kv::RecordingPrompter prompts;
     kv::ScopedPrompter guard(&prompts);
     kv::WeaponData data;
-    try {
-        data.loadArmaments();
-        data.loadWeapons();
-    } catch (const kv::swCError&) {
-        std::abort();  // both files are there, so both must load
+    // The files are read as the bytes they hold: through the files for one input in eight
+    // (by its length), directly otherwise, which is many times faster.
+    if (size % 8 == 0) {
+        try {
+            kv::writeFileAtomically(root + "/warm.dat", warm);
+            kv::writeFileAtomically(root + "/weapon.dat", weapon);
+            data.loadArmaments();
+            data.loadWeapons();
+        } catch (const kv::swCError&) {
+            std::abort();  // both files are there, so both must load
+        }
+    } else {
+        data.readArmaments(warm);
+        data.readWeapons(weapon);
     }
     expect(data.armaments().size() < kv::WeaponData::kFirstUserArmament);
     for (size_t n = 1; n <= data.armaments().size(); ++n) {

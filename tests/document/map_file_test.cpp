@@ -8,6 +8,8 @@
 #include <numeric>
 
 #include "document/batch_conversion.h"
+#include "document/bulk_edits.h"
+#include "document/import.h"
 #include "document/map_document.h"
 #include "document/map_file.h"
 #include "document/records.h"
@@ -384,6 +386,42 @@ TEST_F(MapFile, HostileHeadersStayInsideTheTables) {
     EXPECT_FALSE(readMapFileBytes(*doc, wrapped, &report));  // no header record: no size
     EXPECT_EQ(report.outcome, MapReadReport::BadSize);
     EXPECT_EQ(report.truncated, (std::vector<int>{1, 6, 16}));
+}
+
+// Clearing the grid writes only the hexes a map can have used; whatever way a map put
+// something past the next map's area, a new map, an import and a size change find nothing.
+TEST_F(MapFile, NothingOfAMapStaysPastTheAreaOfTheNext) {
+    auto expectEmptyFrom = [&](size_t first, const char* after) {
+        const MapGrid& g = doc->mapGrid;
+        size_t stale = 0;
+        for (size_t i = first; i < size_t(MapGrid::kMaxHexes); ++i)
+            stale += !(g.cells[i] == HexCell{}) || !(g.overlays[i] == HexOverlay{}) ||
+                     g.hexMarks[i] != 0 || !(g.troopIndex[i] == TroopIndexRecord{});
+        EXPECT_EQ(stale, 0u) << after;
+    };
+    // An 8 × 8 map whose cell section holds 5000 records: the reader takes them all.
+    FileBuilder b = smallMapFile(anyWeapon());
+    b.set(4, 22, 5000, std::string(22 * 5000, '\x01'));
+    MapReadReport report;
+    readMapFileBytes(*doc, b.build(), &report);
+    ASSERT_EQ(doc->mapGrid.cells[4999].terrain, 1);
+    doc->resetToNewMap();
+    expectEmptyFrom(64 * 64, "a new map after a file with cells past its area");
+
+    // Edits at the far corner of a 256 × 256 map, then a smaller size and an import.
+    changeMapSize(*doc, 256, 256, 0);
+    doc->mapGrid.cells[65535].terrain = 3;
+    doc->mapGrid.overlays[65535].labelNumber = 7;
+    doc->mapGrid.hexMarks[65534] = 1;
+    doc->mapGrid.troopIndex[65533].table[0] = 2;
+    changeMapSize(*doc, 10, 10, 0);
+    expectEmptyFrom(10 * 10, "a smaller size");
+    changeMapSize(*doc, 256, 256, 0);
+    doc->mapGrid.cells[65535].terrain = 3;
+    clearForImport(*doc);
+    expectEmptyFrom(1, "clearing for an import");
+    doc->resetToNewMap();
+    expectEmptyFrom(64 * 64, "a new map");
 }
 
 TEST_F(MapFile, AGatheredRegimentKeepsEveryMemberThroughLoadSaveAndConversion) {

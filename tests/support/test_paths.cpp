@@ -38,7 +38,9 @@ void copySampleData(const std::string& folder) {
     namespace fs = std::filesystem;
     for (const fs::directory_entry& e : fs::directory_iterator(distDir())) {
         const std::string name = e.path().filename().string();
-        if (name == "kvornme" || name == "kvmap" || name.ends_with(".ini") || name[0] == '.')
+        // The fuzz seeds are no game data.
+        if (name == "kvornme" || name == "kvmap" || name == "fuzzseeds" || name.ends_with(".ini") ||
+            name[0] == '.')
             continue;
         fs::copy(e.path(), fs::path(folder) / name,
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
