@@ -144,6 +144,16 @@ void recordHexes(MapDocument& doc, std::initializer_list<HexPos> hexes) {
 
 }  // namespace
 
+const char* troopRefusalText(int result) {
+    switch (result) {
+        case kTroopCannotStand: return "この地点に兵器を配置することができません。";
+        case kTroopFactionFull: return "選択陣営の配置部隊数が最大に達しています。";
+        case kTroopDivisionFull: return "この師団はこれ以上部隊を支配下におくことはできません。";
+        case kTroopHexTaken: return "この地点はすでに部隊が配置されています。";
+        default: return nullptr;
+    }
+}
+
 int currentTroopTurn(const MapDocument& doc) {
     return doc.tool.editMode == kEditReinforcements ? doc.tool.reinforcementTurn : 1;
 }

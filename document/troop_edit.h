@@ -18,6 +18,9 @@ inline constexpr int kTroopFactionFull = -2;   // 200 troops already, or no vali
 inline constexpr int kTroopDivisionFull = -3;  // no free place in its division
 inline constexpr int kTroopHexTaken = -4;      // its stack position on the hex is held
 
+// The warning a refusal shows (caption "警告"); null for any other result.
+const char* troopRefusalText(int result);
+
 // The most troops a faction has in use.
 inline constexpr int kMaxTroopsPerFaction = 200;
 

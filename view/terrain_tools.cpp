@@ -8,32 +8,16 @@
 #include <vector>
 
 #include "document/edit_operation.h"
-#include "document/link_stroke.h"
 #include "document/map_document.h"
+#include "document/terrain_strokes.h"
 
 namespace kv {
 
 namespace {
 
-// Sets the batch flag for the life of a multi-hex placement.
-class BatchScope {
-public:
-    explicit BatchScope(MapDocument& doc) : doc_(doc), old_(doc.tool.batchEdit) {
-        doc_.tool.batchEdit = 1;
-    }
-    ~BatchScope() { doc_.tool.batchEdit = old_; }
-    BatchScope(const BatchScope&) = delete;
-    BatchScope& operator=(const BatchScope&) = delete;
-
-private:
-    MapDocument& doc_;
-    uint8_t old_;
-};
-
 // What every tool of the two modes shares: the brush, the open operation of the gesture, and
-// the placement of one hex — the brush in the terrain mode, the territory in the border mode —
-// with the redraw bookkeeping. The interaction lock is held from press to release, so an undo
-// cannot take back the step being recorded.
+// the redraw bookkeeping of what a stroke (document/terrain_strokes.h) painted. The interaction
+// lock is held from press to release, so an undo cannot take back the step being recorded.
 class TerrainToolBase : public MapTool {
 public:
     TerrainToolBase(TerrainBrush& brush, bool border) : brush_(brush), border_(border) {}
@@ -56,26 +40,21 @@ protected:
     void queueNeighbours(ToolHost& host, HexPos h) {
         for (int d = 0; d < kDirectionCount; ++d) queue(host, neighbourPos(h, d));
     }
-    // Places the brush on one hex and queues it (a demoted label redraws its whole row); in
-    // the border mode sets the territory, which redraws the neighbours' borderlines too.
-    void place(ToolHost& host, HexPos h, int megaPosition) {
-        MapDocument& doc = host.document();
-        if (border_) {
-            doc.setBorderline(h.col, h.row, doc.tool.borderBrush());
-            queue(host, h);
-            queueNeighbours(host, h);
-            return;
-        }
-        const PlacedTerrain placed = doc.setTerrain(h.col, h.row, brush_, megaPosition);
-        if (op_) {
-            if (placed.labelDemoted) op_->change().labels = true;
-            if (placed.buildingAdded || placed.buildingRemoved) op_->change().buildings = true;
-        }
-        if (placed.labelDemoted) host.queueRow(h.row);
-        queue(host, h);
+    // The palettes' brush, the border mode's territory and the pen kind, as a stroke takes them.
+    StrokeBrush strokeBrush(const MapDocument& doc) const {
+        return {brush_, doc.tool.borderBrush(), border_, doc.tool.penKind == 1};
     }
-    bool megaPen(const MapDocument& doc) const {
-        return doc.tool.penKind == 1 || (!border_ && isMegaPicture(brush_.picture));
+    // Queues what a stroke painted with the neighbours (links, borderlines and mega pieces
+    // show on them; a demoted label redraws its whole row) and notes what else changed.
+    void show(ToolHost& host, const StrokeResult& r, bool neighbours = true) {
+        for (HexPos h : r.painted) {
+            queue(host, h);
+            if (neighbours) queueNeighbours(host, h);
+            if (r.labelDemoted) host.queueRow(h.row);
+        }
+        if (!op_) return;
+        if (r.labelDemoted) op_->change().labels = true;
+        if (r.buildingsChanged) op_->change().buildings = true;
     }
 
     TerrainBrush& brush_;
@@ -118,17 +97,9 @@ public:
 protected:
     void visit(ToolHost& host, HexPos h) override {
         MapDocument& doc = host.document();
-        place(host, h, kMegaCentre);
-        if (megaPen(doc)) {
-            for (int d = 0; d < kDirectionCount; ++d) {
-                const HexPos n = neighbourPos(h, d);
-                if (!doc.contains(n.col, n.row)) continue;
-                place(host, n, d + 1);
-                queueNeighbours(host, n);
-            }
-        } else {
-            queueNeighbours(host, h);
-        }
+        StrokeResult r;
+        penStroke(doc, strokeBrush(doc), h, r);
+        show(host, r);
         host.flush();
     }
 };
@@ -190,59 +161,14 @@ private:
     }
     void commit(ToolHost& host) {
         MapDocument& doc = host.document();
-        const std::vector<HexPos> hexes = path();
-        if (!border_ && !box_ && brush_.isLineBrush(doc.gameDatabase)) {
-            linkAlong(host, hexes);
-            return;
-        }
-        std::optional<BatchScope> batch;
-        if (box_) batch.emplace(doc);
-        const bool mega = doc.tool.penKind == 1;
-        for (HexPos h : hexes) {
-            uint32_t* marks = doc.marksAt(h.col, h.row);
-            if (!marks) continue;
-            *marks &= ~kMarkPreview;
-            place(host, h, kMegaByOtherTool);
-            queueNeighbours(host, h);
-            if (!mega) continue;
-            for (int d = 0; d < kDirectionCount; ++d) {
-                const HexPos n = neighbourPos(h, d);
-                if (!doc.contains(n.col, n.row)) continue;
-                place(host, n, kMegaByOtherTool);
-                queueNeighbours(host, n);
-            }
-        }
-        // The building count window counts again after a box.
-        if (box_ && !border_) op_->change().buildings = true;
-    }
-    void linkAlong(ToolHost& host, const std::vector<HexPos>& hexes) {
-        MapDocument& doc = host.document();
-        LinkKind kind = LinkKind::Road;
-        int variant = 0;
-        if (brush_.supplyLine == 1) {
-            kind = LinkKind::SupplyLine;
-        } else {
-            switch (doc.gameDatabase.terrain(brush_.terrainId).category) {
-                case TerrainCategory::River: kind = LinkKind::River; break;
-                case TerrainCategory::DeepRiver:
-                    kind = LinkKind::River;
-                    variant = 1;
-                    break;
-                case TerrainCategory::FrozenRiver:
-                    kind = LinkKind::River;
-                    variant = 2;
-                    break;
-                default: break;
-            }
-        }
-        LinkStroke stroke(doc, kind, variant);
-        for (HexPos h : hexes) {
+        for (HexPos h : path())
             if (uint32_t* marks = doc.marksAt(h.col, h.row)) *marks &= ~kMarkPreview;
-            stroke.visit(h);
-            queue(host, h);
-            // A link changes the hex linked before too, and a river its banks.
-            queueNeighbours(host, h);
-        }
+        StrokeResult r;
+        if (box_)
+            boxStroke(doc, strokeBrush(doc), anchor_, end_, r);
+        else
+            lineStroke(doc, strokeBrush(doc), anchor_, end_, r);
+        show(host, r);
     }
 
     bool box_;
@@ -259,16 +185,10 @@ public:
         if (!p.inMap) return;
         MapDocument& doc = host.document();
         begin(host, "塗りつぶし");
-        const FilledArea filled = border_ ? doc.fillTerritory(p.hex, doc.tool.borderBrush())
-                                          : doc.fillTerrain(p.hex, brush_);
-        for (HexPos h : filled.hexes) {
-            queue(host, h);
-            if (border_) queueNeighbours(host, h);
-            if (filled.labelDemoted) host.queueRow(h.row);
-        }
-        if (filled.labelDemoted) op_->change().labels = true;
+        StrokeResult r;
+        floodStroke(doc, strokeBrush(doc), p.hex, r);
+        show(host, r, border_);
         host.flush();
-        if (!border_) op_->change().buildings = true;
     }
 };
 
@@ -281,23 +201,15 @@ public:
 protected:
     void visit(ToolHost& host, HexPos h) override {
         MapDocument& doc = host.document();
-        bool changed = doc.removeRoad(h.col, h.row);
-        changed = doc.removeSeaLine(h.col, h.row) || changed;
-        changed = doc.removeRiver(h.col, h.row) || changed;
         const bool mega = doc.tool.penKind == 1;
+        const bool changed = deleteLinksStroke(doc, h, mega);
         if (changed || mega) {
             queue(host, h);
             queueNeighbours(host, h);
         }
-        if (mega) {
-            for (int d = 0; d < kDirectionCount; ++d) {
-                const HexPos n = neighbourPos(h, d);
-                if (!doc.contains(n.col, n.row)) continue;
-                bool around = doc.removeRoad(n.col, n.row);
-                around = doc.removeSeaLine(n.col, n.row) || around;
-                if (around) queueNeighbours(host, n);
-            }
-        }
+        // The neighbours' links reach the hexes around them.
+        if (changed && mega)
+            for (int d = 0; d < kDirectionCount; ++d) queueNeighbours(host, neighbourPos(h, d));
         host.flush();
     }
 };

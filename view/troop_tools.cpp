@@ -34,15 +34,7 @@ void warn(const char* text) {
 
 // The message of a refused placement or loading.
 void reportPlacement(int result) {
-    switch (result) {
-        case kTroopCannotStand: warn("この地点に兵器を配置することができません。"); break;
-        case kTroopFactionFull: warn("選択陣営の配置部隊数が最大に達しています。"); break;
-        case kTroopDivisionFull:
-            warn("この師団はこれ以上部隊を支配下におくことはできません。");
-            break;
-        case kTroopHexTaken: warn("この地点はすでに部隊が配置されています。"); break;
-        default: break;
-    }
+    if (const char* text = troopRefusalText(result)) warn(text);
 }
 
 std::string buildingName(const MapDocument& doc, HexPos hex) {

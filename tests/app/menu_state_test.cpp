@@ -52,11 +52,12 @@ TEST(MenuState, IdleBusyAndPastePending) {
     EXPECT_TRUE(s.items[cmd::TerrainMode].checked);
     EXPECT_FALSE(s.items[cmd::TroopMode].checked);
     EXPECT_FALSE(s.items[cmd::EndingPreview].enabled);  // no ending
+    EXPECT_TRUE(s.items[cmd::RunScript].enabled);
 
     in.interactionBusy = true;  // a troop is being moved
     s = computeMenuState(in);
     for (int id : {cmd::NewMap, cmd::OpenMap, cmd::Undo, cmd::MapSize, cmd::MapCheck,
-                   cmd::TerrainMode, cmd::TroopMode, cmd::TroopPlace})
+                   cmd::TerrainMode, cmd::TroopMode, cmd::TroopPlace, cmd::RunScript})
         EXPECT_FALSE(s.items[id].enabled) << id;
     EXPECT_TRUE(s.items[cmd::Exit].enabled);
     EXPECT_FALSE(s.items[cmd::TerrainMode].checked);  // not idle: no mode carries the check
