@@ -35,6 +35,7 @@ std::vector<ArtFile> artFiles() {
     for (ArtFile& f : newspaperBitmaps()) files.push_back(std::move(f));
     for (ArtFile& f : pictureDialogBitmaps()) files.push_back(std::move(f));
     for (ArtFile& f : buttonSheets()) files.push_back(std::move(f));
+    for (ArtFile& f : analysisBitmaps()) files.push_back(std::move(f));
     files.push_back({"munit/unit01_1.bmp", unitIconPage(32)});
     files.push_back({"munit/unit01_2.bmp", unitIconPage(48)});
     for (const SampleWeapon& w : sampleWeapons()) {

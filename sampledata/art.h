@@ -104,6 +104,9 @@ std::vector<ArtFile> buttonSheets();
 // The picture dialogs' art: rule.bmp, victory.bmp and the button sheet rule_btn.bmp.
 std::vector<ArtFile> pictureDialogBitmaps();
 
+// The analysis windows' backgrounds: panel_fig4.bmp (combat comparison) and buildcnt.bmp.
+std::vector<ArtFile> analysisBitmaps();
+
 // Every file writeArt writes, in a fixed order.
 std::vector<ArtFile> artFiles();
 

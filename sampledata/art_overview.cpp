@@ -72,8 +72,13 @@ QImage overviewStrip(int scale, const QImage& baseSheet, const QImage& buildingS
         if (t.name[0] == '\0' || t.overviewColour >= kOverviewSquares) continue;
         const int n = t.defaultPicture;
         const bool built = static_cast<int>(t.category) > 10;
-        const QColor own = built ? meanColour(buildingSheet, n % 10, n / 10)
-                                 : meanColour(baseSheet, n % 10, n / 10);
+        // A river's picture is mostly the ground it runs through: its square shows the water.
+        const bool river = t.category == TerrainCategory::River ||
+                           t.category == TerrainCategory::DeepRiver ||
+                           t.category == TerrainCategory::FrozenRiver;
+        const QColor own = river   ? trafficColour(t)
+                           : built ? meanColour(buildingSheet, n % 10, n / 10)
+                                   : meanColour(baseSheet, n % 10, n / 10);
         fillSquare(image, t.overviewColour, 0, scale, own);
         fillSquare(image, t.overviewColour, 1, scale, trafficColour(t));
     }

@@ -208,6 +208,8 @@ TEST_F(Art, SheetsHaveTheSizesTheirAddressingNeeds) {
         {"munit/unit01_2.bmp", weapons * 48, 48},
         {"bmp/hqc1.bmp", 7, 1},
         {"bmp/hqc2.bmp", 14, 2},
+        {"bmp/panel_fig4.bmp", 660, 460},
+        {"bmp/buildcnt.bmp", 526, 404},
     };
     for (const Size& s : sizes) {
         const QImage& image = picture(s.path);
@@ -222,7 +224,8 @@ TEST_F(Art, SheetsHaveTheSizesTheirAddressingNeeds) {
         EXPECT_GE(strip.width(), squares * scale);
         EXPECT_EQ(strip.height(), 2 * scale);
     }
-    for (const char* ui : {"bmp/category.bmp", "bmp/panel_btn.bmp", "bmp/info_btn.bmp"}) {
+    for (const char* ui : {"bmp/category.bmp", "bmp/panel_btn.bmp", "bmp/info_btn.bmp",
+                           "bmp/panel_fig4.bmp", "bmp/buildcnt.bmp"}) {
         EXPECT_TRUE(hasInk(picture(ui))) << ui;
     }
 }
@@ -647,6 +650,8 @@ TEST_F(Art, OverviewSquaresFollowTheTerrainsOwnColours) {
     EXPECT_GT(square(29).blue(), square(29).red() + 60);
     EXPECT_GT(square(2).green(), square(2).red() + 20);
     EXPECT_GT(square(17).lightness(), 200);
+    // A river shows its water, not the ground its picture runs through.
+    EXPECT_GT(square(14).blue(), square(14).green() + 40);
     // Row 1 is a different scheme.
     int differ = 0;
     for (int i = 0; i < 31; ++i) differ += strip.pixel(i, 0) != strip.pixel(i, 1) ? 1 : 0;
