@@ -177,6 +177,11 @@ void TerrainPalette::refresh() {
 }
 
 int TerrainPalette::onMessage(MessageRecord& m) {
+    if (m.message == terrainpalettemsg::Recolour) {
+        buildPictures();
+        refresh();
+        return 1;
+    }
     if (m.message == terrainpalettemsg::ShowBrush) {
         // A pick-up chose a piece: show the tab that holds it.
         const TerrainBrush& brush = frame_.terrainBrush();

@@ -92,9 +92,10 @@ public:
     const std::vector<Rect>& dirtyRects() const { return dirtyRects_; }
 
     // --- underlay ------------------------------------------------------------------------
-    // A bitmap file replaces the underlay; another picture that cannot be decoded keeps the
-    // old one (false).
+    // A picture that cannot be read, or is larger than the map allows, keeps the old one
+    // (false).
     bool loadUnderlay(const std::string& path);
+    // A null picture, or one that cannot be converted, keeps the old one.
     void setUnderlay(const QImage& picture);
     void dropUnderlay();
     // Anchored at a hex at its own size, or fitted over the whole map.
@@ -124,6 +125,8 @@ private:
                             int width) const;
     // Composition (map_renderer_present.cpp).
     void compose(const Rect& r);
+    // Row y from `left` to `right` as the drawing mode shows it without the underlay.
+    void composeBase(int left, int right, int y);
     void composeUnderlay(const Rect& r);
     bool underlayPixel(int sx, int sy, QRgb& out) const;
 

@@ -1,20 +1,12 @@
 // Composing the screen image from the map picture and the underlay in the three drawing
 // modes, and taking in the underlay picture.
-#include <QFile>
-#include <QImageReader>
-
 #include <algorithm>
-#include <cctype>
 #include <cstring>
-#include <filesystem>
-
-#include <unistd.h>
+#include <utility>
 
 #include "document/map_document.h"
-#include "framework/disk_file.h"
-#include "framework/errors.h"
-#include "framework/picture.h"
 #include "view/map_renderer.h"
+#include "view/underlay_picture.h"
 
 namespace kv {
 
@@ -59,21 +51,25 @@ PresentResult MapRenderer::present() {
 void MapRenderer::compose(const Rect& r) {
     if (r.width() <= 0 || r.height() <= 0) return;
     const int method = doc_.tool.mapDrawMethod;
-    const size_t bytes = 4 * static_cast<size_t>(r.width());
-    if (method == kUnderlayOnly) {
-        for (int y = r.top; y < r.bottom; ++y)
-            std::fill_n(reinterpret_cast<QRgb*>(screenImage_.scanLine(y)) + r.left, r.width(),
-                        kBlack);
-    } else {
-        for (int y = r.top; y < r.bottom; ++y)
-            std::memcpy(screenImage_.scanLine(y) + 4 * r.left,
-                        mapImage_.constScanLine(y) + 4 * r.left, bytes);
+    if (method != kMapOnly && underlayLoaded_ && !underlayImage_.isNull()) {
+        composeUnderlay(r);
+        return;
     }
-    if (method != kMapOnly) composeUnderlay(r);
+    for (int y = r.top; y < r.bottom; ++y) composeBase(r.left, r.right, y);
+}
+
+void MapRenderer::composeBase(int left, int right, int y) {
+    if (left >= right) return;
+    QRgb* out = reinterpret_cast<QRgb*>(screenImage_.scanLine(y));
+    if (doc_.tool.mapDrawMethod == kUnderlayOnly) {
+        std::fill(out + left, out + right, kBlack);
+    } else {
+        std::memcpy(out + left, mapImage_.constScanLine(y) + 4 * left,
+                    4 * static_cast<size_t>(right - left));
+    }
 }
 
 void MapRenderer::composeUnderlay(const Rect& r) {
-    if (!underlayLoaded_ || underlayImage_.isNull()) return;
     const HexPixels g = pixels();
     const int s = g.size();
     const int uw = underlayImage_.width(), uh = underlayImage_.height();
@@ -90,62 +86,58 @@ void MapRenderer::composeUnderlay(const Rect& r) {
         if (m < 0 || m >= mapLength) return -1;
         return static_cast<int>(m * length / mapLength);
     };
-    for (int x = r.left; x < r.right; ++x)
-        ux[size_t(x - r.left)] =
+    // The columns with an underlay pixel are one run: [first, last).
+    int first = r.right, last = r.right;
+    for (int x = r.left; x < r.right; ++x) {
+        const int u =
             source(x + int64_t{s} * origin_.col, int64_t{underlayOffsetCol_} * s, mapW, uw);
+        ux[size_t(x - r.left)] = u;
+        if (u < 0) continue;
+        if (first == r.right) first = x;
+        last = x + 1;
+    }
     for (int y = r.top; y < r.bottom; ++y)
         uy[size_t(y - r.top)] = source(y + int64_t{g.rowPitch()} * origin_.row,
                                        int64_t{underlayOffsetRow_} * g.rowPitch(), mapH, uh);
 
+    // Each pixel is written once: the map (or black) beside the picture, the mix or the
+    // picture over it.
     const bool transparent = doc_.tool.mapDrawMethod == kTransparent;
     const bool tooSmall = uw <= 1 && uh <= 1;
+    const int* sx = ux.data() - r.left;
     for (int y = r.top; y < r.bottom; ++y) {
         const int sy = uy[size_t(y - r.top)];
-        if (sy < 0 || (!transparent && tooSmall)) continue;  // stays as it is (black)
+        if (sy < 0 || first >= last || (!transparent && tooSmall)) {
+            composeBase(r.left, r.right, y);  // black in the underlay-only mode
+            continue;
+        }
+        composeBase(r.left, first, y);
+        composeBase(last, r.right, y);
         const QRgb* in = reinterpret_cast<const QRgb*>(underlayImage_.constScanLine(sy));
         QRgb* out = reinterpret_cast<QRgb*>(screenImage_.scanLine(y));
-        for (int x = r.left; x < r.right; ++x) {
-            const int sx = ux[size_t(x - r.left)];
-            if (sx < 0) continue;
-            out[x] = transparent ? transparentMean(out[x], in[sx]) : (kBlack | in[sx]);
+        if (transparent) {
+            const QRgb* map = reinterpret_cast<const QRgb*>(mapImage_.constScanLine(y));
+            for (int x = first; x < last; ++x)
+                out[x] = kBlack | (((map[x] & kMeanMask) + (in[sx[x]] & kMeanMask)) >> 1);
+        } else {
+            for (int x = first; x < last; ++x) out[x] = kBlack | in[sx[x]];
         }
     }
 }
 
 bool MapRenderer::loadUnderlay(const std::string& path) {
-    const std::string ext = std::filesystem::path(path).extension().string();
-    if (ext.size() >= 2 && std::tolower(static_cast<unsigned char>(ext[1])) == 'b') {
-        Picture p;
-        try {
-            p.loadFile(path);
-        } catch (const swCError&) {
-            p.clear();
-        }
-        // A bitmap file replaces the old picture whatever it held.
-        underlayImage_ = p.image();
-        underlayLoaded_ = !underlayImage_.isNull();
-        fullPresent_ = true;
-        return underlayLoaded_;
-    }
-    // Read through a descriptor of a regular file only: a FIFO under the name would block
-    // the reader for ever. The content tells the format.
-    const int fd = openRegularFile(path);
-    if (fd < 0) return false;
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    QImageReader reader(&file);
-    const QImage image = reader.read();
-    if (image.isNull()) return false;
-    setUnderlay(image);
+    // Whatever the format, a picture that cannot be read or is too large keeps the old one.
+    UnderlayRead read = readUnderlayFile(path, maximumUnderlaySize(doc_.width(), doc_.height()));
+    if (read.problem != UnderlayRead::None) return false;
+    setUnderlay(read.image);
     return true;
 }
 
 void MapRenderer::setUnderlay(const QImage& picture) {
-    underlayImage_ = picture.convertToFormat(QImage::Format_RGB32);
-    underlayLoaded_ = !underlayImage_.isNull();
+    QImage converted = picture.convertToFormat(QImage::Format_RGB32);
+    if (converted.isNull()) return;
+    underlayImage_ = std::move(converted);
+    underlayLoaded_ = true;
     fullPresent_ = true;
 }
 

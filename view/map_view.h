@@ -130,6 +130,10 @@ public:
     int underlayOffsetCol = 0;
     int underlayOffsetRow = 0;
     bool underlayActualSize = false;
+    // The picture read and checked before the placement dialog: LoadUnderlay and PasteUnderlay
+    // hand it to the renderer (and clear it) instead of reading the file or the clipboard
+    // again, which may have changed in between.
+    QImage underlayPicture;
 
     MapRenderer& renderer() { return *renderer_; }
     // The hex the mouse was last over.

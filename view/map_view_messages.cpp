@@ -14,6 +14,7 @@
 
 #include "document/map_document.h"
 #include "view/map_view.h"
+#include "view/underlay_picture.h"
 
 namespace kv {
 
@@ -81,18 +82,29 @@ int MapView::onMessage(MessageRecord& m) {
                 std::lock_guard lock(drawLock_);
                 renderer_->setUnderlayPlacement(underlayOffsetCol, underlayOffsetRow,
                                                 underlayActualSize);
-                renderer_->loadUnderlay(*path);
+                if (!underlayPicture.isNull())
+                    renderer_->setUnderlay(underlayPicture);
+                else
+                    renderer_->loadUnderlay(*path);
             }
+            underlayPicture = QImage();
             present();
             return 1;
         }
         case viewmsg::PasteUnderlay: {
-            const QImage picture = QGuiApplication::clipboard()->image();
-            if (!picture.isNull() && renderer_) {
+            UnderlayRead read;
+            if (!underlayPicture.isNull()) {
+                read.image = underlayPicture;
+            } else {
+                read = takeUnderlayImage(QGuiApplication::clipboard()->image(),
+                                         maximumUnderlaySize(doc_.width(), doc_.height()));
+            }
+            underlayPicture = QImage();
+            if (read.problem == UnderlayRead::None && renderer_) {
                 std::lock_guard lock(drawLock_);
                 renderer_->setUnderlayPlacement(underlayOffsetCol, underlayOffsetRow,
                                                 underlayActualSize);
-                renderer_->setUnderlay(picture);
+                renderer_->setUnderlay(read.image);
             }
             present();
             return 1;
