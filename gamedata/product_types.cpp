@@ -265,6 +265,9 @@ int ProductTypeData::importUpdateFile(const std::string& path, int destination,
     in.seek(16);
     const size_t s = in.u32();
     const size_t available = static_cast<size_t>(in.remaining());
+    // A record cut short by the end of the file, or a current record larger than a record,
+    // marks a damaged file: nothing is stored.
+    if (in.shortfall() || s > available || (version > 10 && s > ProductType::kSize)) return 0;
     const auto* src =
         reinterpret_cast<const uint8_t*>(file->data() + std::min<size_t>(20, file->size()));
 

@@ -217,6 +217,10 @@ TEST_F(ProductTypes, RejectedMagicsAndMissingWeapons) {
     EXPECT_EQ(prompts.seen[0].caption, "注意");
     EXPECT_EQ(prompts.seen[0].text, "本製品に含まれていない兵器データが使用されています。");
     EXPECT_EQ(data.productType(152), keep);
+    // A record cut short by the end of the file is no update file; nothing is stored.
+    kvtest::writeFile(dir.file("cut.upd"), ProductTypeData::updateFileBytes(&keep).substr(0, 3000));
+    EXPECT_EQ(data.importUpdateFile(dir.file("cut.upd"), 150, weapons), 0);
+    EXPECT_FALSE(data.productType(150).isUsed());
 
     // A weapon that is not offered is kept but announced.
     ProductType hidden = named("HIDDEN");
