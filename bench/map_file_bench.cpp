@@ -1,5 +1,5 @@
-// The largest map: writing it as a scenario file, reading it back, and undoing and redoing
-// an operation that recorded every one of its 65536 hexes.
+// The largest map: writing it as a scenario file, reading it back, undoing and redoing an
+// operation that recorded every one of its 65536 hexes, and autosave's serialisation.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -90,6 +90,18 @@ void BM_UndoRedoWholeMap(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_UndoRedoWholeMap)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// What autosave does on the UI thread before its worker writes: the intermediate file image.
+void BM_AutosaveSerialise(benchmark::State& state) {
+    kv::RecordingPrompter quiet;
+    kv::ScopedPrompter installed(&quiet);
+    auto doc = largestMap();
+    for (auto _ : state) benchmark::DoNotOptimize(kv::intermediateFileBytes(*doc));
+}
+BENCHMARK(BM_AutosaveSerialise)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

@@ -79,7 +79,7 @@ bool exchangeFactions(MapDocument& doc, int a, int b) {
     if (doc.tool.editMode == kEditReinforcements) doc.rebuildReinforcementIndex();
     doc.renewRedrawGrid();
     // The history cannot hold faction records: the exchange is not undone.
-    doc.history.clear();
+    doc.history.clear("陣営色の入れ替え");
     return true;
 }
 

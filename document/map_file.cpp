@@ -380,19 +380,22 @@ std::string mapFileBytes(MapDocument& doc, MapFileKind kind) {
     return bytes;
 }
 
-void writeMapFile(MapDocument& doc, const std::string& path, MapFileKind kind) {
-    if (kind != MapFileKind::Intermediate) {
-        doc.refreshProductionLists();
-        writeFileAtomically(path, mapFileBytes(doc, kind));
-        doc.filePath = path;
-        return;
-    }
+std::string intermediateFileBytes(MapDocument& doc) {
     struct RestoreMagic {
         MapDocument& doc;
         ~RestoreMagic() { doc.mapHeader.setMagic(kMapMagic); }
     } restore{doc};
     doc.mapHeader.setMagic(kIntermediateMagic);
-    writeFileAtomically(path, mapFileBytes(doc, kind));
+    return mapFileBytes(doc, MapFileKind::Intermediate);
+}
+
+void writeMapFile(MapDocument& doc, const std::string& path, MapFileKind kind) {
+    if (kind != MapFileKind::Intermediate) {
+        doc.refreshProductionLists();
+        writeFileAtomically(path, mapFileBytes(doc, kind));
+    } else {
+        writeFileAtomically(path, intermediateFileBytes(doc));
+    }
     doc.filePath = path;
 }
 
@@ -422,6 +425,7 @@ bool readMapFileBytes(MapDocument& doc, std::string_view file, MapReadReport* re
     if (version < 3)
         for (size_t f = 0; f < factions; ++f) doc.factions[f].setDefaultDivisionLimits();
     readTable(file, s[kRuleSection], &doc.ruleSettings, 1);
+    doc.mapGrid.noteFilled(s[kCellSection].count);
     readTable(file, s[kCellSection], doc.mapGrid.cells.data(), doc.mapGrid.cells.size());
     readTable(file, s[kLabelSection], doc.mapGrid.labels.data(), doc.mapGrid.labels.size());
     for (int f = 0; f < kFactionCount; ++f) readTroops(doc, file, s[troopSection(f)], f, version);

@@ -105,6 +105,10 @@ std::string mapDamageText(const MapReadReport& report);
 // swCFileError when an icon file a weapon names is missing.
 std::string mapFileBytes(MapDocument& doc, MapFileKind kind);
 
+// The image of an intermediate file (with the intermediate magic in its header record) as
+// writeMapFile writes it; the document is left as it was.
+std::string intermediateFileBytes(MapDocument& doc);
+
 // Writes a map file of `kind`. A normal or scenario map first takes fresh production lists;
 // an intermediate file is written with the intermediate magic in its header record, which is
 // always switched back afterwards. The file is written whole to a temporary file beside the

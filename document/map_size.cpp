@@ -176,7 +176,7 @@ MapSizeChange changeMapSize(MapDocument& doc, int width, int height, int anchor)
     EditOperation op(doc);
     op.change().newSize = true;
     doc.mapHeader.setSize(width, height);
-    doc.mapGrid.clear();
+    doc.mapGrid.clear(oldWidth * oldHeight);
     const HexCell fresh{.terrain = kTerrainNewMap,
                         .picture = doc.gameDatabase.terrain(kTerrainNewMap).defaultPicture};
     std::fill_n(doc.mapGrid.cells.begin(), width * height, fresh);
@@ -193,7 +193,7 @@ MapSizeChange changeMapSize(MapDocument& doc, int width, int height, int anchor)
     if (doc.tool.editMode == kEditReinforcements) doc.rebuildReinforcementIndex();
     doc.renewRedrawGrid();
     // The history holds no images of a map of another size.
-    doc.history.clear();
+    doc.history.clear("ﾏｯﾌﾟｻｲｽﾞの変更");
 
     result.changed = true;
     result.colOffset = shift.col;

@@ -2,6 +2,7 @@
 // first with the after-images kept for redo.
 #include "document/undo_history.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -68,13 +69,30 @@ size_t UndoHistory::bytes() const {
 }
 
 void UndoHistory::trim() {
-    while (done_.size() > size_t(depth_)) done_.pop_front();
+    while (done_.size() > size_t(depth_)) {
+        done_.pop_front();
+        ++dropped_;
+    }
     // The newest step stays whatever its size.
     size_t total = bytes();
     while (total > maxBytes_ && done_.size() > 1) {
         total -= bytesOf(done_.front());
         done_.pop_front();
+        ++dropped_;
     }
+}
+
+std::string stepCaption(const UndoStep& step) {
+    std::string caption = step.name.empty() ? "編集" : step.name;
+    // A stroke records a hex again each time it passes; count each hex once.
+    std::vector<uint32_t> hexes;
+    for (const UndoRecord& r : step.records)
+        if (r.kind == UndoRecord::Hex || r.kind == UndoRecord::HexAndTroop)
+            hexes.push_back(uint32_t(uint16_t(r.col)) << 16 | uint16_t(r.row));
+    std::sort(hexes.begin(), hexes.end());
+    const auto count = std::unique(hexes.begin(), hexes.end()) - hexes.begin();
+    if (count > 0) caption += " (" + std::to_string(count) + "ヘックス)";
+    return caption;
 }
 
 UndoStep& UndoHistory::current() {
@@ -251,6 +269,9 @@ void UndoHistory::walk(UndoStep& from, UndoStep& to) {
             copyLabelInto(inverse.troop, d.labelAt(r.col, r.row));
             d.placeLabelRecord(r.col, r.row, labelFrom(r.troop));
             labelsTouched = true;
+            // A label's text runs over the hexes beside its own: the row is drawn again, as
+            // the label tool does.
+            for (int col = 0; col < d.width(); ++col) d.markDirty(col, r.row);
         }
         if (r.kind == UndoRecord::Regiment && r.table >= 0 && r.table < kFactionCount &&
             r.slot >= 0 && r.slot < kRegimentsPerFaction) {

@@ -26,6 +26,10 @@ struct UndoStep {
     bool empty() const { return records.empty() && !settings; }
 };
 
+// How the history list names a step: its name with the number of hexes it changed, e.g.
+// "地形配置 (12ヘックス)"; "編集" for an unnamed one.
+std::string stepCaption(const UndoStep& step);
+
 class UndoHistory {
 public:
     explicit UndoHistory(MapDocument& doc) : doc_(doc) {}
@@ -42,10 +46,17 @@ public:
     void end();
     void clearUndo();
     void clearRedo();
-    void clear() {
+    // Forgets every step. `origin` says why, for the history list (a load or a new map says
+    // nothing; an edit that cannot be undone names itself).
+    void clear(std::string origin = {}) {
         clearUndo();
         clearRedo();
+        origin_ = std::move(origin);
+        dropped_ = 0;
     }
+    const std::string& origin() const { return origin_; }
+    // Steps dropped off the old end by the limits since the last clear.
+    int dropped() const { return dropped_; }
     // How many operations and how many bytes of images are kept (at least one operation).
     void setLimits(int depth, size_t maxBytes = kDefaultMaxBytes);
     int depth() const { return depth_; }
@@ -95,6 +106,8 @@ private:
     std::vector<UndoStep> undone_;
     // An emptied record buffer kept for the next walk (its capacity only).
     std::vector<UndoRecord> spare_;
+    std::string origin_;
+    int dropped_ = 0;
     int depth_ = 1;
     size_t maxBytes_ = kDefaultMaxBytes;
 };

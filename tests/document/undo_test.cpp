@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "document/bulk_edits.h"
 #include "document/map_file.h"
 #include "document/troop_edit.h"
 #include "sample_document.h"
@@ -179,7 +180,11 @@ TEST_F(UndoRedo, LabelEditsAreUndoneWithTheLabelTable) {
     d.history.begin();
     ASSERT_TRUE(d.deleteLabel(1, 1));
     EXPECT_EQ(d.labelNumberAt(3, 3), 2);
+    // The text ran over the hexes beside its own: the undo draws its whole row again.
+    d.viewSettings.redrawGrid.markAllClean();
     d.history.undo();
+    EXPECT_TRUE(d.viewSettings.redrawGrid.isDirty(d.width() - 1, 1));
+    EXPECT_FALSE(d.viewSettings.redrawGrid.isDirty(d.width() - 1, 5));
     ASSERT_NE(d.labelAt(1, 1), nullptr);
     EXPECT_EQ(d.labelAt(1, 1)->textString(), "A");
     EXPECT_EQ(d.labelCount(), 3);
@@ -322,9 +327,30 @@ TEST_F(UndoRedo, ADeepHistoryWalksBackToTheStartAndForwardToTheEnd) {
     EXPECT_LE(d.history.bytes(), all / 3 + UndoHistory::bytesOf(d.history.doneSteps().back()));
     EXPECT_LT(d.history.doneSteps().size(), kept);
     EXPECT_GE(d.history.doneSteps().size(), 1u);
+    EXPECT_EQ(size_t(d.history.dropped()), kept - d.history.doneSteps().size());
     // Depth 1: only the last operation.
     d.history.setLimits(1);
     EXPECT_EQ(d.history.doneSteps().size(), 1u);
+}
+
+// The history list's names: each hex counted once however often a stroke passed it, and a
+// history emptied by an operation that cannot be undone says which.
+TEST_F(UndoRedo, StepsAreNamedByWhatTheyDidAndAClearSaysWhy) {
+    MapDocument& d = doc();
+    {
+        EditOperation op(d, EditOperation::History::NewStep, "地形配置");
+        TerrainBrush b = plainBrush();
+        for (int col : {3, 4, 3, 4, 5}) d.setTerrain(col, 2, b);
+    }
+    EXPECT_EQ(stepCaption(d.history.undoStep()), "地形配置 (3ヘックス)");
+    UndoStep unnamed;
+    EXPECT_EQ(stepCaption(unnamed), "編集");
+    EXPECT_EQ(d.history.origin(), "");
+    changeMapSize(d, 20, 20, 0);
+    EXPECT_FALSE(d.history.canUndo());
+    EXPECT_EQ(d.history.origin(), "ﾏｯﾌﾟｻｲｽﾞの変更");
+    d.resetToNewMap();
+    EXPECT_EQ(d.history.origin(), "");
 }
 
 }  // namespace

@@ -49,6 +49,9 @@ int main(int argc, char** argv) {
     // A private runtime folder for the single-instance locks of the tests.
     static kvtest::TempDir runtime;
     setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+    // Autosave's recovery folder and anything else under the user's data location.
+    static kvtest::TempDir data;
+    setenv("XDG_DATA_HOME", data.path().c_str(), 1);
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     kv::installFontSubstitutions();

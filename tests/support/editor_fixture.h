@@ -1,0 +1,51 @@
+// The window tests' editor: a main frame over a document of a fresh copy of the sample data,
+// made and taken down as the editor does. Fixtures that need more derive and call these first.
+#pragma once
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/main_frame.h"
+#include "document/map_document.h"
+#include "framework/file_dialogs.h"
+#include "framework/profile.h"
+#include "framework/window.h"
+#include "support/test_paths.h"
+
+namespace kvtest {
+
+class EditorTest : public testing::Test {
+protected:
+    void SetUp() override {
+        copySampleData(dir.path());
+        kv::setProgramPath(dir.file("kvornme"));
+        doc = std::make_unique<kv::MapDocument>();
+        doc->loadResources();
+        doc->resetToNewMap();
+        frame = kv::newWindow<kv::MainFrame>(*doc);
+        ASSERT_TRUE(frame->create());
+        widget = frame->handle();
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override {
+        kv::recordPosts(nullptr);
+        kv::setFileDialogHook(nullptr);
+        kv::Dialog::onModalStart = nullptr;
+        if (widget) delete widget.data();
+        QCoreApplication::processEvents();
+        doc.reset();
+        kv::setProgramPath("");
+    }
+
+    TempDir dir;
+    std::unique_ptr<kv::MapDocument> doc;
+    kv::MainFrame* frame = nullptr;
+    QPointer<QWidget> widget;
+};
+
+}  // namespace kvtest
