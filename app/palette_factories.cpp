@@ -9,27 +9,13 @@
 
 namespace kv {
 
-namespace {
-
-template <class T>
-ToolWindows::Factory factoryOf(MainFrame& frame) {
-    return [&frame]() -> Window* {
-        T* w = newWindow<T>(frame);
-        if (w->open()) return w;
-        delete w;
-        return nullptr;
-    };
-}
-
-}  // namespace
-
 void installPaletteFactories(MainFrame& frame) {
     ToolWindows& tools = frame.tools();
-    tools.setFactory(ToolKind::ToolWindow, factoryOf<ToolWindow>(frame));
-    tools.setFactory(ToolKind::TerrainPalette, factoryOf<TerrainPalette>(frame));
-    tools.setFactory(ToolKind::BorderPalette, factoryOf<BorderPalette>(frame));
-    tools.setFactory(ToolKind::TroopPalette, factoryOf<TroopPalette>(frame));
-    tools.setFactory(ToolKind::MinePalette, factoryOf<MinePalette>(frame));
+    tools.setFactory(ToolKind::ToolWindow, windowFactory<ToolWindow>(frame));
+    tools.setFactory(ToolKind::TerrainPalette, windowFactory<TerrainPalette>(frame));
+    tools.setFactory(ToolKind::BorderPalette, windowFactory<BorderPalette>(frame));
+    tools.setFactory(ToolKind::TroopPalette, windowFactory<TroopPalette>(frame));
+    tools.setFactory(ToolKind::MinePalette, windowFactory<MinePalette>(frame));
     for (bool troops : {false, true})
         tools.setFactory(troops ? ToolKind::TroopLabelList : ToolKind::TerrainLabelList,
                          [&frame, troops]() -> Window* {

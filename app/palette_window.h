@@ -46,6 +46,16 @@ protected:
 }  // namespace kv
 
 namespace kv {
+// The factory of a window kind made with the main frame alone; null when it cannot open.
+template <class T>
+ToolWindows::Factory windowFactory(MainFrame& frame) {
+    return [&frame]() -> Window* {
+        T* w = newWindow<T>(frame);
+        if (w->open()) return w;
+        delete w;
+        return nullptr;
+    };
+}
 // Installs the factories of the tool window and the palettes in the main frame's bookkeeping.
 void installPaletteFactories(MainFrame& frame);
 // Registers the label edit mode's tool with the label dialog.

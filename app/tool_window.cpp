@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <functional>
 
 #include "app/main_frame.h"
 #include "document/map_document.h"
@@ -102,6 +103,10 @@ std::string cp932ToUtf8(const std::string& s) {
 constexpr int kCaptionY = kTop + 4 * kStep + 4;
 constexpr int kExtendedY = kCaptionY + 42;
 constexpr int kSlotCount = 6;
+// The extended area's controls and the size its pictures are drawn at.
+constexpr int kTerrainName = 2000, kSlotName = 2001, kTerrainPicture = 2010, kSlotIcon = 2011;
+constexpr int kPictureSize = 32;
+const QColor kAreaFace(212, 208, 200);
 
 }  // namespace
 
@@ -183,10 +188,14 @@ int ToolWindow::onInitDialog() {
     addLabel(id::Coordinates, "", kLeft, kCaptionY + 20, 200, 18);
     addLabel(id::ReinforcementTurn + 1, "増援ﾀｰﾝ:", 230, kCaptionY + 18, 70, 20);
     addSpin(id::ReinforcementTurn, 300, kCaptionY + 18, 60, 22, 2, MapHeader::kMaxTurnLimit);
-    // The extended area: the hex's terrain and one slot per altitude layer.
-    addLabel(2000, "", kLeft + 40, kExtendedY + 8, 200, 18);
-    for (int s = 0; s < kSlotCount; ++s)
-        addLabel(2001 + s, "", kLeft + 40, kExtendedY + 32 + s * 16, 300, 16);
+    // The extended area: the hex's terrain and one slot per altitude layer, each a picture
+    // and a name.
+    add<QLabel>(kTerrainPicture, kLeft + 2, kExtendedY + 2, kPictureSize, kPictureSize);
+    addLabel(kTerrainName, "", kLeft + 40, kExtendedY + 8, 200, 18);
+    for (int s = 0; s < kSlotCount; ++s) {
+        add<QLabel>(kSlotIcon + s, kLeft + 20, kExtendedY + 32 + s * 16, 16, 16);
+        addLabel(kSlotName + s, "", kLeft + 40, kExtendedY + 32 + s * 16, 300, 16);
+    }
     setExtended(false);
     return 0;
 }
@@ -307,25 +316,66 @@ void ToolWindow::showHex(std::optional<HexPos> hex) {
     if (QLabel* l = control<QLabel>(id::Coordinates))
         l->setText(QString::fromStdString(coordinatesText(hex, inMap)));
     if (!extended_) return;
+    // The icons follow the view's choice of unit or weapon-type icons.
+    const HexDrawOptions options = HexDrawOptions::of(doc_);
+    if (!sheets_ || sheetsUnitIcons_ != options.unitIcons) {
+        sheets_ = std::make_unique<SpriteSheets>();
+        sheets_->build(kPictureSize, doc_.factionColours, options.unitIcons, doc_.gameDatabase);
+        sheetsUnitIcons_ = options.unitIcons;
+    }
+    // Draws one picture the size of a hex and shows it in `label` at `shown` pixels.
+    auto show = [this, &options](int label, int shown,
+                                 const std::function<void(HexPainter&)>& draw) {
+        auto* l = control<QLabel>(label);
+        if (!l) return;
+        if (!draw) {
+            l->clear();
+            return;
+        }
+        QImage image(kPictureSize, kPictureSize, QImage::Format_RGB32);
+        image.fill(kAreaFace);
+        DrawSurface surface = DrawSurface::of(image);
+        HexPainter painter(doc_, *sheets_, surface, {0, 0, kPictureSize, kPictureSize}, options,
+                           nullptr);
+        draw(painter);
+        if (shown != kPictureSize)
+            image = image.scaled(shown, shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        l->setPixmap(QPixmap::fromImage(image));
+    };
     const HexCell* cell = inMap ? doc_.cellAt(hex->col, hex->row) : nullptr;
     const int terrain = cell ? cell->terrain : 0;
-    if (QLabel* l = control<QLabel>(2000))
+    if (QLabel* l = control<QLabel>(kTerrainName))
         l->setText(QString::fromStdString(cp932ToUtf8(
             fieldText(doc_.gameDatabase.terrain(size_t(terrain)).name, kTerrainNameBytes))));
-    std::array<std::string, kSlotCount> layerNames;
     if (cell) {
-        for (const HexTroop& t : troopsAt(doc_, hex->col, hex->row, HexDrawOptions::of(doc_))) {
-            const TroopRecord* troop = t.table >= 0 ? doc_.troopAt(t.table, t.slot) : nullptr;
-            if (!troop) continue;
-            const int layer = doc_.gameDatabase.weapon(troop->weaponId()).layer();
-            if (layer >= 0 && layer < kSlotCount)
-                layerNames[size_t(layer)] = cp932ToUtf8(troop->name());
-        }
+        show(kTerrainPicture, kPictureSize, [cell](HexPainter& p) { p.drawPiece(*cell, 0, 0); });
+    } else {
+        show(kTerrainPicture, kPictureSize, nullptr);
     }
-    for (int s = 0; s < kSlotCount; ++s)
-        if (QLabel* l = control<QLabel>(2001 + s))
+    std::array<std::string, kSlotCount> layerNames;
+    std::array<const HexTroop*, kSlotCount> layerTroops{};
+    HexTroops troops;
+    if (cell) troops = troopsAt(doc_, hex->col, hex->row, options);
+    for (const HexTroop& t : troops) {
+        const TroopRecord* troop = t.table >= 0 ? doc_.troopAt(t.table, t.slot) : nullptr;
+        if (!troop) continue;
+        const int layer = doc_.gameDatabase.weapon(troop->weaponId()).layer();
+        if (layer < 0 || layer >= kSlotCount) continue;
+        layerNames[size_t(layer)] = cp932ToUtf8(troop->name());
+        layerTroops[size_t(layer)] = &t;
+    }
+    for (int s = 0; s < kSlotCount; ++s) {
+        if (QLabel* l = control<QLabel>(kSlotName + s))
             l->setText(QString::fromStdString(layerNames[size_t(s)]));
-    if (QWidget* w = handle()) w->update(QRect(kLeft, kExtendedY, 36, 36));
+        const HexTroop* t = layerTroops[size_t(s)];
+        if (!t) {
+            show(kSlotIcon + s, 16, nullptr);
+            continue;
+        }
+        const TroopRecord& troop = *doc_.troopAt(t->table, t->slot);
+        show(kSlotIcon + s, 16,
+             [&troop, t](HexPainter& p) { p.drawTroopIcon(troop, t->table, 0, 0); });
+    }
 }
 
 int ToolWindow::onCommand(MessageRecord& m, int buttonId, int code) {

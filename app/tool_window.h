@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ class QLabel;
 namespace kv {
 
 class BitmapButton;
+class SpriteSheets;
 class ToolTips;
 
 // The tool window's control ids.
@@ -87,6 +89,9 @@ private:
     std::map<int, BitmapButton*> buttons_;
     std::map<int, std::string> tooltips_;
     ToolTips* tips_ = nullptr;
+    // The pictures of the extended area, made when it is first shown.
+    std::unique_ptr<SpriteSheets> sheets_;
+    bool sheetsUnitIcons_ = false;
     bool extended_ = false;
     std::optional<HexPos> hex_;
 };

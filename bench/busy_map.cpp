@@ -13,8 +13,17 @@
 #include "document/troop_capacity.h"
 #include "document/troop_slots.h"
 #include "framework/cp932.h"
+#include "framework/profile.h"
 
 namespace kvbench {
+
+std::unique_ptr<kv::MapDocument> sampleDocument() {
+    kv::setProgramPath(std::string(KV_DIST_DIR) + "/kvornme");
+    auto d = std::make_unique<kv::MapDocument>();
+    d->loadResources();
+    d->resetToNewMap();
+    return d;
+}
 
 namespace {
 

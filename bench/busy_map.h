@@ -3,11 +3,16 @@
 // every faction, troops, territories with borderlines, and labels.
 #pragma once
 
+#include <memory>
+
 namespace kv {
 class MapDocument;
 }
 
 namespace kvbench {
+
+// A document over the build's sample game data with a new map.
+std::unique_ptr<kv::MapDocument> sampleDocument();
 
 // Replaces the document's map with a generated one of width × height hexes (1..256). The
 // same size always gives the same map.

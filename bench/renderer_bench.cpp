@@ -23,9 +23,7 @@ namespace {
 
 kv::MapDocument& document() {
     static std::unique_ptr<kv::MapDocument> doc = [] {
-        kv::setProgramPath(std::string(KV_DIST_DIR) + "/kvornme");
-        auto d = std::make_unique<kv::MapDocument>();
-        d->loadResources();
+        auto d = kvbench::sampleDocument();
         const std::string demo = std::string(KV_DIST_DIR) + "/map/demo_scenario.kvs";
         if (!kv::fileExists(demo) || !kv::loadMapFile(*d, demo) || d->width() < 80)
             kvbench::makeBusyMap(*d, 160, 120);

@@ -64,6 +64,8 @@ public:
     // The terrain of a cell that lies on no map (a palette's piece): ground, building or
     // bridge, river, road and supply line.
     void drawPiece(const HexCell& cell, int x, int y);
+    // A troop's icon as the map shows it, in faction `faction`'s colours, at (x, y).
+    void drawTroopIcon(const TroopRecord& troop, int faction, int x, int y);
 
 private:
     int size() const { return sheets_.hexSize(); }
@@ -85,7 +87,6 @@ private:
 
     // The troop icon with its count, layer dots and regiment mark (hex_painter_troops.cpp).
     void drawTroop(const HexTroops& troops, int x, int y);
-    void drawTroopIcon(const TroopRecord& troop, int faction, int x, int y);
     void drawRegimentMark(int table, int slot, int x, int y);
     // A laid mine: a small round mark in the hex's lower left, dark red for a land mine and
     // yellow for a sea mine, ringed in black (the art has no picture for mines).

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -427,14 +428,23 @@ TEST_F(PalettesTest, TheLabelToolOpensTheDialogAndItsMenuDeletesAfterAsking) {
     ASSERT_EQ(list->list()->topLevelItemCount(), 1);
     EXPECT_EQ(list->list()->topLevelItem(0)->text(0).toStdString(), "  2,  3");
     EXPECT_EQ(list->list()->topLevelItem(0)->text(2).toStdString(), "勝敗条件");
+    // A click on the name's header sorts by name; a row chosen then names its own hex.
+    applyLabelEdit(*doc, {10, 1}, *encodeCp932("川"), false, false);
+    flush();
+    ASSERT_EQ(list->list()->topLevelItemCount(), 2);
+    EXPECT_EQ(list->list()->topLevelItem(0)->text(0).toStdString(), "  2,  3");
+    QHeaderView* header = list->list()->header();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    EXPECT_EQ(list->list()->topLevelItem(0)->text(1).toStdString(), "川");
     recordPosts(&posts);
     posts.clear();
     list->choose(0);
     recordPosts(nullptr);
     ASSERT_EQ(posts.size(), 2u);
     EXPECT_EQ(posts[1].message, viewmsg::FlashHex);
-    EXPECT_EQ(posts[1].wParam, 2u);
-    EXPECT_EQ(posts[1].lParam, 3);
+    EXPECT_EQ(posts[1].wParam, 10u);
+    EXPECT_EQ(posts[1].lParam, 1);
 }
 
 }  // namespace
