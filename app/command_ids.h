@@ -49,6 +49,9 @@ enum Command : int {
     BorderPalette = 40096,
     MinePalette = 40097,
     BuildingCount = 40030,
+    UndoHistoryWindow = 40210,  // the editor's own windows, beyond the game's menu
+    ProblemsPanel = 40211,
+    RunScript = 40212,  // runs a script file on the open map
     TroopTable = 40059,
     WeaponList = 40060,
     TerrainLabelList = 40067,

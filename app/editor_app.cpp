@@ -261,7 +261,10 @@ int EditorApp::run(const StartupOptions& options) {
     QPointer<QWidget> frameWidget;
     if (mainFrame->create()) frameWidget = mainFrame->handle();
     frameWidget_ = frameWidget;
-    if (frameWidget && !options.openFile.empty()) {
+    // A map restored from the autosave of a run that did not end cleanly comes first; a file
+    // named on the command line would only ask to save it away again.
+    const bool restored = frameWidget && mainFrame->offerRecovery();
+    if (frameWidget && !restored && !options.openFile.empty()) {
         requestedFiles_.push_back(options.openFile);
         openRequestedFiles();
     }

@@ -5,8 +5,12 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
+#include "app/history_windows.h"
+#include "app/hq_map_window.h"
+#include "app/info_list.h"
 #include "app/menu_table.h"
 #include "app/palette_window.h"
 #include "app/terrain_dialogs.h"
@@ -68,6 +72,16 @@ MainFrame::~MainFrame() {
     setScreenSaverActive(savedScreenSaverActive);
 }
 
+void MainFrame::startAutosave() {
+    autosave_ = std::make_unique<Autosave>(doc_, Autosave::defaultFolder());
+    autosave_->setIntervalMinutes(
+        ProfileEntry("Environment", Autosave::kMinutesKey).readInt(Autosave::kDefaultMinutes));
+    // A cheap look every few seconds; the autosave itself keeps the minutes.
+    auto* timer = new QTimer(handle());
+    QObject::connect(timer, &QTimer::timeout, handle(), [this] { autosave_->poll(); });
+    timer->start(kAutosavePollMs);
+}
+
 bool MainFrame::create() {
     const Rect area = workArea();
     title = kBaseTitle;
@@ -93,6 +107,10 @@ bool MainFrame::create() {
         watchDisplay();
         createImeHelper();
         installPaletteFactories(*this);
+        installAnalysisWindows(*this);
+        installInfoWindowFactories(*this);
+        installHistoryWindows(*this);
+        startAutosave();
         reopenToolWindows();
     } catch (const swCError& e) {
         e.report(this);
@@ -181,7 +199,8 @@ void MainFrame::reopenToolWindows() {
     // The windows open at the last exit, in this order; each is opened once it is built.
     const ToolKind order[] = {ToolKind::HqMap,        ToolKind::TerrainPalette,
                               ToolKind::TroopPalette, ToolKind::BorderPalette,
-                              ToolKind::MinePalette,  ToolKind::ToolWindow};
+                              ToolKind::MinePalette,  ToolKind::ToolWindow,
+                              ToolKind::UndoHistory,  ToolKind::Problems};
     for (ToolKind kind : order) {
         const char* key = toolInfo(kind).key;
         if (ProfileEntry("Environment", key).readInt(0) != 1) continue;
@@ -222,6 +241,10 @@ int MainFrame::onMessage(MessageRecord& m) {
         case mainmsg::Exit: exitFlow(); return 1;
         case mainmsg::RebuildTitle: rebuildTitle(); return 1;
         case mainmsg::EditModeChanged: editModeChanged(); return 1;
+        case msg::Size:
+            // The map view takes the frame's new size: its frame on the HQ map follows.
+            tools_.post(ToolKind::HqMap, hqmsg::ViewMoved);
+            return 0;
         case msg::Move:
             if (!frameFitted_) fitFrameToWorkArea();
             if (mapView_) mapView_->frameMoved();

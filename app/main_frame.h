@@ -7,9 +7,11 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "app/autosave.h"
 #include "app/command_ids.h"
 #include "app/tool_windows.h"
 #include "document/terrain_rules.h"
@@ -28,6 +30,7 @@ public:
     static constexpr const char* kClassName = "KVORNME_MAINWINDOW_CNAME";
     // Undo steps kept unless the settings say otherwise.
     static constexpr int kUndoDepth = 100;
+    static constexpr int kAutosavePollMs = 10000;
     static constexpr const char* kBaseTitle = "ケステルゾルテア マップエディタ";
 
     explicit MainFrame(MapDocument& document);
@@ -57,6 +60,13 @@ public:
     MapDocument& document() { return doc_; }
     // The terrain palette's choice, which the terrain tools paint with.
     TerrainBrush& terrainBrush() { return terrainBrush_; }
+    // At start: when the last run left an autosave, asks whether to restore it and does.
+    // True when the autosaved map is open now.
+    bool offerRecovery();
+    Autosave* autosave() const { return autosave_.get(); }
+    // Undoes or redoes until `doneSteps` steps are done (the history window's rows); nothing
+    // while a troop is being moved.
+    void walkHistory(int doneSteps);
     // The menu state for the document as it is now.
     void updateMenus(QMenu* menu);
 
@@ -68,6 +78,12 @@ public:
         tools_.post(ToolKind::ToolWindow, toolmsg::ShowHexCoordinates, uintptr_t(hex.col), hex.row);
     }
     void pasteStateChanged() override;
+    // The HQ map follows the view: where it stands, and the hexes it redrew.
+    void viewOriginChanged(HexPos) override { tools_.post(ToolKind::HqMap, hqmsg::ViewMoved); }
+    void hexRedrawn(HexPos h) override {
+        tools_.post(ToolKind::HqMap, hqmsg::RedrawHex, uintptr_t(h.col), h.row);
+    }
+    void manyHexesRedrawn() override { tools_.post(ToolKind::HqMap, hqmsg::Redraw); }
     std::optional<HexPos> mouseHex() const { return mouseHex_; }
     QAction* action(int id) const;
     QMenu* menu(cmd::Menu which) const;
@@ -88,6 +104,9 @@ private:
     void fitFrameToWorkArea();
     void reopenToolWindows();
     void exitFlow();
+    void startAutosave();
+    // The map equals its file now (saved, loaded or new): no recovery is needed.
+    void markClean();
     void newMap();
     void afterNewMapNotifications();
     void registerHandlers();
@@ -120,6 +139,7 @@ private:
     std::vector<std::string> reopenedAtStart_;
     std::optional<HexPos> mouseHex_;
     ToolWindows tools_;
+    std::unique_ptr<Autosave> autosave_;
     QMetaObject::Connection screenWatch_;
     bool frameFitted_ = false;  // fitted once the window manager's frame was known
 };

@@ -6,19 +6,26 @@
 #include <QMenu>
 #include <QMimeData>
 
+#include <algorithm>
 #include <filesystem>
 #include <tuple>
 
 #include "app/batch_dialog.h"
 #include "app/briefing_preview.h"
 #include "app/campaign_dialog.h"
+#include "app/combat_comparison_dialog.h"
+#include "app/faction_colour_dialog.h"
+#include "app/info_windows.h"
 #include "app/main_frame.h"
 #include "app/map_file_filters.h"
 #include "app/map_open_dialog.h"
 #include "app/map_settings_dialog.h"
 #include "app/menu_state.h"
+#include "app/product_type_editor.h"
 #include "app/rule_editor.h"
 #include "app/scenario_dialog.h"
+#include "app/script_dialog.h"
+#include "app/underlay_dialog.h"
 #include "app/version_dialog.h"
 #include "app/whole_map_dialogs.h"
 #include "document/batch_conversion.h"
@@ -74,6 +81,9 @@ void MainFrame::registerHandlers() {
     };
     handlers_[cmd::Undo] = [this] { undoRedo(false); };
     handlers_[cmd::Redo] = [this] { undoRedo(true); };
+    handlers_[cmd::RunScript] = [this] {
+        runScriptFromMenu(this, doc_, [this] { afterNewMapNotifications(); });
+    };
     handlers_[cmd::About] = [this] {
         VersionDialog d(this);
         d.run();
@@ -94,6 +104,11 @@ void MainFrame::registerHandlers() {
         CampaignEditor d(this, doc_, *path);
         d.run();
     };
+    handlers_[cmd::OpenUnderlay] = [this] { openUnderlay(*this); };
+    handlers_[cmd::PasteUnderlay] = [this] { pasteUnderlay(*this); };
+    handlers_[cmd::MoveUnderlay] = [this] { moveUnderlay(*this); };
+    handlers_[cmd::ExportBitmap] = [this] { exportBitmapFile(*this); };
+    handlers_[cmd::CustomiseFactionColours] = [this] { customiseFactionColours(*this); };
     registerViewHandlers();
     registerMapHandlers();
     for (int k = 0; k < static_cast<int>(ToolKind::Count); ++k) {
@@ -200,9 +215,19 @@ void MainFrame::registerMapHandlers() {
         MapSettingsDialog d(this, doc_);
         if (d.run() && d.result == kIdOk) postMessage(this, mainmsg::RebuildTitle);
     };
+    handlers_[cmd::CombatComparison] = [this] {
+        CombatComparisonDialog d(this, doc_.gameDatabase);
+        d.run();
+    };
     handlers_[cmd::EditRules] = [this] {
         RuleEditorDialog d(this, doc_.gameDatabase);
         d.run();
+    };
+    handlers_[cmd::EditProductTypes] = [this] {
+        ProductTypeEditor d(this, doc_.gameDatabase);
+        d.run();
+        tools_.post(ToolKind::TroopPalette, trooppalettemsg::ProductTypesChanged);
+        tools_.post(ToolKind::WeaponList, weaponlistmsg::ProductTypesChanged);
     };
 }
 
@@ -224,6 +249,9 @@ void MainFrame::editApplied(const EditChange& c) {
         tools_.post(ToolKind::TroopLabelList, labellistmsg::Redraw);
     }
     if (c.organisation) tools_.post(ToolKind::TroopPalette, trooppalettemsg::NewTroops);
+    tools_.post(ToolKind::UndoHistory, historymsg::Refresh);
+    tools_.post(ToolKind::Problems, problemsmsg::Recheck);
+    if (autosave_) autosave_->noteEdit();
 }
 
 // --- view and tool settings ------------------------------------------------------------------
@@ -281,6 +309,14 @@ void MainFrame::undoRedo(bool redo) {
     }
 }
 
+void MainFrame::walkHistory(int doneSteps) {
+    if (doc_.tool.interactionBusy) return;
+    const UndoHistory& h = doc_.history;
+    const int target = std::max(0, doneSteps);
+    while (int(h.doneSteps().size()) > target && h.canUndo()) doc_.history.undo();
+    while (int(h.doneSteps().size()) < target && h.canRedo()) doc_.history.redo();
+}
+
 // --- modeless windows ------------------------------------------------------------------------
 
 void MainFrame::toggleTool(ToolKind kind) {
@@ -299,6 +335,16 @@ bool MainFrame::toolMessage(MessageRecord& m) {
     }
     if (m.message == mainmsg::CloseWeaponDetail) {
         tools_.closeWeaponDetail(static_cast<int>(m.wParam));
+        return true;
+    }
+    if (m.message == mainmsg::ToggleTroopTableCompanion) {
+        if (auto* w = dynamic_cast<TroopTableWindow*>(tools_.window(ToolKind::TroopTable)))
+            w->toggleCompanion();
+        return true;
+    }
+    if (m.message == mainmsg::ToggleTerrainInfoCompanion) {
+        if (auto* w = dynamic_cast<TerrainInfoWindow*>(tools_.window(ToolKind::TerrainInfo)))
+            w->toggleCompanion();
         return true;
     }
     bool opens = false;
@@ -421,7 +467,7 @@ bool MainFrame::saveIntermediateAs() {
     writeFolderKey("TmpPath", folderOf(*path));
     if (!writeSafely([&] { writeMapFile(doc_, *path, MapFileKind::Intermediate); })) return false;
     postMessage(this, mainmsg::RebuildTitle);
-    doc_.isClean = 1;
+    markClean();
     tools_.post(ToolKind::WeaponList, weaponlistmsg::MapFileChanged);
     return true;
 }
@@ -442,7 +488,7 @@ void MainFrame::saveIntermediate() {
     }
     if (!writeSafely([&] { writeMapFile(doc_, path, MapFileKind::Intermediate); })) return;
     postMessage(this, mainmsg::RebuildTitle);
-    doc_.isClean = 1;
+    markClean();
     tools_.post(ToolKind::WeaponList, weaponlistmsg::MapFileChanged);
 }
 
@@ -498,7 +544,7 @@ bool MainFrame::openMapFile(const std::string& path) {
     const bool loaded = loadMapFile(doc_, path);
     doc_.filePath = loaded ? path : std::string();
     postMessage(this, mainmsg::RebuildTitle);
-    doc_.isClean = 1;
+    markClean();
     if (doc_.tool.editMode == kEditReinforcements) doc_.rebuildReinforcementIndex();
     afterNewMapNotifications();
     tools_.post(ToolKind::WeaponList, weaponlistmsg::MapFileChanged);
@@ -543,19 +589,62 @@ void MainFrame::runBatchConversion() {
     // What the batch left in the document is no map of the user's: edit a new one.
     doc_.resetToNewMap();
     afterNewMapNotifications();
-    doc_.isClean = 1;
+    markClean();
 }
 
 void MainFrame::exitFlow() {
     if (!confirmSave()) return;
+    // Whatever was not saved the user chose to drop.
+    if (autosave_) autosave_->discard();
     destroy();
+}
+
+void MainFrame::markClean() {
+    doc_.isClean = 1;
+    if (autosave_) autosave_->discard();
+}
+
+bool MainFrame::offerRecovery() {
+    if (!autosave_) return false;
+    const std::optional<Autosave::Recovery> r = Autosave::find(autosave_->folder());
+    if (!r) return false;
+    const std::string name = r->mapName.empty() ? std::string("無題") : r->mapName;
+    if (showMessage("自動保存からの復元",
+                    "「" + name + "」の自動保存（" + r->savedAt +
+                        "）が残っています。\n前回は正しく終了しませんでした。復元しますか？",
+                    PromptIcon::Question, PromptButtons::YesNo, this) != PromptAnswer::Yes) {
+        Autosave::remove(autosave_->folder());
+        return false;
+    }
+    autosave_->adopt();
+    bool loaded = false;
+    try {
+        loaded = loadMapFile(doc_, r->mapPath);
+    } catch (const swCError& e) {
+        e.report(this);
+    }
+    if (!loaded) {
+        doc_.resetToNewMap();
+        afterNewMapNotifications();
+        markClean();
+        showMessage("自動保存からの復元", "自動保存ファイルを読み込めませんでした。\n" + r->mapPath,
+                    PromptIcon::Exclamation, PromptButtons::Ok, this);
+        return false;
+    }
+    // An unsaved map that saves where it came from; the recovery stays until then.
+    doc_.filePath = r->originalPath;
+    if (doc_.tool.editMode == kEditReinforcements) doc_.rebuildReinforcementIndex();
+    afterNewMapNotifications();
+    doc_.isClean = 0;
+    autosave_->noteEdit();
+    return true;
 }
 
 void MainFrame::newMap() {
     if (!confirmSave()) return;
     doc_.resetToNewMap();
     afterNewMapNotifications();
-    doc_.isClean = 1;
+    markClean();
 }
 
 void MainFrame::afterNewMapNotifications() {
@@ -566,6 +655,8 @@ void MainFrame::afterNewMapNotifications() {
     tools_.post(ToolKind::TroopTable, trooptablemsg::NewMap);
     tools_.post(ToolKind::TerrainLabelList, labellistmsg::Redraw);
     tools_.post(ToolKind::TroopLabelList, labellistmsg::Redraw);
+    tools_.post(ToolKind::UndoHistory, historymsg::Refresh);
+    tools_.post(ToolKind::Problems, problemsmsg::Recheck);
     postMessage(this, mainmsg::RebuildTitle);
 }
 

@@ -58,7 +58,8 @@ void windowMenu(const MenuInputs& in, MenuState& s) {
     for (int id : {cmd::ToolWindow, cmd::HqMap, cmd::TerrainPalette, cmd::TroopPalette,
                    cmd::BorderPalette, cmd::MinePalette, cmd::BuildingCount, cmd::TroopTable,
                    cmd::WeaponList, cmd::TerrainLabelList, cmd::TroopLabelList, cmd::TerrainInfo,
-                   cmd::TerrainMoveTable, cmd::TerrainAvoidTable, cmd::TransportableTerrain})
+                   cmd::TerrainMoveTable, cmd::TerrainAvoidTable, cmd::TransportableTerrain,
+                   cmd::UndoHistoryWindow, cmd::ProblemsPanel})
         s.items[id].checked = in.openWindows.count(id) > 0;
     s.items[cmd::TerrainPalette].enabled = in.editMode == kEditTerrain;
     s.items[cmd::TroopPalette].enabled =
@@ -116,6 +117,7 @@ void toolMenu(const MenuInputs& in, MenuState& s) {
     s.menusEnabled[cmd::Menu::PenKind] = terrainOrBorder;
     s.menusEnabled[cmd::Menu::TroopDrawKind] = !in.interactionBusy && troopModes;
     s.menusEnabled[cmd::Menu::MapDrawMethod] = in.editMode == kEditTerrain;
+    s.items[cmd::RunScript].enabled = idle(in);
 }
 
 }  // namespace

@@ -91,6 +91,9 @@ std::vector<MenuEntry> build() {
                 check(cmd::TerrainMoveTable, "地形移動表(&M)"),
                 check(cmd::TerrainAvoidTable, "地形回避表(&A)"),
                 check(cmd::TransportableTerrain, "輸送可能地形(&Y)"),
+                sep(),
+                check(cmd::UndoHistoryWindow, "操作履歴(&R)"),
+                check(cmd::ProblemsPanel, "問題一覧(&E)"),
             }),
         sub(Menu::View, "表示(&V)",
             {
@@ -139,6 +142,8 @@ std::vector<MenuEntry> build() {
                         check(cmd::DrawMapOnly, "ﾏｯﾌﾟのみ(&M)"),
                         check(cmd::DrawTransparent, "透過(&T)"),
                     }),
+                sep(),
+                item(cmd::RunScript, "スクリプト実行..."),
             }),
         sub(Menu::Help, "ﾍﾙﾌﾟ(&H)",
             {

@@ -52,6 +52,10 @@ const ToolWindowInfo kInfos[] = {
     {K::TransportableTerrain, cmd::TransportableTerrain, "ShowLandTransportList",
      toolmsg::TransportableTerrainToggled, mainmsg::OpenTransportableTerrain,
      mainmsg::CloseTransportableTerrain, false},
+    {K::UndoHistory, cmd::UndoHistoryWindow, "ShowUndoHistory", 0, mainmsg::OpenUndoHistory,
+     mainmsg::CloseUndoHistory, false},
+    {K::Problems, cmd::ProblemsPanel, "ShowProblems", 0, mainmsg::OpenProblems,
+     mainmsg::CloseProblems, false},
 };
 static_assert(std::size(kInfos) == static_cast<size_t>(ToolKind::Count));
 

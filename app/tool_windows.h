@@ -29,6 +29,8 @@ enum class ToolKind {
     TerrainMoveTable,
     TerrainAvoidTable,
     TransportableTerrain,
+    UndoHistory,
+    Problems,
     Count
 };
 

@@ -8,7 +8,7 @@ export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DKV_TESTS=OFF -DKV_BENCH=ON > /dev/null
 cmake --build build/release -j2 --target kvgamedata_bench kvmapfile_bench kvmapcheck_bench kvbatch_bench \
     kvpicture_bench kvrenderer_bench kvcommand_bench kvterraintools_bench kvtroop_bench \
-    kvpalette_bench kvbriefing_bench kvmap kvbusymap
+    kvpalette_bench kvbriefing_bench kvunderlaycolour_bench kvscript_bench kvinfowindows_bench kvanalysis_bench kvmap kvbusymap
 build/release/bin/kvgamedata_bench "$@"
 build/release/bin/kvmapfile_bench "$@"
 build/release/bin/kvmapcheck_bench "$@"
@@ -20,4 +20,8 @@ build/release/bin/kvterraintools_bench "$@"
 build/release/bin/kvtroop_bench "$@"
 build/release/bin/kvpalette_bench "$@"
 build/release/bin/kvbriefing_bench "$@"
+build/release/bin/kvinfowindows_bench "$@"
+build/release/bin/kvscript_bench "$@"
+build/release/bin/kvunderlaycolour_bench "$@"
+build/release/bin/kvanalysis_bench "$@"
 bench/run_export.sh build/release

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/buildings_command.h"
 #include "cli/campaign_command.h"
 #include "cli/check_command.h"
 #include "cli/convert_command.h"
@@ -16,6 +17,7 @@
 #include "cli/edit_commands.h"
 #include "cli/export_command.h"
 #include "cli/info_command.h"
+#include "cli/script_command.h"
 #include "cli/texts_command.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
@@ -88,13 +90,20 @@ int main(int argc, char* argv[]) {
         "              briefingSubHeadline, briefingBody, operationName, orderBody,\n"
         "              victoryText, factionsText, endingHeadline, endingBody); exit 2 for a\n"
         "              text too long for its field or with characters outside Shift-JIS\n"
+        "  script SCRIPT.js [MAP] [--out OUT] [--arg K=V]... [--timeout S]\n"
+        "              run a JavaScript file on MAP or on a new map (docs/scripting.md);\n"
+        "              exit 2 for a script error or when it runs longer than S seconds\n"
+        "              (default 60); a map is written only by save() or --out\n"
+        "  buildings FILE  the facilities of every kind per owner: intact, destroyed, income\n"
+        "              (--json: one object)\n"
         "  paths       print the program folder and the settings file");
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(
         "command",
         "data | info FILE | check FILE... | resize FILE | pack-troops FILE "
-        "| convert SRC... | export FILE OUT | campaign FILE | texts FILE | paths");
+        "| convert SRC... | export FILE OUT | campaign FILE | texts FILE | script SCRIPT.js "
+        "| buildings FILE | paths");
     QCommandLineOption programDir(
         "program-dir", "The program folder to read (default: the folder of kvmap).", "DIR");
     QCommandLineOption json("json", "Print every table as JSON.");
@@ -125,6 +134,10 @@ int main(int argc, char* argv[]) {
     parser.addOption(extract);
     QCommandLineOption set("set", "texts: replace FIELD from a UTF-8 text file.", "FIELD=FILE");
     parser.addOption(set);
+    QCommandLineOption scriptArg("arg", "script: a value the script reads as args.KEY.", "K=V");
+    parser.addOption(scriptArg);
+    QCommandLineOption timeout("timeout", "script: the time limit in seconds (default 60).", "S");
+    parser.addOption(timeout);
     parser.process(*app);
 
     const QStringList args = parser.positionalArguments();
@@ -199,6 +212,24 @@ int main(int argc, char* argv[]) {
         for (const QString& v : parser.values(set)) sets.push_back(v.toStdString());
         return kv::cli::runTextsCommand(args[1].toStdString(), sets,
                                         parser.value(out).toStdString(), dir);
+    }
+    if (command == "script") {
+        if (args.size() != 2 && args.size() != 3) {
+            std::fprintf(stderr, "kvmap: script needs a script file and at most one map file\n");
+            return 2;
+        }
+        std::vector<std::string> values;
+        for (const QString& v : parser.values(scriptArg)) values.push_back(v.toStdString());
+        return kv::cli::runScriptCommand(args[1].toStdString(), args.value(2).toStdString(), values,
+                                         parser.value(timeout).toStdString(),
+                                         parser.value(out).toStdString(), dir);
+    }
+    if (command == "buildings") {
+        if (args.size() != 2) {
+            std::fprintf(stderr, "kvmap: buildings needs one map file\n");
+            return 2;
+        }
+        return kv::cli::runBuildingsCommand(args[1].toStdString(), dir, parser.isSet(json));
     }
     if (command == "paths") {
         std::printf("program folder: %s\nsettings file: %s\n", kv::programFolder().c_str(),

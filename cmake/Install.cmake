@@ -17,6 +17,7 @@ install(TARGETS kvornme kvmap RUNTIME DESTINATION .)
 # What a run from the build folder leaves there (settings, colour table) is the developer's own.
 install(DIRECTORY ${KV_DIST_DIR}/ DESTINATION . USE_SOURCE_PERMISSIONS
         PATTERN .sampledata-stamp EXCLUDE
+        PATTERN fuzzseeds EXCLUDE
         PATTERN kvornme EXCLUDE
         PATTERN kvmap EXCLUDE
         PATTERN *.ini EXCLUDE
@@ -62,6 +63,6 @@ set(CPACK_PACKAGING_INSTALL_PREFIX ${KV_PACKAGE_PREFIX})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6, libstdc++6, libgcc-s1, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6network6 (>= 6.4), libsdl2-mixer-2.0-0, libdeflate0, fonts-ipafont-gothic, qt6-translations-l10n")
+    "libc6, libstdc++6, libgcc-s1, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6network6 (>= 6.4), libqt6qml6 (>= 6.4), libsdl2-mixer-2.0-0, libdeflate0, fonts-ipafont-gothic, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "timgm6mb-soundfont")
 include(CPack)

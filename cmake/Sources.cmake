@@ -40,6 +40,8 @@ set(KV_RENDER_SOURCES
   view/map_renderer.cpp
   view/map_renderer_labels.cpp
   view/map_renderer_present.cpp
+  view/underlay_picture.cpp
+  view/faction_colour_preview.cpp
   view/bitmap_export.cpp
   view/png_writer.cpp
   view/sheet_cache.cpp
@@ -49,6 +51,7 @@ set(KV_RENDER_SOURCES
   view/troop_tools.cpp
   view/label_tool.cpp
   view/news_painter.cpp
+  view/hq_overview_image.cpp
 )
 
 set(KV_UI_SOURCES
@@ -79,6 +82,8 @@ set(KV_UI_SOURCES
   app/label_dialog.cpp
   app/troop_palette.cpp
   app/whole_map_dialogs.cpp
+  app/underlay_dialog.cpp
+  app/faction_colour_dialog.cpp
   app/troop_dialogs.cpp
   app/terrain_dialogs.cpp
   app/version_dialog.cpp
@@ -88,12 +93,29 @@ set(KV_UI_SOURCES
   app/victory_dialog.cpp
   app/map_settings_dialog.cpp
   app/rule_editor.cpp
+  app/info_list.cpp
+  app/info_windows.cpp
+  app/weapon_windows.cpp
+  app/product_type_editor.cpp
   app/scenario_dialog.cpp
   app/briefing_preview.cpp
   app/campaign_dialog.cpp
   app/link_diagram.cpp
+  app/history_windows.cpp
+  app/autosave.cpp
+  app/script_dialog.cpp
   view/map_view.cpp
   view/map_view_messages.cpp
+  app/combat_comparison_dialog.cpp
+  app/hq_map_window.cpp
+  app/building_count_window.cpp
+)
+
+# Scripting (QtQml's JavaScript engine over the core).
+set(KV_SCRIPT_SOURCES
+  script/script_runner.cpp
+  script/script_map.cpp
+  script/script_api.h
 )
 
 # The sample-data generator: the data writers (standard C++), the art writers (QtGui) and its main.
@@ -113,4 +135,6 @@ set(KV_CLI_SOURCES
   cli/export_command.cpp
   cli/campaign_command.cpp
   cli/texts_command.cpp
+  cli/buildings_command.cpp
+  cli/script_command.cpp
 )

@@ -13,6 +13,7 @@
 #include "sampledata/art_icon.h"
 #include "sampledata/demo_campaign.h"
 #include "sampledata/demo_maps.h"
+#include "sampledata/fuzz_seeds.h"
 #include "sampledata/legacy_maps.h"
 #include "sampledata/product_data.h"
 #include "sampledata/program_folder.h"
@@ -65,7 +66,8 @@ int main(int argc, char* argv[]) {
                               kv::sample::writeWeaponData,     kv::sample::writeProductData,
                               kv::sample::writeRuleData,       kv::sample::writeDemoMaps,
                               kv::sample::writeDemoCampaign,   kv::sample::writeArt,
-                              kv::sample::writeProgramIcons,   kv::sample::writeLegacyMaps};
+                              kv::sample::writeProgramIcons,   kv::sample::writeLegacyMaps,
+                              kv::sample::writeFuzzSeeds};
     for (Writer w : writers) {
         const std::string error = w(root);
         if (!error.empty()) {

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the editor need, when missing.
 set -euo pipefail
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          qt6-translations-l10n libx11-dev fonts-ipafont-gothic libsdl2-mixer-dev libdeflate-dev
+          qt6-translations-l10n libx11-dev fonts-ipafont-gothic libsdl2-mixer-dev libdeflate-dev qt6-declarative-dev
           timgm6mb-soundfont xvfb xauth xdotool imagemagick ccache clang-14 clang-format-14 libclang-rt-14-dev
           shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl)
 missing=()

@@ -34,6 +34,8 @@ constexpr uint32_t ToggleTroopTableCompanion = 1162;
 constexpr uint32_t ToggleTerrainInfoCompanion = 1163;
 constexpr uint32_t OpenBorderPalette = 1164, CloseBorderPalette = 1165;
 constexpr uint32_t OpenMinePalette = 1166, CloseMinePalette = 1167;
+constexpr uint32_t OpenUndoHistory = 1180, CloseUndoHistory = 1181;
+constexpr uint32_t OpenProblems = 1182, CloseProblems = 1183;
 }  // namespace mainmsg
 
 // The tool window. "...Toggled": a window opened or closed, its button follows; "Show...Changed":
@@ -74,6 +76,7 @@ constexpr uint32_t MinePaletteToggled = 1159;  // the tool window has no button 
 // The terrain palette.
 namespace terrainpalettemsg {
 constexpr uint32_t ShowBrush = 1129;  // the brush changed elsewhere (a pick-up): show it
+constexpr uint32_t Recolour = 1130;   // the faction colours changed: draw the pieces again
 }  // namespace terrainpalettemsg
 
 // The HQ map (the overview of the whole map).
@@ -110,6 +113,14 @@ namespace weaponlistmsg {
 constexpr uint32_t ProductTypesChanged = 1129;
 constexpr uint32_t MapFileChanged = 1130;  // a map file was saved or loaded
 }  // namespace weaponlistmsg
+
+// The undo history window and the problems panel.
+namespace historymsg {
+constexpr uint32_t Refresh = 1129;  // the history changed
+}  // namespace historymsg
+namespace problemsmsg {
+constexpr uint32_t Recheck = 1129;  // the map changed: check again after a pause
+}  // namespace problemsmsg
 
 // The terrain label list and the troop label list.
 namespace labellistmsg {

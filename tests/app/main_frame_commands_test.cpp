@@ -23,7 +23,7 @@
 #include "framework/file_dialogs.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
-#include "support/test_paths.h"
+#include "support/editor_fixture.h"
 #include "view/map_view.h"
 #include "view/window_messages.h"
 
@@ -34,28 +34,11 @@ struct FakeTool : Window {
     FakeTool() { setClassName("KOBMEC_TOOLWINDOW_CNAME"); }
 };
 
-class Commands : public testing::Test {
+class Commands : public kvtest::EditorTest {
 protected:
     void SetUp() override {
-        kvtest::copySampleData(dir.path());
-        setProgramPath(dir.file("kvornme"));
-        doc = std::make_unique<MapDocument>();
-        doc->loadResources();
-        doc->resetToNewMap();
-        frame = newWindow<MainFrame>(*doc);
-        ASSERT_TRUE(frame->create());
-        widget = frame->handle();
-        QCoreApplication::processEvents();
+        EditorTest::SetUp();
         recordPosts(&posted);
-    }
-    void TearDown() override {
-        recordPosts(nullptr);
-        setFileDialogHook(nullptr);
-        Dialog::onModalStart = nullptr;
-        if (widget) delete widget.data();
-        QCoreApplication::processEvents();
-        doc.reset();
-        setProgramPath("");
     }
     std::vector<uint32_t> postedTo(Window* w) const {
         std::vector<uint32_t> out;
@@ -70,10 +53,6 @@ protected:
         });
     }
 
-    kvtest::TempDir dir;
-    std::unique_ptr<MapDocument> doc;
-    MainFrame* frame = nullptr;
-    QPointer<QWidget> widget;
     std::vector<PostedMessage> posted;
     std::vector<FileDialogRequest> requests;
     RecordingPrompter prompts;
@@ -384,7 +363,7 @@ TEST_F(Commands, EditsTellOnlyTheWindowsThatShowWhatChanged) {
     EXPECT_EQ(told(ToolKind::TroopTable), V{trooptablemsg::Redraw});
     EXPECT_EQ(told(ToolKind::TroopLabelList), V{labellistmsg::Redraw});
     EXPECT_EQ(told(ToolKind::TroopPalette), V{trooppalettemsg::NewTroops});
-    // A hex painted is drawn at once, with nothing posted.
+    // A hex painted is drawn at once; only the overview is told to recolour it.
     posted.clear();
     ASSERT_TRUE(frame->mapView()->isHexVisible(2, 2));
     {
@@ -398,7 +377,10 @@ TEST_F(Commands, EditsTellOnlyTheWindowsThatShowWhatChanged) {
     }
     EXPECT_FALSE(doc->viewSettings.redrawGrid.isDirty(2, 2));
     EXPECT_TRUE(frame->mapView()->changedHexes().empty());
-    EXPECT_TRUE(posted.empty());
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(told(ToolKind::HqMap), V{hqmsg::RedrawHex});
+    EXPECT_EQ(posted[0].wParam, 2u);
+    EXPECT_EQ(posted[0].lParam, 2);
     for (ToolKind k : kinds) frame->tools().close(k);
 }
 

@@ -52,7 +52,7 @@ const std::vector<std::vector<Item>> kExpectedMenus = {
      {40096, "国境線ﾊﾟﾚｯﾄ(&K)"}, {40097, "地雷機雷ﾊﾟﾚｯﾄ(&M)"}, {40030, "建物数情報(&C)"}, {40059, "部隊表(&B)"},
      {40060, "兵器一覧(&W)"}, {40067, "地形ﾗﾍﾞﾙ一覧(&L)"}, {40077, "部隊ﾗﾍﾞﾙ一覧(&U)"},
      {40003, "地形情報(&D)"}, {40052, "地形移動表(&M)"}, {40081, "地形回避表(&A)"},
-     {40061, "輸送可能地形(&Y)"}},
+     {40061, "輸送可能地形(&Y)"}, {40210, "操作履歴(&R)"}, {40211, "問題一覧(&E)"}},
     {{40011, "大範囲表示(&L)"}, {40009, "中範囲表示(&M)"}, {40091, "小範囲表示(&S)"},
      {40010, "ヘックス枠(&F)"}, {40068, "部隊表示(&T)"}, {40069, "地形ﾗﾍﾞﾙ表示(&P)"},
      {40076, "勝敗条件ﾗﾍﾞﾙ表示(&W)"}, {40094, "国境線表示(&B)"}, {40098, "ﾕﾆｯﾄ(&U)"},
@@ -60,7 +60,8 @@ const std::vector<std::vector<Item>> kExpectedMenus = {
     {{40035, "ﾍﾟﾝ(&P)"}, {40036, "線(&L)"}, {40037, "箱塗り(&B)"}, {40045, "塗りつぶし(&A)"},
      {40038, "ｺﾋﾟｰ(&C)"}, {40039, "道路/河川削除(&R)"}, {40041, "ｼﾝｸﾞﾙﾍｯｸｽ(&S)"},
      {40042, "ﾒｶﾞﾍｯｸｽ(&M)"}, {40078, "部隊配置(&P)"}, {40079, "部隊移動(&M)"},
-     {40080, "部隊削除(&D)"}, {40049, "下絵のみ(&U)"}, {40050, "ﾏｯﾌﾟのみ(&M)"}, {40051, "透過(&T)"}},
+     {40080, "部隊削除(&D)"}, {40049, "下絵のみ(&U)"}, {40050, "ﾏｯﾌﾟのみ(&M)"}, {40051, "透過(&T)"},
+     {40212, "スクリプト実行..."}},
     {{40033, "ﾊﾞｰｼﾞｮﾝ情報(&A)"}},
 };
 // clang-format on
@@ -132,14 +133,19 @@ TEST_F(MainFrameTest, MenuBarHasEveryItemWithItsCaptionAndId) {
     // at position 19.
     EXPECT_NE(frame->action(cmd::MinePalette), nullptr);
     EXPECT_EQ(frame->menu(cmd::Menu::File)->actions()[19]->data().toInt(), cmd::EditProductTypes);
-    // Sub-menu titles, and the draw method sub-menu last in the tool menu.
+    // Sub-menu titles, and the draw method sub-menu last of the game's items in the tool menu,
+    // the script run below it.
     QMenu* tool = frame->menu(cmd::Menu::Tools);
     QStringList subs;
     for (QAction* a : tool->actions())
         if (a->menu()) subs << a->text();
     EXPECT_EQ(subs, QStringList(
                         {"描画種類(&D)", "ﾍﾟﾝ種類(&P)", "部隊描画種類(&T)", "ﾏｯﾌﾟの描画方法(&M)"}));
-    EXPECT_EQ(tool->actions().last()->text(), "ﾏｯﾌﾟの描画方法(&M)");
+    const qsizetype n = tool->actions().size();
+    ASSERT_GE(n, 3);
+    EXPECT_EQ(tool->actions()[n - 3]->text(), "ﾏｯﾌﾟの描画方法(&M)");
+    EXPECT_TRUE(tool->actions()[n - 2]->isSeparator());
+    EXPECT_EQ(tool->actions()[n - 1]->data().toInt(), cmd::RunScript);
     bool unitIconSub = false;
     for (QAction* a : frame->menu(cmd::Menu::View)->actions())
         if (a->menu() && a->text() == "部隊ｱｲｺﾝ（&U)") unitIconSub = true;
