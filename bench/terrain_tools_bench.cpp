@@ -78,6 +78,9 @@ void BM_FloodFillWholeMap(benchmark::State& state) {
         b.brush.terrainId = static_cast<uint16_t>(terrain);
         click({10, 10});
     }
+    // What one such step keeps in the undo history.
+    state.counters["step_bytes"] =
+        static_cast<double>(kv::UndoHistory::bytesOf(b.doc.history.undoStep()));
 }
 BENCHMARK(BM_FloodFillWholeMap)
     ->Unit(benchmark::kMillisecond)
