@@ -110,6 +110,11 @@ private:
     QJSValue troopObject(int table, int slot) const;
     bool strokeReady();
     bool lineBrush() const;
+    // A click of the pen or fill at (col, row) with `brush`; a line brush makes it the line
+    // tool's click.
+    using ClickStroke = void (*)(MapDocument&, const StrokeBrush&, HexPos, StrokeResult&);
+    void click(const QJSValue& col, const QJSValue& row, const StrokeBrush& brush,
+               ClickStroke stroke);
     void redrawRow(int row);
 
     ScriptState& s_;

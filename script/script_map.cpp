@@ -212,30 +212,27 @@ bool MapApi::lineBrush() const {
     return !s_.brush.borderMode && s_.brush.terrain.isLineBrush(s_.doc.gameDatabase);
 }
 
-void MapApi::pen(const QJSValue& col, const QJSValue& row) {
+void MapApi::click(const QJSValue& col, const QJSValue& row, const StrokeBrush& brush,
+                   ClickStroke stroke) {
     HexPos h;
     if (!s_.hex(col, row, h) || !strokeReady()) return;
     s_.change();
     s_.stroke.painted.clear();
     if (lineBrush())
-        lineStroke(s_.doc, s_.brush, h, h, s_.stroke);
+        lineStroke(s_.doc, brush, h, h, s_.stroke);
     else
-        penStroke(s_.doc, s_.brush, h, s_.stroke);
+        stroke(s_.doc, brush, h, s_.stroke);
     s_.note(s_.stroke);
 }
 
+void MapApi::pen(const QJSValue& col, const QJSValue& row) {
+    click(col, row, s_.brush, penStroke);
+}
+
 void MapApi::megaPen(const QJSValue& col, const QJSValue& row) {
-    HexPos h;
-    if (!s_.hex(col, row, h) || !strokeReady()) return;
-    s_.change();
     StrokeBrush mega = s_.brush;
     mega.megaPen = true;
-    s_.stroke.painted.clear();
-    if (lineBrush())
-        lineStroke(s_.doc, mega, h, h, s_.stroke);
-    else
-        penStroke(s_.doc, mega, h, s_.stroke);
-    s_.note(s_.stroke);
+    click(col, row, mega, penStroke);
 }
 
 void MapApi::line(const QJSValue& c0, const QJSValue& r0, const QJSValue& c1, const QJSValue& r1) {
@@ -261,15 +258,7 @@ void MapApi::box(const QJSValue& c0, const QJSValue& r0, const QJSValue& c1, con
 }
 
 void MapApi::fill(const QJSValue& col, const QJSValue& row) {
-    HexPos h;
-    if (!s_.hex(col, row, h) || !strokeReady()) return;
-    s_.change();
-    s_.stroke.painted.clear();
-    if (lineBrush())
-        lineStroke(s_.doc, s_.brush, h, h, s_.stroke);
-    else
-        floodStroke(s_.doc, s_.brush, h, s_.stroke);
-    s_.note(s_.stroke);
+    click(col, row, s_.brush, floodStroke);
 }
 
 bool MapApi::deleteLines(const QJSValue& col, const QJSValue& row) {
