@@ -71,7 +71,7 @@ BuildingCountWindow::BuildingCountWindow(MainFrame& frame)
 BuildingCountWindow::~BuildingCountWindow() = default;
 
 QPoint BuildingCountWindow::defaultOffset() const {
-    return {0, 0};
+    return clientAreaOffset();  // the top-left of the main frame's client area
 }
 
 int BuildingCountWindow::onInitDialog() {

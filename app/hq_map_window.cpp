@@ -61,7 +61,7 @@ HqMapWindow::HqMapWindow(MainFrame& frame)
           HqLayout::of(frame.document().width(), frame.document().height()).clientHeight) {}
 
 QPoint HqMapWindow::defaultOffset() const {
-    return {0, 0};
+    return clientAreaOffset();  // the top-left of the main frame's client area
 }
 
 int HqMapWindow::onInitDialog() {

@@ -9,6 +9,12 @@
 
 namespace kv {
 
+QPoint PaletteWindow::clientAreaOffset() const {
+    const MapView* view = frame_.mapView();
+    if (!view || !view->handle() || !frame_.handle()) return {};
+    return view->handle()->mapTo(frame_.handle(), QPoint(0, 0));
+}
+
 PaletteWindow::PaletteWindow(MainFrame& frame, ToolKind kind, const char* className,
                              const char* caption, int clientWidth, int clientHeight)
     : Dialog(0, &frame), frame_(frame), doc_(frame.document()), kind_(kind) {

@@ -35,6 +35,9 @@ protected:
     virtual void refresh() {}
     // Where the window goes when no position is saved, relative to the main frame's corner.
     virtual QPoint defaultOffset() const { return {40, 60}; }
+    // The top-left of the main frame's client area (below its menu bar), relative to the
+    // frame's corner.
+    QPoint clientAreaOffset() const;
 
     MainFrame& frame_;
     MapDocument& doc_;

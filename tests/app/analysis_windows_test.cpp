@@ -153,6 +153,8 @@ TEST_F(AnalysisWindows, BuildingCountFollowsItsMessagesAndClosesOnARightClick) {
         dynamic_cast<BuildingCountWindow*>(frame->tools().window(ToolKind::BuildingCount));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->handle()->size(), QSize(526, 404));
+    // With no saved place it opens at the client area's corner, leaving the menu bar free.
+    EXPECT_EQ(window->handle()->pos(), frame->mapView()->handle()->mapToGlobal(QPoint(0, 0)));
     const int row = window->count().rowOf(capital);
     ASSERT_GE(row, 0);
     // The neutral capital stands in the neutral column.
