@@ -7,24 +7,14 @@
 #include <memory>
 
 #include "app/main_frame.h"
+#include "bench_editor.h"
 #include "document/map_document.h"
 #include "framework/profile.h"
 #include "qt_bench_main.h"
 
 namespace {
 
-struct Editor {
-    Editor() {
-        kv::setProgramPath(std::string(KV_DIST_DIR) + "/kvornme");
-        doc = std::make_unique<kv::MapDocument>();
-        doc->loadResources();
-        frame = kv::newWindow<kv::MainFrame>(*doc);
-        frame->create();
-    }
-    ~Editor() {
-        delete frame->handle();
-        doc.reset();
-    }
+struct Editor : kvbench::Editor {
     void fillTroops() {
         const std::vector<int>& ids = doc->gameDatabase.weaponList();
         for (int t = 0; t < kv::TroopTable::kFactions; ++t)
@@ -48,8 +38,6 @@ struct Editor {
             state.ResumeTiming();
         }
     }
-    std::unique_ptr<kv::MapDocument> doc;
-    kv::MainFrame* frame = nullptr;
 };
 
 void BM_OpenWeaponList(benchmark::State& state) {

@@ -9,6 +9,7 @@
 
 #include "app/main_frame.h"
 #include "app/terrain_palette.h"
+#include "bench_editor.h"
 #include "document/map_document.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
@@ -16,21 +17,7 @@
 
 namespace {
 
-struct Editor {
-    Editor() {
-        kv::setProgramPath(std::string(KV_DIST_DIR) + "/kvornme");
-        doc = std::make_unique<kv::MapDocument>();
-        doc->loadResources();
-        frame = kv::newWindow<kv::MainFrame>(*doc);
-        frame->create();
-    }
-    ~Editor() {
-        delete frame->handle();
-        doc.reset();
-    }
-    std::unique_ptr<kv::MapDocument> doc;
-    kv::MainFrame* frame = nullptr;
-};
+using kvbench::Editor;
 
 void BM_OpenTerrainPalette(benchmark::State& state) {
     Editor e;

@@ -23,6 +23,7 @@
 #include "framework/file_dialogs.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
+#include "support/editor_fixture.h"
 #include "support/test_paths.h"
 #include "view/map_view.h"
 #include "view/window_messages.h"
@@ -30,38 +31,12 @@
 namespace kv {
 namespace {
 
-class InfoWindowsTest : public testing::Test {
+class InfoWindowsTest : public kvtest::SuiteEditorTest {
 protected:
-    static void SetUpTestSuite() {
-        data_ = new kvtest::TempDir;
-        kvtest::copySampleData(data_->path());
-    }
-    static void TearDownTestSuite() {
-        delete data_;
-        data_ = nullptr;
-    }
     void SetUp() override {
-        setProgramPath(data_->file("kvornme"));
-        for (int k = 0; k < int(ToolKind::Count); ++k)
-            if (const char* key = toolInfo(ToolKind(k)).key)
-                ProfileEntry("Environment", key).writeInt(0);
-        doc = std::make_unique<MapDocument>();
-        doc->loadResources();
-        frame = newWindow<MainFrame>(*doc);
-        ASSERT_TRUE(frame->create());
-        widget = frame->handle();
+        SuiteEditorTest::SetUp();
         flush();
         prompts.seen.clear();
-    }
-    void TearDown() override {
-        setFileDialogHook(nullptr);
-        Dialog::onModalStart = nullptr;
-        recordPosts(nullptr);
-        if (widget) delete widget.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-        doc.reset();
-        setProgramPath("");
     }
     static void flush() {
         QCoreApplication::sendPostedEvents();
@@ -86,10 +61,6 @@ protected:
         doc->troops.raiseCount(table, slot);
     }
 
-    static inline kvtest::TempDir* data_ = nullptr;
-    std::unique_ptr<MapDocument> doc;
-    MainFrame* frame = nullptr;
-    QPointer<QWidget> widget;
     RecordingPrompter prompts;
     ScopedPrompter installed{&prompts};
 };

@@ -31,6 +31,7 @@
 #include "framework/cp932.h"
 #include "framework/profile.h"
 #include "framework/prompter.h"
+#include "support/editor_fixture.h"
 #include "support/test_paths.h"
 #include "view/label_tool.h"
 #include "view/map_tool.h"
@@ -90,38 +91,16 @@ TEST(ToolButtonStatesTest, EnablingFollowsModeLockPasteAndBrush) {
 }
 
 // A main frame over the sample data, with the palettes' factories installed.
-class PalettesTest : public testing::Test {
+class PalettesTest : public kvtest::SuiteEditorTest {
 protected:
-    static void SetUpTestSuite() {
-        data_ = new kvtest::TempDir;
-        kvtest::copySampleData(data_->path());
-    }
-    static void TearDownTestSuite() {
-        delete data_;
-        data_ = nullptr;
-    }
     void SetUp() override {
-        setProgramPath(data_->file("kvornme"));
         clearFaceSheetCache();
-        // The suite shares one settings file: no window reopens from an earlier test.
-        for (int k = 0; k < int(ToolKind::Count); ++k)
-            if (const char* key = toolInfo(ToolKind(k)).key)
-                ProfileEntry("Environment", key).writeInt(0);
-        doc = std::make_unique<MapDocument>();
-        doc->loadResources();
-        frame = newWindow<MainFrame>(*doc);
-        ASSERT_TRUE(frame->create());
-        widget = frame->handle();
-        QCoreApplication::processEvents();
+        SuiteEditorTest::SetUp();
         prompts.seen.clear();
     }
     void TearDown() override {
-        if (widget) delete widget.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-        doc.reset();
+        SuiteEditorTest::TearDown();
         clearFaceSheetCache();
-        setProgramPath("");
     }
     template <class T>
     T* open(ToolKind kind) {
@@ -135,10 +114,6 @@ protected:
     static QPoint cellCentre(int col, int row) {
         return {col * kPaletteCell + 10, row * kPaletteCell + 10};
     }
-    static inline kvtest::TempDir* data_ = nullptr;
-    std::unique_ptr<MapDocument> doc;
-    MainFrame* frame = nullptr;
-    QPointer<QWidget> widget;
     RecordingPrompter prompts;
     ScopedPrompter installed{&prompts};
 };

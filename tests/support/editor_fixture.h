@@ -48,4 +48,46 @@ protected:
     QPointer<QWidget> widget;
 };
 
+// The same over one copy of the sample data for a whole suite (the copy takes longer than most
+// tests). The suite shares one settings file, so every window starts closed: none reopens from
+// an earlier test.
+class SuiteEditorTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        data_ = new TempDir;
+        copySampleData(data_->path());
+    }
+    static void TearDownTestSuite() {
+        delete data_;
+        data_ = nullptr;
+    }
+    void SetUp() override {
+        kv::setProgramPath(data_->file("kvornme"));
+        for (int k = 0; k < int(kv::ToolKind::Count); ++k)
+            if (const char* key = kv::toolInfo(kv::ToolKind(k)).key)
+                kv::ProfileEntry("Environment", key).writeInt(0);
+        doc = std::make_unique<kv::MapDocument>();
+        doc->loadResources();
+        frame = kv::newWindow<kv::MainFrame>(*doc);
+        ASSERT_TRUE(frame->create());
+        widget = frame->handle();
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override {
+        kv::recordPosts(nullptr);
+        kv::setFileDialogHook(nullptr);
+        kv::Dialog::onModalStart = nullptr;
+        if (widget) delete widget.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        doc.reset();
+        kv::setProgramPath("");
+    }
+
+    static inline TempDir* data_ = nullptr;
+    std::unique_ptr<kv::MapDocument> doc;
+    kv::MainFrame* frame = nullptr;
+    QPointer<QWidget> widget;
+};
+
 }  // namespace kvtest
