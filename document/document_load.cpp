@@ -148,7 +148,7 @@ bool MapDocument::weaponCheckPasses() const {
 
 void MapDocument::prepareForSave() {
     const HexArea a = area();
-    for (int i = 0; i < a.hexCount(); ++i) {
+    for (int i = 0, hexes = a.hexCount(); i < hexes; ++i) {
         HexCell& c = mapGrid.cells[size_t(i)];
         const HexPos p = a.at(i);
         const bool loneRiver = (c.terrain == kTerrainRiver || c.terrain == kTerrainDeepRiver ||

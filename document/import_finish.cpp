@@ -55,8 +55,9 @@ void finishFactions(MapDocument& doc) {
 void finishCells(MapDocument& doc) {
     const TerrainData& terrain = doc.gameDatabase;
     const int hexes = doc.area().hexCount();
+    HexCell* const cells = doc.mapGrid.cells.data();
     for (int i = 0; i < hexes; ++i) {
-        HexCell& c = doc.mapGrid.cells[static_cast<size_t>(i)];
+        HexCell& c = cells[i];
         if (c.terrain == kUnusedTerrain) {
             c.terrain = kTerrainPlain;
             c.picture = terrain.terrain(kTerrainPlain).defaultPicture;

@@ -35,7 +35,8 @@ const TerrainLabel* MapDocument::labelAt(int col, int row) const {
 
 void MapDocument::rebuildLabelNumbers() {
     const HexArea a = area();
-    for (int i = 0; i < a.hexCount(); ++i) mapGrid.overlays[size_t(i)].labelNumber = 0;
+    HexOverlay* const overlays = mapGrid.overlays.data();
+    for (int i = 0, hexes = a.hexCount(); i < hexes; ++i) overlays[i].labelNumber = 0;
     for (int k = 0; k < MapGrid::kMaxLabels; ++k) {
         const TerrainLabel& l = mapGrid.labels[size_t(k)];
         if (HexOverlay* o = l.inUse() ? overlayAt(l.col, l.row) : nullptr)

@@ -41,9 +41,9 @@ void checkParticipation(Context& c) {
 MapCounts countMap(const Context& c) {
     MapCounts n;
     const HexArea a = c.doc.area();
-    const std::vector<HexCell>& cells = c.doc.mapGrid.cells;
-    for (int i = 0; i < a.hexCount(); ++i) {
-        const HexCell& cell = cells[size_t(i)];
+    const HexCell* const cells = c.doc.mapGrid.cells.data();
+    for (int i = 0, hexes = a.hexCount(); i < hexes; ++i) {
+        const HexCell& cell = cells[i];
         const TerrainCategory cat = c.category(cell);
         const int owner = cell.owner < kOwners ? cell.owner : 0;
         if (cat == TerrainCategory::Capital) ++n.capitals[size_t(owner)];

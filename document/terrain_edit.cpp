@@ -274,11 +274,45 @@ bool MapDocument::recomputeBorderlines(int col, int row) {
 }
 
 void MapDocument::recomputeDerivedHexData() {
-    const HexArea a = area();
-    for (int i = 0; i < a.hexCount(); ++i) {
-        const HexPos h = a.at(i);
-        recomputeBorderlines(h.col, h.row);
-        recomputeJoinedPictures(h.col, h.row, false);
+    // Every load and size change comes here, so the whole map is done in one pass over the
+    // grid with its size read once. Borderlines depend only on territories and a joined
+    // picture only on terrains, and this changes neither, so each hex is worked out once
+    // (an edit also redoes the two hexes above the one it changed).
+    const int w = width(), h = height();
+    HexCell* const cells = mapGrid.cells.data();
+    HexOverlay* const overlays = mapGrid.overlays.data();
+    const auto cell = [&](HexPos p) -> const HexCell* {
+        return p.col >= 0 && p.row >= 0 && p.col < w && p.row < h ? &cells[p.col + p.row * w]
+                                                                  : nullptr;
+    };
+    for (int row = 0; row < h; ++row) {
+        for (int col = 0; col < w; ++col) {
+            const int index = col + row * w;
+            HexCell& c = cells[index];
+            uint8_t bits = 0;
+            if (c.territory != 0) {
+                for (int d = 0; d < kDirectionCount; ++d) {
+                    const HexCell* n = cell(neighbourPos({col, row}, d));
+                    if (n && n->territory != c.territory) bits |= bit(d);
+                }
+            }
+            HexOverlay& o = overlays[index];
+            if (bits != o.borderBits) {
+                o.borderBits = bits;
+                markDirty(col, row);
+            }
+            // A member of a mega piece keeps its picture.
+            if (!joinsBelow(c.terrain) || isMegaPicture(c.picture)) continue;
+            const HexCell* sw = cell(neighbourPos({col, row}, kSouthWest));
+            const HexCell* se = cell(neighbourPos({col, row}, kSouthEast));
+            const bool joinSw = sw && joinsBelow(sw->terrain);
+            const bool joinSe = se && joinsBelow(se->terrain);
+            const int picture = joinSw || joinSe ? joinedPicture(c.terrain, joinSw, joinSe)
+                                                 : gameDatabase.terrain(c.terrain).defaultPicture;
+            if (picture == c.picture) continue;
+            c.picture = static_cast<uint16_t>(picture);
+            markDirty(col, row);
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 #include "document/troop_record.h"
 
 #include <algorithm>
+#include <cstring>
+#include <type_traits>
 
 namespace kv {
 
@@ -60,10 +62,14 @@ void TroopTable::recomputeCounts() {
 void TroopTable::clear() {
     count.fill(0);
     secondCount.fill(0);
-    for (auto& table : records)
-        for (auto& r : table) r.clear();
-    for (auto& table : secondRecords)
-        for (auto& r : table) r.clear();
+    // Every reset of the document comes here: zeroing each table as one block is many
+    // times faster than record by record.
+    static_assert(std::is_trivially_copyable_v<TroopRecord>);
+    auto zero = [](std::vector<TroopRecord>& table) {
+        std::memset(static_cast<void*>(table.data()), 0, table.size() * sizeof(TroopRecord));
+    };
+    for (auto& table : records) zero(table);
+    for (auto& table : secondRecords) zero(table);
     std::fill(workBuffer.begin(), workBuffer.end(), uint8_t{0});
     workWords.fill(0);
 }

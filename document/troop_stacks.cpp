@@ -127,8 +127,9 @@ void MapDocument::deleteTroopAndCargo(int table, int slot, uint8_t unknownWeapon
 
 void MapDocument::rebuildTroopStacks() {
     const HexArea a = area();
-    for (int i = 0; i < a.hexCount(); ++i) {
-        HexOverlay& o = mapGrid.overlays[size_t(i)];
+    HexOverlay* const overlays = mapGrid.overlays.data();
+    for (int i = 0, hexes = a.hexCount(); i < hexes; ++i) {
+        HexOverlay& o = overlays[i];
         std::fill(std::begin(o.stackTable), std::end(o.stackTable), int16_t{0});
         std::fill(std::begin(o.stackSlot), std::end(o.stackSlot), int16_t{0});
         o.occupied = 0;

@@ -24,7 +24,7 @@ void importOnce(kv::MapDocument& doc, std::string_view bytes) {
     }
     expect(kind.kind >= 1 && kind.kind <= 4);
     kv::finishImport(doc, kind.kind);
-    kvfuzz::workOnMap(doc, bytes);
+    kvfuzz::workOnMap(doc, bytes, kvfuzz::Stages(bytes));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include <unistd.h>
 
@@ -15,18 +16,19 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& folder = kvfuzz::scratchProgram({});
-    try {
-        kv::writeFileAtomically(folder + "/land.dat",
-                                std::string(reinterpret_cast<const char*>(data), size));
-    } catch (const kv::swCError&) {
-        std::abort();
-    }
-
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     kv::TerrainData table;
-    try {
-        table.loadTerrain();
-    } catch (const kv::swCError&) {
-        std::abort();  // the file is there, so it must load
+    // Through the file for one input in eight (by its length), from the bytes otherwise,
+    // which is many times faster and reads them the same way.
+    if (size % 8 == 0) {
+        try {
+            kv::writeFileAtomically(folder + "/land.dat", bytes);
+            table.loadTerrain();
+        } catch (const kv::swCError&) {
+            std::abort();  // the file is there, so it must load
+        }
+    } else {
+        table.setTerrainTypes(kv::parseTerrainTable(bytes));
     }
     kvfuzz::expect(table.terrainCount() <= kv::kMaxTerrainTypes);
     for (const kv::TerrainType& t : table.terrainTypes()) {

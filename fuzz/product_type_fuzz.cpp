@@ -3,6 +3,7 @@
 // a record that names only known weapons or leaves the slot as it was.
 #include <cstdint>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "fuzz/scratch_program.h"
@@ -37,7 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     writeFile(root + "/producttype.dat", data, size);
     writeFile(root + "/productutype.dat", data, size);
-    kv::ProductTypeData table;
+    // The editor keeps one table and loads over it, so most inputs reuse the run's table
+    // (every load replaces all it holds); one input in sixteen (by its length) gets a new one.
+    static kv::ProductTypeData reused;
+    std::optional<kv::ProductTypeData> fresh;
+    kv::ProductTypeData& table = size % 16 == 0 ? fresh.emplace() : reused;
     table.loadProductTypes(weapons);
     table.loadUserProductTypes();
     table.convertPendingUserRecords(weapons);

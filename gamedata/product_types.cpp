@@ -27,6 +27,14 @@ bool oldSetHas(const uint8_t* set, int id) {
     return (set[id / 8] >> (id % 8)) & 1;
 }
 
+// No id of the eight from `id` (a multiple of 8) is in any of the record's lists: the loops
+// over every id skip such bytes whole.
+bool noneOfEight(const ProductType& r, int id) {
+    const size_t at = ProductType::kListOffset + static_cast<size_t>(id / 8);
+    return (r.bytes[at] | r.bytes[at + ProductType::kListBytes] |
+            r.bytes[at + 2 * ProductType::kListBytes]) == 0;
+}
+
 constexpr std::string_view kProductTypesFile = "producttype.dat";
 constexpr std::string_view kUserProductTypesFile = "productutype.dat";
 
@@ -75,6 +83,10 @@ ProductType convertOldRecord(const uint8_t* old, size_t size, const WeaponData& 
     std::memcpy(r.bytes.data(), buffer, ProductType::kListOffset);
     const uint8_t* set = buffer + ProductType::kListOffset;
     for (int id = 0; id < ProductType::kMaxId; ++id) {
+        if (set[id / 8] == 0) {
+            id |= 7;  // no id of this byte is in the set
+            continue;
+        }
         if (!oldSetHas(set, id) || !weapons.hasWeapon(id)) continue;
         const WeaponRecord& w = weapons.weapon(id);
         r.set(productionList(w.layer(), w.weaponType()), id);
@@ -98,14 +110,23 @@ std::vector<ProductType> ProductTypeData::readFile(const std::string& path, size
                                                    const WeaponData* weapons,
                                                    std::vector<std::vector<uint8_t>>* old) {
     std::vector<ProductType> records;
+    readFileInto(path, capacity, weapons, old, records);
+    return records;
+}
+
+void ProductTypeData::readFileInto(const std::string& path, size_t capacity,
+                                   const WeaponData* weapons,
+                                   std::vector<std::vector<uint8_t>>* old,
+                                   std::vector<ProductType>& records) {
+    records.clear();
     const std::optional<std::string> file = readWholeFile(path, kMaxFileBytes);
-    if (!file || file->size() < 4) return records;
+    if (!file || file->size() < 4) return;
     // Every record takes 7534 bytes in memory whatever its size on disk, so a size is checked
     // before use and reading stops at the table's capacity: a size of 1 would otherwise
     // turn each byte of the file into a record.
     ByteReader in(*file);
     const size_t s = in.u32();
-    if (s == 0 || s > ProductType::kSize) return records;
+    if (s == 0 || s > ProductType::kSize) return;
     const size_t n = std::min(file->size() / s, capacity);
     records.reserve(n);
     for (size_t i = 0; i < n; ++i) {
@@ -125,7 +146,6 @@ std::vector<ProductType> ProductTypeData::readFile(const std::string& path, size
             if (old) old->emplace_back();
         }
     }
-    return records;
 }
 
 std::string ProductTypeData::serialise(const std::vector<ProductType>& records) {
@@ -138,14 +158,14 @@ std::string ProductTypeData::serialise(const std::vector<ProductType>& records) 
 }
 
 void ProductTypeData::loadProductTypes(const WeaponData& weapons) {
-    productTypes_ =
-        readFile(dataPath(kProductTypesFile, DataKind::Program), kStandardSlots, &weapons);
+    readFileInto(dataPath(kProductTypesFile, DataKind::Program), kStandardSlots, &weapons, nullptr,
+                 productTypes_);
 }
 
 void ProductTypeData::loadUserProductTypes() {
     std::vector<std::vector<uint8_t>> old;
-    userProductTypes_ =
-        readFile(dataPath(kUserProductTypesFile, DataKind::Program), kUserSlots, nullptr, &old);
+    readFileInto(dataPath(kUserProductTypesFile, DataKind::Program), kUserSlots, nullptr, &old,
+                 userProductTypes_);
     userProductTypes_.resize(kUserSlots);
     pendingOldUser_.clear();
     for (size_t i = 0; i < old.size(); ++i)
@@ -291,15 +311,24 @@ int ProductTypeData::importUpdateFile(const std::string& path, int destination,
             }
         }
         record = convertOldRecord(old, sizeof old, weapons);
-        for (int list = 0; list < 3; ++list)
-            for (int id = 0; id < ProductType::kMaxId; ++id)
+        for (int id = 0; id < ProductType::kMaxId; ++id) {
+            if (id % 8 == 0 && noneOfEight(record, id)) {
+                id += 7;
+                continue;
+            }
+            for (int list = 0; list < 3; ++list)
                 if (record.has(ProductType::List(list), id) &&
                     (id >= 5000 || !weapons.hasWeapon(id)))
                     record.set(ProductType::List(list), id, false);
+        }
     }
 
     bool unselectable = false;
     for (int id = 0; id < ProductType::kMaxId; ++id) {
+        if (id % 8 == 0 && noneOfEight(record, id)) {
+            id += 7;
+            continue;
+        }
         if (!record.inAnyList(id)) continue;
         if (!weapons.hasWeapon(id)) {
             showMessage("注意", "本製品に含まれていない兵器データが使用されています。");
@@ -321,11 +350,15 @@ void ProductTypeData::buildWeaponList(int number, const WeaponData& weapons) {
     if (number >= 1 && number < kStandardSlots) filter = &productType(number - 1);
     if (number >= kStandardSlots) filter = &productType(number);
     for (int id = 0; id < WeaponData::kWeaponIndexSize; ++id) {
+        if (filter && id % 8 == 0 && noneOfEight(*filter, id)) {
+            id += 7;
+            continue;
+        }
+        if (filter && !filter->inAnyList(id)) continue;
         if (!weapons.hasWeapon(id)) continue;
         const WeaponRecord& w = weapons.weapon(id);
         if (!w.selectable() || w.weaponType() == kWarheadType || weapons.isTowedAlternate(id))
             continue;
-        if (filter && !filter->inAnyList(id)) continue;
         weaponList_.push_back(id);
     }
 }

@@ -100,6 +100,11 @@ public:
     static std::string serialise(const std::vector<ProductType>& records);
 
 private:
+    // readFile into `records`, which keeps its storage (a table is over a megabyte).
+    static void readFileInto(const std::string& path, size_t capacity, const WeaponData* weapons,
+                             std::vector<std::vector<uint8_t>>* old,
+                             std::vector<ProductType>& records);
+
     std::vector<ProductType> productTypes_;
     std::vector<ProductType> userProductTypes_ = std::vector<ProductType>(kUserSlots);
     std::vector<std::pair<int, std::vector<uint8_t>>> pendingOldUser_;

@@ -135,19 +135,29 @@ int movementTypeFromName(std::string_view cp932Name) {
     return movementTypeNames().lookup(cp932Name);
 }
 
-std::optional<TerrainType> parseTerrainLine(std::string_view line) {
-    FieldRow row(splitFields(line));
+namespace {
+
+std::optional<TerrainType> terrainFromLine(std::string_view line, FieldRow& row) {
+    row.split(line);
     // Comment and blank lines: an empty first field or fewer than three fields.
     if (row.size() < 3 || row.text(land_column::kName).empty()) return std::nullopt;
     return terrainFromRow(row);
 }
 
+}  // namespace
+
+std::optional<TerrainType> parseTerrainLine(std::string_view line) {
+    FieldRow row;
+    return terrainFromLine(line, row);
+}
+
 std::vector<TerrainType> parseTerrainTable(std::string_view bytes) {
     std::vector<TerrainType> types;
-    for (const std::string& line : splitLines(bytes)) {
-        if (types.size() == kMaxTerrainTypes) break;  // no hex could refer to more
-        if (std::optional<TerrainType> t = parseTerrainLine(line)) types.push_back(*t);
-    }
+    FieldRow row;
+    forEachLine(bytes, [&](std::string_view line) {
+        if (types.size() == kMaxTerrainTypes) return;  // no hex could refer to more
+        if (std::optional<TerrainType> t = terrainFromLine(line, row)) types.push_back(*t);
+    });
     return types;
 }
 

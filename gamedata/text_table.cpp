@@ -1,6 +1,8 @@
 // The one reader of the game's comma-separated text files.
 #include "gamedata/text_table.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 
@@ -9,21 +11,37 @@
 
 namespace kv {
 
-std::vector<std::string> splitLines(std::string_view bytes) {
-    std::vector<std::string> lines;
-    std::string line;
+namespace {
+
+// isLeadByte as a table: the readers test every byte of every game file.
+const std::array<bool, 256>& leadBytes() {
+    static const std::array<bool, 256> table = [] {
+        std::array<bool, 256> t{};
+        for (size_t b = 0; b < t.size(); ++b) t[b] = isLeadByte(static_cast<unsigned char>(b));
+        return t;
+    }();
+    return table;
+}
+
+}  // namespace
+
+void forEachLine(std::string_view bytes, const std::function<void(std::string_view)>& visit) {
+    // A line keeps a prefix of its bytes, so it is handed on as a view of the file.
+    size_t start = 0, kept = 0;
     bool full = false;  // the line reached its limit; drop the rest of it
     size_t i = 0;
-    auto finish = [&] {
-        lines.push_back(std::move(line));
-        line.clear();
+    const bool* const lead = leadBytes().data();
+    auto finish = [&](size_t next) {
+        visit(bytes.substr(start, kept));
+        start = next;
+        kept = 0;
         full = false;
     };
     while (i < bytes.size()) {
         const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        if (isLeadByte(c) && i + 1 < bytes.size()) {
-            if (!full && line.size() + 2 <= kMaxLineBytes) {
-                line.append(bytes.substr(i, 2));
+        if (lead[c] && i + 1 < bytes.size()) {
+            if (!full && kept + 2 <= kMaxLineBytes) {
+                kept += 2;
             } else {
                 full = true;
             }
@@ -31,43 +49,66 @@ std::vector<std::string> splitLines(std::string_view bytes) {
             continue;
         }
         if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-            finish();
+            finish(i + 2);
             i += 2;
             continue;
         }
         if (c == '\n' || c == '\0') {
-            finish();
+            finish(i + 1);
             ++i;
             continue;
         }
-        if (!full && line.size() + 1 <= kMaxLineBytes) {
-            line.push_back(static_cast<char>(c));
+        if (!full && kept + 1 <= kMaxLineBytes) {
+            ++kept;
         } else {
             full = true;
         }
         ++i;
     }
-    if (!line.empty()) lines.push_back(std::move(line));
+    if (kept != 0) visit(bytes.substr(start, kept));
+}
+
+std::vector<std::string> splitLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    forEachLine(bytes, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 
-std::vector<std::string> splitFields(std::string_view line) {
-    std::vector<std::string> fields;
-    std::string field;
+namespace {
+
+// Hands each field of a line to `visit`.
+template <class Visit>
+void forEachField(std::string_view line, Visit&& visit) {
+    const bool* const lead = leadBytes().data();
+    size_t start = 0;
     for (size_t i = 0; i < line.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(line[i]);
-        if (isLeadByte(c) && i + 1 < line.size()) {
-            field.append(line.substr(i, 2));
-            ++i;
+        if (lead[c] && i + 1 < line.size()) {
+            ++i;  // a trail byte equal to a comma stays in the field
         } else if (c == ',') {
-            fields.push_back(std::move(field));
-            field.clear();
-        } else {
-            field.push_back(static_cast<char>(c));
+            visit(line.substr(start, i - start));
+            start = i + 1;
         }
     }
-    fields.push_back(std::move(field));
+    visit(line.substr(start));
+}
+
+}  // namespace
+
+std::vector<std::string> splitFields(std::string_view line) {
+    std::vector<std::string> fields;
+    fields.reserve(static_cast<size_t>(std::count(line.begin(), line.end(), ',')) + 1);
+    forEachField(line, [&](std::string_view field) { fields.emplace_back(field); });
     return fields;
+}
+
+void FieldRow::split(std::string_view line) {
+    size_t n = 0;
+    forEachField(line, [&](std::string_view field) {
+        if (n == fields_.size()) fields_.emplace_back();
+        fields_[n++].assign(field);
+    });
+    fields_.resize(n);
 }
 
 int64_t parseNumber(std::string_view f) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,9 @@
 namespace kv {
 
 constexpr size_t kMaxLineBytes = 1023;
+
+// Hands each line of a whole file to `visit`, as splitLines cuts them, without copying.
+void forEachLine(std::string_view bytes, const std::function<void(std::string_view)>& visit);
 
 // Splits a whole file into lines. A longer line keeps its first 1023 bytes (cut at a
 // character boundary); the rest of it up to its end is dropped.
@@ -37,6 +41,9 @@ class FieldRow {
 public:
     FieldRow() = default;
     explicit FieldRow(std::vector<std::string> fields) : fields_(std::move(fields)) {}
+    // Makes the row the fields of `line`, as splitFields cuts them, reusing the row's storage
+    // (a reader that keeps one row for a whole file allocates nothing per line).
+    void split(std::string_view line);
     size_t size() const { return fields_.size(); }
     // Column i (0-based); empty when missing.
     std::string_view text(size_t i) const;

@@ -211,28 +211,40 @@ void WeaponData::loadWeaponsFrom(const std::string& path) {
 }
 
 void WeaponData::readArmaments(std::string_view bytes) {
-    for (const std::string& line : splitLines(bytes)) {
-        FieldRow row(splitFields(line));
-        if (row.text(0).empty()) continue;
+    bool full = false;
+    FieldRow row;
+    forEachLine(bytes, [&](std::string_view line) {
+        if (full) return;
+        row.split(line);
+        if (row.text(0).empty()) return;
         // Numbers from 20000 on address the user tables; the standard table stops short.
-        if (armaments_.size() + 1 >= static_cast<size_t>(kFirstUserArmament)) break;
+        if (armaments_.size() + 1 >= static_cast<size_t>(kFirstUserArmament)) {
+            full = true;
+            return;
+        }
         appendArmament(parseArmament(row));
-    }
+    });
 }
 
 void WeaponData::readWeapons(std::string_view bytes) {
-    for (const std::string& line : splitLines(bytes)) {
-        FieldRow row(splitFields(line));
-        if (row.text(0).empty()) continue;
+    bool full = false;
+    FieldRow row;
+    forEachLine(bytes, [&](std::string_view line) {
+        if (full) return;
+        row.split(line);
+        if (row.text(0).empty()) return;
         // Ids from 5000 on address the user tables, which share the index: a standard weapon
         // there would be unreachable and would clobber a user entry.
         const int64_t id = row.number(kIdCol);
-        if (id < 0 || id >= kFirstUserWeaponId) continue;
-        if (weapons_.size() >= kMaxWeaponRecords) break;
+        if (id < 0 || id >= kFirstUserWeaponId) return;
+        if (weapons_.size() >= kMaxWeaponRecords) {
+            full = true;
+            return;
+        }
         WeaponRecord w = parseWeapon(row, static_cast<uint16_t>(id));
         resolveSlots(w);
         appendWeapon(std::move(w));
-    }
+    });
 }
 
 void WeaponData::appendArmament(const ArmamentRecord& record) {

@@ -58,6 +58,14 @@ TEST(SplitFields, CommasInsideDoubleByteCharactersDoNotSplit) {
     EXPECT_EQ(f[2], "y ");  // no trimming
     EXPECT_EQ(f[3], "");
     EXPECT_EQ(splitFields("").size(), 1u);
+
+    // A row kept for a whole file holds only the fields of the last line split into it.
+    FieldRow row;
+    for (std::string_view line :
+         {"1,a long first field of a row,3,4,5", "x,,y", "\x81\x2C,z", "", "only"}) {
+        row.split(line);
+        EXPECT_EQ(row.fields(), splitFields(line)) << line;
+    }
 }
 
 TEST(ParseNumber, LikeAPlainDecimalConversion) {
