@@ -7,11 +7,15 @@
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
+#include <cerrno>
 #include <cstdlib>
 #include <new>
 
@@ -63,11 +67,17 @@ QTranslator* installQtTranslations() {
 }
 
 QIcon programIcon() {
+    // Window managers show window icons at 64 pixels or less; the larger pictures are for the
+    // desktop's launchers. Each size is decoded when the window is shown, so only those.
+    constexpr int kLargestWindowIcon = 64;
     QIcon icon;
     const QDir theme(QString::fromStdString(programFolder() + "icons/hicolor"));
     for (const QString& size : theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const int side = size.section(u'x', 0, 0).toInt();
+        if (side <= 0 || side > kLargestWindowIcon || size != QStringLiteral("%1x%1").arg(side))
+            continue;
         const QString file = theme.filePath(size + "/apps/kvornme.png");
-        if (QFile::exists(file)) icon.addFile(file);
+        if (QFile::exists(file)) icon.addFile(file, QSize(side, side));
     }
     return icon;
 }
@@ -98,6 +108,7 @@ void allocationFailureHandler() {
 EditorApp::EditorApp() = default;
 
 EditorApp::~EditorApp() {
+    if (instanceLock_ >= 0) ::close(instanceLock_);
     g_document = nullptr;
     g_mainFrame = nullptr;
 }
@@ -212,17 +223,21 @@ int EditorApp::run(const StartupOptions& options) {
         return 0;
     }
 
-    instanceLock_ =
-        std::make_unique<QLockFile>(QString::fromStdString(lockPath(runtimeDir, kEditorLockName)));
-    instanceLock_->setStaleLockTime(0);
-    if (!instanceLock_->tryLock(0)) {
-        if (instanceLock_->error() == QLockFile::LockFailedError) {
+    // The kernel's lock on an open file: it goes with the process however that ends, and
+    // taking it writes nothing (a lock file with contents would be synced to disk first).
+    const std::string lock = lockPath(runtimeDir, kEditorLockName);
+    instanceLock_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (instanceLock_ >= 0 && ::flock(instanceLock_, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(instanceLock_);
+        instanceLock_ = -1;
+        if (held) {
             raiseFirstInstance(runtimeDir, options.openFile);
-            instanceLock_.reset();
             return 0;
         }
-        // The runtime folder is not writable: run without the single-instance guard.
     }
+    // Without the lock (the runtime folder is not writable, or has no locks) the editor runs
+    // without the single-instance guard.
     listenForSecondInstances(runtimeDir);
 
     try {
@@ -287,7 +302,8 @@ int EditorApp::run(const StartupOptions& options) {
     }
     document = g_document = nullptr;
     server_.reset();
-    instanceLock_.reset();
+    if (instanceLock_ >= 0) ::close(instanceLock_);
+    instanceLock_ = -1;
     return exitCode;
 }
 

@@ -4,7 +4,6 @@
 
 #include <QIcon>
 #include <QLocalServer>
-#include <QLockFile>
 #include <QPointer>
 #include <QSize>
 #include <QTranslator>
@@ -82,7 +81,7 @@ private:
     // Opens the files asked for, one at a time, once no dialog is in the way.
     void openRequestedFiles();
 
-    std::unique_ptr<QLockFile> instanceLock_;
+    int instanceLock_ = -1;  // descriptor holding the single-instance lock
     std::unique_ptr<QLocalServer> server_;
     QPointer<QWidget> frameWidget_;  // null once the frame is gone
     std::deque<std::string> requestedFiles_;

@@ -1,6 +1,7 @@
 // DiskFile over POSIX descriptors, and the whole-file helpers built on the same calls.
 #include "framework/disk_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -324,20 +325,35 @@ std::optional<std::string> readWholeFile(const std::string& path, size_t limit) 
     struct stat st;
     std::optional<std::string> result;
     if (::fstat(fd, &st) == 0 && static_cast<uint64_t>(st.st_size) <= limit) {
-        std::string data;
-        char buffer[65536];
+        // Read straight into a string of the file's size; a file that grows while being read
+        // goes on in steps (up to the limit), one that shrinks ends where it ends.
+        std::string data(static_cast<size_t>(st.st_size), '\0');
+        size_t got = 0;
         bool ok = true;
         for (;;) {
-            ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (got == data.size()) {
+                if (data.size() >= limit) {
+                    char probe;
+                    ssize_t n = ::read(fd, &probe, 1);
+                    while (n < 0 && errno == EINTR) n = ::read(fd, &probe, 1);
+                    ok = n == 0;  // unreadable, or grown past the limit
+                    break;
+                }
+                data.resize(std::min(limit, std::max<size_t>(data.size() * 2, 65536)));
+            }
+            const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0 || data.size() + static_cast<size_t>(n) > limit) {
-                ok = false;  // unreadable, or it grew past the limit while being read
+            if (n < 0) {
+                ok = false;
                 break;
             }
             if (n == 0) break;
-            data.append(buffer, static_cast<size_t>(n));
+            got += static_cast<size_t>(n);
         }
-        if (ok) result = std::move(data);
+        if (ok) {
+            data.resize(got);
+            result = std::move(data);
+        }
     }
     ::close(fd);
     return result;

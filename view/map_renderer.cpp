@@ -7,6 +7,7 @@
 
 #include "document/map_document.h"
 #include "framework/font.h"
+#include "view/sheet_cache.h"
 
 namespace kv {
 
@@ -36,7 +37,6 @@ void MapRenderer::allocate(QSize screenSize) {
     const QSize size(std::max(screenSize.width(), 1), std::max(screenSize.height(), 1));
     screenImage_ = QImage(size, QImage::Format_RGB32);
     mapImage_ = QImage(size, QImage::Format_RGB32);
-    scrollScratch_ = QImage(size, QImage::Format_RGB32);
     screenImage_.fill(kLightGrey);
     mapImage_.fill(kLightGrey);
     clientWidth_ = std::min(clientWidth_, size.width());
@@ -57,7 +57,8 @@ HexPixels MapRenderer::pixels() const {
 
 void MapRenderer::rebuildSheets() {
     const ViewSettings& v = doc_.viewSettings;
-    sheets_.build(pixels().size(), doc_.factionColours, v.showUnitIcon != 0, doc_.gameDatabase);
+    buildViewSheets(sheets_, pixels().size(), doc_.factionColours, v.showUnitIcon != 0,
+                    doc_.gameDatabase);
     labelSprites_.clear();  // the faction colours may have changed
 }
 
@@ -80,13 +81,20 @@ void MapRenderer::shiftForScroll() {
         // The part that stays visible moves against the scroll direction.
         const int sx = std::max(dx, 0), sy = std::max(dy, 0);
         const int tx = std::max(-dx, 0), ty = std::max(-dy, 0);
+        // In place: rows are taken in the order that reads each before it is written over,
+        // and memmove copes with a row overlapping itself.
         const size_t bytes = 4 * static_cast<size_t>(w);
-        for (int y = 0; y < h; ++y)
-            std::memcpy(scrollScratch_.scanLine(y), mapImage_.constScanLine(sy + y) + 4 * sx,
-                        bytes);
-        for (int y = 0; y < h; ++y)
-            std::memcpy(mapImage_.scanLine(ty + y) + 4 * tx, scrollScratch_.constScanLine(y),
-                        bytes);
+        uint8_t* const bits = mapImage_.bits();
+        const qsizetype stride = mapImage_.bytesPerLine();
+        const auto moveRow = [&](int y) {
+            std::memmove(bits + stride * (ty + y) + 4 * tx, bits + stride * (sy + y) + 4 * sx,
+                         bytes);
+        };
+        if (sy >= ty) {
+            for (int y = 0; y < h; ++y) moveRow(y);
+        } else {
+            for (int y = h - 1; y >= 0; --y) moveRow(y);
+        }
     }
     fullPresent_ = true;
 }

@@ -133,7 +133,6 @@ private:
     MapDocument& doc_;
     QImage screenImage_;
     QImage mapImage_;
-    QImage scrollScratch_;
     QImage underlayImage_;
     bool underlayLoaded_ = false;
     int underlayOffsetCol_ = 0;

@@ -26,6 +26,27 @@ SpriteImage::SpriteImage(const Picture& picture) {
     findRuns(pixels_);
 }
 
+SpriteImage SpriteImage::fromRuns(QImage pixels, std::vector<Run> runs,
+                                  std::vector<uint32_t> rowRuns) {
+    if (pixels.isNull() || pixels.format() != QImage::Format_RGB32) return {};
+    const size_t rows = static_cast<size_t>(pixels.height());
+    if (rowRuns.size() != rows + 1 || rowRuns[0] != 0 || rowRuns[rows] != runs.size()) return {};
+    for (size_t y = 0; y < rows; ++y) {
+        if (rowRuns[y] > rowRuns[y + 1]) return {};
+        int32_t previousEnd = 0;
+        for (uint32_t i = rowRuns[y]; i < rowRuns[y + 1]; ++i) {
+            const Run& r = runs[i];
+            if (r.start < previousEnd || r.end <= r.start || r.end > pixels.width()) return {};
+            previousEnd = r.end;
+        }
+    }
+    SpriteImage out;
+    out.setPixels(std::move(pixels));
+    out.runs_ = std::move(runs);
+    out.rowRuns_ = std::move(rowRuns);
+    return out;
+}
+
 void SpriteImage::findRuns(const QImage& image) {
     runs_.clear();
     rowRuns_.assign(static_cast<size_t>(image.height()) + 1, 0);

@@ -30,9 +30,20 @@ struct DrawSurface {
 
 class SpriteImage {
 public:
+    // The opaque pixels [start, end) of a row.
+    struct Run {
+        int32_t start;
+        int32_t end;  // exclusive
+        bool operator==(const Run&) const = default;
+    };
+
     SpriteImage() = default;
     // The picture's pixels; the colour key (magenta) marks the transparent ones.
     explicit SpriteImage(const Picture& picture);
+    // 32-bit pixels with their runs as runs() and rowRuns() gave them (kept in a file): null
+    // unless the runs lie inside the image, in order, each row's after the last.
+    static SpriteImage fromRuns(QImage pixels, std::vector<Run> runs,
+                                std::vector<uint32_t> rowRuns);
 
     bool isNull() const { return pixels_.isNull(); }
     int width() const { return pixels_.width(); }
@@ -43,6 +54,9 @@ public:
     SpriteImage toRgb555() const;
     // Whether (x, y) is an opaque pixel.
     bool isOpaque(int x, int y) const;
+    // The opaque runs, and where each row's begin (one entry more than the rows).
+    const std::vector<Run>& runs() const { return runs_; }
+    const std::vector<uint32_t>& rowRuns() const { return rowRuns_; }
 
     // Copies the opaque pixels of `source` (in this sprite) to (x, y) of `target`, inside
     // `clip` (a rectangle of the target). The source is clipped to the sprite and the target;
@@ -50,10 +64,6 @@ public:
     Rect drawTo(DrawSurface& target, int x, int y, const Rect& source, const Rect& clip) const;
 
 private:
-    struct Run {
-        int32_t start;
-        int32_t end;  // exclusive
-    };
     void findRuns(const QImage& image);
     // Keeps the pixel address and row stride, so drawing asks the image nothing per row.
     void setPixels(QImage image);

@@ -124,17 +124,45 @@ SpriteSheets::BuildKey SpriteSheets::keyOf(int hexSize, const FactionColourTable
     return key;
 }
 
+namespace {
+
+int validHexSize(int hexSize) {
+    return hexSize == 16 || hexSize == 48 ? hexSize : 32;
+}
+
+}  // namespace
+
+bool SpriteSheets::needsBuild(int hexSize, const FactionColourTable& colours, bool unitIcons,
+                              const WeaponData& weapons, bool terrainOnly) const {
+    return !built_ ||
+           *built_ != keyOf(validHexSize(hexSize), colours, unitIcons, weapons, terrainOnly);
+}
+
 void SpriteSheets::build(int hexSize, const FactionColourTable& colours, bool unitIcons,
                          const WeaponData& weapons, bool terrainOnly) {
-    hexSize = hexSize == 16 || hexSize == 48 ? hexSize : 32;
+    hexSize = validHexSize(hexSize);
     BuildKey key = keyOf(hexSize, colours, unitIcons, weapons, terrainOnly);
     if (built_ && *built_ == key) return;
     built_.reset();
     hexSize_ = hexSize;
     buildTerrain(colours, terrainOnly);
     buildColoured(colours, terrainOnly);
-    if (!terrainOnly) buildIcons(colours, unitIcons, weapons);
+    if (!terrainOnly) {
+        buildIcons(colours);
+        loadIcons(colours, unitIcons, weapons);
+    }
     built_ = std::move(key);
+}
+
+void SpriteSheets::adopt(SpriteSheets&& made, const FactionColourTable& colours, bool unitIcons,
+                         const WeaponData& weapons) {
+    built_.reset();
+    hexSize_ = validHexSize(made.hexSize_);
+    sheets_ = std::move(made.sheets_);
+    missing_ = std::move(made.missing_);
+    sources_.clear();
+    loadIcons(colours, unitIcons, weapons);
+    built_ = keyOf(hexSize_, colours, unitIcons, weapons, false);
 }
 
 std::vector<std::string> SpriteSheets::artFiles(bool terrainOnly) {
@@ -152,6 +180,14 @@ SpriteSheets SpriteSheets::fromPictures(int hexSize,
     SpriteSheets out;
     out.hexSize_ = hexSize;
     for (size_t i = 0; i < pictures.size(); ++i) out.sheets_[i] = SpriteImage(pictures[i]);
+    return out;
+}
+
+SpriteSheets SpriteSheets::fromSprites(int hexSize,
+                                       std::array<SpriteImage, size_t(Sheet::Count)>&& sprites) {
+    SpriteSheets out;
+    out.hexSize_ = hexSize;
+    out.sheets_ = std::move(sprites);
     return out;
 }
 
@@ -226,8 +262,7 @@ void SpriteSheets::buildColoured(const FactionColourTable& colours, bool terrain
     set(Sheet::Border, scaled(borderSheet));
 }
 
-void SpriteSheets::buildIcons(const FactionColourTable& colours, bool unitIcons,
-                              const WeaponData& weapons) {
+void SpriteSheets::buildIcons(const FactionColourTable& colours) {
     const Picture& icons = source("unit48.bmp", static_cast<int>(DataKind::Bmp));
     if (!icons.isNull()) {
         const int s = hexSize_;
@@ -241,9 +276,15 @@ void SpriteSheets::buildIcons(const FactionColourTable& colours, bool unitIcons,
     } else {
         set(Sheet::WeaponIcon, {});
     }
-    for (auto& pages : unitPages_)
-        for (SpriteImage& page : pages) page = {};
-    if (unitIcons && hexSize_ > 16) loadUnitPages(colours);
+}
+
+void SpriteSheets::loadIcons(const FactionColourTable& colours, bool unitIcons,
+                             const WeaponData& weapons) {
+    // Pages are read when first drawn; what was read for other inputs is dropped.
+    unitPages_ = std::make_unique<UnitPages>();
+    unitPages_->enabled = unitIcons && hexSize_ > 16;
+    unitPages_->hexSize = hexSize_;
+    for (int f = 0; f < kFactions; ++f) unitPages_->hues[size_t(f)] = factionHue(colours, f + 1);
     customIcons_.clear();
     for (int table = 0; table < 2; ++table) {
         for (const WeaponRecord& w : weapons.userWeapons(table)) {
@@ -252,21 +293,6 @@ void SpriteSheets::buildIcons(const FactionColourTable& colours, bool unitIcons,
             if (w.unitIcon(hexSize_) >= 20000)
                 loadCustomIcon(IconKind::Unit, w.unitIcon(hexSize_), colours);
         }
-    }
-}
-
-void SpriteSheets::loadUnitPages(const FactionColourTable& colours) {
-    for (int page = 1; page <= kUnitPages; ++page) {
-        Picture art;
-        if (hexSize_ == 48) art = tryLoad(dataPath(pageName(page, 2), DataKind::MUnit));
-        if (art.isNull()) {
-            art = tryLoad(dataPath(pageName(page, 1), DataKind::MUnit));
-            if (!art.isNull() && hexSize_ == 48) art = widenedPage(art);
-        }
-        if (art.isNull()) continue;
-        for (int f = 0; f < kFactions; ++f)
-            unitPages_[size_t(f)][size_t(page)] =
-                SpriteImage(art.recoloured(factionHue(colours, f + 1)));
     }
 }
 
@@ -296,7 +322,25 @@ void SpriteSheets::reloadCustomIcon(int number, const FactionColourTable& colour
 
 const SpriteImage* SpriteSheets::unitPage(int faction, int page) const {
     if (faction < 0 || faction >= kFactions || page < 1 || page > kUnitPages) return nullptr;
-    const SpriteImage& p = unitPages_[size_t(faction)][size_t(page)];
+    UnitPages& u = *unitPages_;
+    std::lock_guard<std::mutex> lock(u.mutex);
+    if (!u.enabled) return nullptr;
+    SpriteImage& p = u.pages[size_t(faction)][size_t(page)];
+    bool& made = u.made[size_t(faction)][size_t(page)];
+    if (!made) {
+        made = true;
+        std::optional<Picture>& art = u.art[size_t(page)];
+        if (!art) {
+            Picture read;
+            if (u.hexSize == 48) read = tryLoad(dataPath(pageName(page, 2), DataKind::MUnit));
+            if (read.isNull()) {
+                read = tryLoad(dataPath(pageName(page, 1), DataKind::MUnit));
+                if (!read.isNull() && u.hexSize == 48) read = widenedPage(read);
+            }
+            art = std::move(read);
+        }
+        if (!art->isNull()) p = SpriteImage(art->recoloured(u.hues[size_t(faction)]));
+    }
     return p.isNull() ? nullptr : &p;
 }
 

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -62,16 +64,26 @@ public:
     // and again when its first map opens).
     void build(int hexSize, const FactionColourTable& colours, bool unitIcons,
                const WeaponData& weapons, bool terrainOnly = false);
+    // Whether build() with these inputs would make anything.
+    bool needsBuild(int hexSize, const FactionColourTable& colours, bool unitIcons,
+                    const WeaponData& weapons, bool terrainOnly = false) const;
+    // Takes the sheets of `made` (a whole build at its size with `colours`, e.g. read from a
+    // cache) and adds what a build makes besides them: the unit icon pages and custom icons.
+    void adopt(SpriteSheets&& made, const FactionColourTable& colours, bool unitIcons,
+               const WeaponData& weapons);
     // (Re)loads the custom icons of icon number `number` for every faction.
     void reloadCustomIcon(int number, const FactionColourTable& colours);
 
     int hexSize() const { return hexSize_; }
     const SpriteImage& operator[](Sheet sheet) const { return sheets_[size_t(sheet)]; }
-    // Page 1..99 of faction 0..5, or null when it is not loaded.
+    // Page 1..99 of faction 0..5, or null when there is none. A page is read and coloured
+    // the first time it is asked for (most maps use a few of them); safe from any thread.
     const SpriteImage* unitPage(int faction, int page) const;
     // A column of six faction-coloured copies, or null when the icon is not loaded.
     const SpriteImage* customIcon(IconKind kind, int number) const;
     const std::vector<std::string>& missingFiles() const { return missing_; }
+    // Files read for the sheets are listed here when missing (kept with cached sheets).
+    void setMissingFiles(std::vector<std::string> names) { missing_ = std::move(names); }
 
     // The same sheets with 16-bit 5-5-5 pixels (for the bitmap export).
     SpriteSheets toRgb555() const;
@@ -82,6 +94,9 @@ public:
     // terrain-only build at `hexSize` made them.
     static SpriteSheets fromPictures(int hexSize,
                                      const std::array<Picture, size_t(Sheet::Count)>& pictures);
+    // The same from sprites (e.g. read back from a cache), taken over.
+    static SpriteSheets fromSprites(int hexSize,
+                                    std::array<SpriteImage, size_t(Sheet::Count)>&& sprites);
 
 private:
     // What a build depends on besides the art files.
@@ -98,15 +113,25 @@ private:
     const Picture& source(const std::string& name, int kind);
     void buildTerrain(const FactionColourTable& colours, bool terrainOnly);
     void buildColoured(const FactionColourTable& colours, bool terrainOnly);
-    void buildIcons(const FactionColourTable& colours, bool unitIcons, const WeaponData& weapons);
-    void loadUnitPages(const FactionColourTable& colours);
+    void buildIcons(const FactionColourTable& colours);
+    void loadIcons(const FactionColourTable& colours, bool unitIcons, const WeaponData& weapons);
     void loadCustomIcon(IconKind kind, int number, const FactionColourTable& colours);
     void set(Sheet sheet, const Picture& picture) { sheets_[size_t(sheet)] = SpriteImage(picture); }
     Picture scaled(const Picture& picture) const { return picture.scaledCells(48, hexSize_); }
 
     int hexSize_ = 0;
     std::array<SpriteImage, size_t(Sheet::Count)> sheets_;
-    std::array<std::array<SpriteImage, kUnitPages + 1>, kFactions> unitPages_;
+    // The unit icon pages, made on first use.
+    struct UnitPages {
+        std::mutex mutex;
+        bool enabled = false;
+        int hexSize = 0;
+        std::array<int, kFactions> hues{};
+        std::array<std::optional<Picture>, kUnitPages + 1> art;  // as read (null: none)
+        std::array<std::array<SpriteImage, kUnitPages + 1>, kFactions> pages;
+        std::array<std::array<bool, kUnitPages + 1>, kFactions> made{};
+    };
+    std::unique_ptr<UnitPages> unitPages_ = std::make_unique<UnitPages>();
     std::map<std::pair<IconKind, int>, SpriteImage> customIcons_;
     std::map<std::string, Picture> sources_;  // the files as read, by name
     std::vector<std::string> missing_;

@@ -64,7 +64,7 @@ protected:
         SpriteSheets sheets;
         sheets.build(size, doc().factionColours, false, doc().gameDatabase, true);
         sheets16_ = sheets.toRgb555();
-        sheets32_ = sheets;
+        sheets32_ = std::move(sheets);
         return exportBitmapBytes(doc(), sheets16_);
     }
     SpriteSheets sheets32_, sheets16_;

@@ -101,6 +101,32 @@ TEST_F(MapRendering, ScrollingByOneRowShiftsThePictureAndDrawsOnlyNewHexes) {
     EXPECT_TRUE(r->present().whole);
 }
 
+TEST_F(MapRendering, ScrollingAnyWayGivesThePictureOfAFreshDraw) {
+    // The picture is moved in place; rows and pixels must be taken in the right order for
+    // every direction, or parts of it are smeared.
+    for (int row = 0; row < 64; ++row)
+        for (int col = (row * 7) % 5; col < 64; col += 5) {
+            cell(col, row).terrain = kvtest::kForest;
+            cell(col, row).picture = kvtest::kForest;
+        }
+    ASSERT_TRUE(doc().setLabel(8, 9, cp932("アルデナ"), 0, 0));
+    for (int dr = -2; dr <= 2; dr += 2)
+        for (int dc = -3; dc <= 3; dc += 3) {
+            if (dr == 0 && dc == 0) continue;
+            auto moved = renderer(32);
+            moved->setOrigin({6, 8});
+            moved->drawMap();
+            moved->setOrigin({6 + dc, 8 + dr});
+            moved->drawMap();
+            auto fresh = renderer(32);
+            fresh->setOrigin({6 + dc, 8 + dr});
+            fresh->drawMap();
+            EXPECT_EQ(moved->mapImage().copy(0, 0, 640, 480),
+                      fresh->mapImage().copy(0, 0, 640, 480))
+                << dc << "," << dr;
+        }
+}
+
 TEST_F(MapRendering, FiftyChangedRectanglesComposeTheWholeScreen) {
     auto r = renderer(32);
     r->drawMap();

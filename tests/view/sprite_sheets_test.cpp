@@ -8,11 +8,13 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 #include "framework/data_paths.h"
+#include "framework/disk_file.h"
 #include "framework/faction_colours.h"
 #include "framework/picture.h"
 #include "framework/profile.h"
@@ -170,6 +172,8 @@ TEST_F(SpriteSheetsTest, TheSheetCacheGivesBackTheBuiltSheetsOnlyForItsKeyAndAWh
     for (int i = 0; i < int(Sheet::Count); ++i) {
         EXPECT_EQ((*read)[Sheet(i)].pixels(), built[Sheet(i)].pixels()) << i;
         EXPECT_EQ((*read)[Sheet(i)].isNull(), built[Sheet(i)].isNull()) << i;
+        EXPECT_EQ((*read)[Sheet(i)].runs(), built[Sheet(i)].runs()) << i;
+        EXPECT_EQ((*read)[Sheet(i)].rowRuns(), built[Sheet(i)].rowRuns()) << i;
     }
     EXPECT_FALSE(readSheetCache(path, exportSheetsKey(colours_, 32)));
     // Another hue or a renewed art file is another key.
@@ -186,6 +190,54 @@ TEST_F(SpriteSheetsTest, TheSheetCacheGivesBackTheBuiltSheetsOnlyForItsKeyAndAWh
         kvtest::writeFile(path, bytes.substr(0, cut));
         EXPECT_FALSE(readSheetCache(path, key)) << cut;
     }
+}
+
+TEST_F(SpriteSheetsTest, TheViewTakesItsSheetsFromTheCacheAndBuildsWhenItIsDamaged) {
+    auto sameSheets = [](const SpriteSheets& a, const SpriteSheets& b) {
+        for (int i = 0; i < int(Sheet::Count); ++i)
+            if (a[Sheet(i)].pixels() != b[Sheet(i)].pixels() ||
+                a[Sheet(i)].runs() != b[Sheet(i)].runs() ||
+                a[Sheet(i)].rowRuns() != b[Sheet(i)].rowRuns())
+                return false;
+        return a.missingFiles() == b.missingFiles();
+    };
+    const std::string path = dir_->file("kvornme-sheets-32.cache");
+    std::remove(path.c_str());
+    SpriteSheets built;
+    buildViewSheets(built, 32, colours_, true, weapons_);
+    ASSERT_TRUE(fileExists(path));
+    // From the cache: the same sheets, and the unit pages and custom icons made besides.
+    SpriteSheets cached;
+    buildViewSheets(cached, 32, colours_, true, weapons_);
+    EXPECT_TRUE(sameSheets(cached, built));
+    ASSERT_NE(cached.unitPage(2, 1), nullptr);
+    EXPECT_EQ(cached.unitPage(2, 1)->pixels(), built.unitPage(2, 1)->pixels());
+    EXPECT_FALSE(cached.needsBuild(32, colours_, true, weapons_));
+
+    // What the file holds is what the view gets: sheets of other hues under this key show.
+    FactionColourTable other = colours_;
+    other.entries[size_t(FactionColourTable::factionEntry(2))].hueAngle += 120;
+    SpriteSheets otherHues;
+    otherHues.build(32, other, true, weapons_);
+    const std::string key = sheetsKey(colours_, 32, false);
+    ASSERT_TRUE(writeSheetCache(path, key, otherHues));
+    SpriteSheets fromFile;
+    buildViewSheets(fromFile, 32, colours_, true, weapons_);
+    EXPECT_TRUE(sameSheets(fromFile, otherHues));
+
+    // Runs that leave their row make the file unusable: the sheets are built and the cache
+    // made again.
+    std::string bytes = kvtest::readFile(path);
+    const size_t runsOfFirstSheet = 8 + 4 + 4 + key.size() + (4 - key.size() % 4) % 4 + 8 + 8 + 4;
+    bytes.replace(runsOfFirstSheet + 4, 4, std::string("\xff\xff\x00\x00", 4));
+    kvtest::writeFile(path, bytes);
+    EXPECT_FALSE(readSheetCache(path, key));
+    SpriteSheets rebuilt;
+    buildViewSheets(rebuilt, 32, colours_, true, weapons_);
+    EXPECT_TRUE(sameSheets(rebuilt, built));
+    const std::optional<SpriteSheets> renewed = readSheetCache(path, key);
+    ASSERT_TRUE(renewed);
+    EXPECT_TRUE(sameSheets(*renewed, built));
 }
 
 TEST_F(SpriteSheetsTest, SpecialColourIsGrey) {
