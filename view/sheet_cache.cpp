@@ -23,6 +23,7 @@
 #include "framework/disk_file.h"
 #include "framework/errors.h"
 #include "framework/faction_colours.h"
+#include "framework/profile.h"
 
 namespace kv {
 
@@ -92,14 +93,14 @@ std::string sheetsKey(const FactionColourTable& colours, int hexSize, bool terra
         add(" ");
         add(std::to_string(factionHue(colours, k)));
     }
-    for (const std::string& name : SpriteSheets::artFiles(terrainOnly)) {
-        const std::string path = dataPath(name, DataKind::Bmp);
+    // The art files, and the program itself: a new build may make the sheets differently.
+    auto addFile = [&add](const std::string& path) {
         add("\n");
         add(path);
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0) {
             add(" missing");
-            continue;
+            return;
         }
         for (long long v :
              {static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
@@ -107,7 +108,10 @@ std::string sheetsKey(const FactionColourTable& colours, int hexSize, bool terra
             add(" ");
             add(std::to_string(v));
         }
-    }
+    };
+    for (const std::string& name : SpriteSheets::artFiles(terrainOnly))
+        addFile(dataPath(name, DataKind::Bmp));
+    addFile(programPath());
     return key;
 }
 

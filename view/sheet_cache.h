@@ -15,7 +15,7 @@ class WeaponData;
 
 // What the sheets at `hexSize` depend on: the cache format, the size, the owner hues, which
 // set (the export's terrain only, or the view's whole set) and the path, size and
-// modification time of each art file of that set.
+// modification time of each art file of that set and of the running program.
 std::string sheetsKey(const FactionColourTable& colours, int hexSize, bool terrainOnly);
 inline std::string exportSheetsKey(const FactionColourTable& colours, int hexSize) {
     return sheetsKey(colours, hexSize, true);
