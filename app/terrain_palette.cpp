@@ -13,6 +13,7 @@
 #include "framework/cp932.h"
 #include "framework/tool_tips.h"
 #include "view/hex_painter.h"
+#include "view/sheet_cache.h"
 #include "view/sprite_sheets.h"
 #include "view/window_messages.h"
 
@@ -84,8 +85,7 @@ int TerrainPalette::onInitDialog() {
 }
 
 void TerrainPalette::buildPictures() {
-    SpriteSheets sheets;
-    sheets.build(kPicture, doc_.factionColours, false, doc_.gameDatabase, true);
+    const SpriteSheets sheets = cachedTerrainSheets(doc_.factionColours, kPicture);
     for (int t = 0; t < kPaletteTabCount; ++t) {
         pieces_[size_t(t)] = palettePieces(PaletteTab(t), doc_.gameDatabase);
         QImage image(kPaletteColumns * kCell, kPaletteRows * kCell, QImage::Format_RGB32);

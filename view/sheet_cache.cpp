@@ -24,6 +24,7 @@
 #include "framework/errors.h"
 #include "framework/faction_colours.h"
 #include "framework/profile.h"
+#include "gamedata/weapons.h"
 
 namespace kv {
 
@@ -72,10 +73,13 @@ size_t paddingAfter(size_t keyLength) {
     return (4 - keyLength % 4) % 4;
 }
 
+// Named after the program that makes it (its key holds that program), the set and the size:
+// "kvmap-sheets-32.cache", "kvornme-view-32.cache".
 std::string cacheName(int hexSize, bool terrainOnly) {
-    std::string name = terrainOnly ? "kvmap-sheets-" : "kvornme-sheets-";
-    name.append(std::to_string(hexSize)).append(".cache");
-    return name;
+    std::string program = programPath();
+    program = program.substr(program.find_last_of('/') + 1);
+    if (program.empty()) program = "kvornme";
+    return program + (terrainOnly ? "-sheets-" : "-view-") + std::to_string(hexSize) + ".cache";
 }
 
 }  // namespace
@@ -237,15 +241,21 @@ void renewCache(int hexSize, bool terrainOnly, const std::string& key, const Spr
 
 }  // namespace
 
-SpriteSheets cachedExportSheets(const MapDocument& doc, int hexSize) {
+SpriteSheets cachedTerrainSheets(const FactionColourTable& colours, int hexSize) {
     hexSize = normalisedHexSize(hexSize);
-    const std::string key = exportSheetsKey(doc.factionColours, hexSize);
+    const std::string key = exportSheetsKey(colours, hexSize);
     const std::string path = dataPath(cacheName(hexSize, true), DataKind::Program);
-    if (std::optional<SpriteSheets> cached = readSheetCache(path, key)) return cached->toRgb555();
+    if (std::optional<SpriteSheets> cached = readSheetCache(path, key);
+        cached && cached->hexSize() == hexSize)
+        return std::move(*cached);
     SpriteSheets sheets;
-    sheets.build(hexSize, doc.factionColours, false, doc.gameDatabase, true);
+    sheets.build(hexSize, colours, false, WeaponData(), true);
     renewCache(hexSize, true, key, sheets);
-    return sheets.toRgb555();
+    return sheets;
+}
+
+SpriteSheets cachedExportSheets(const MapDocument& doc, int hexSize) {
+    return cachedTerrainSheets(doc.factionColours, hexSize).toRgb555();
 }
 
 void buildViewSheets(SpriteSheets& sheets, int hexSize, const FactionColourTable& colours,

@@ -27,6 +27,11 @@ std::optional<SpriteSheets> readSheetCache(const std::string& path, const std::s
 // Replaces the file at `path` by the sheets of `key`; false when it cannot be written.
 bool writeSheetCache(const std::string& path, const std::string& key, const SpriteSheets& sheets);
 
+// The 32-bit sheets of ground, buildings, bridges and line pieces at `hexSize` (a terrain-only
+// build), from the cache file beside the program when it is current; else built and the
+// cache renewed where the folder can be written.
+SpriteSheets cachedTerrainSheets(const FactionColourTable& colours, int hexSize);
+
 // The 16-bit sheets of the export at `hexSize`, from the cache file beside the program when
 // it is current; else built and the cache renewed where the folder can be written.
 SpriteSheets cachedExportSheets(const MapDocument& doc, int hexSize);

@@ -201,7 +201,7 @@ TEST_F(SpriteSheetsTest, TheViewTakesItsSheetsFromTheCacheAndBuildsWhenItIsDamag
                 return false;
         return a.missingFiles() == b.missingFiles();
     };
-    const std::string path = dir_->file("kvornme-sheets-32.cache");
+    const std::string path = dir_->file("kvornme-view-32.cache");
     std::remove(path.c_str());
     SpriteSheets built;
     buildViewSheets(built, 32, colours_, true, weapons_);
