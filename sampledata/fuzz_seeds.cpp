@@ -169,6 +169,49 @@ void writeSmallFiles(SeedWriter& out) {
     out.write("faction_colour_fuzz", "cstmcl.dat", colours.toBytes());
 }
 
+// A sheet cache as the map view keeps it, with two small sheets: one with runs and a
+// transparent row, one all opaque; every other sheet empty, one missing art file named.
+void writeSheetCache(SeedWriter& out) {
+    std::string file;
+    ByteAppender a(file);
+    a.bytes("KVSHEETS");
+    a.u32(2);
+    const std::string key = "v2 view size 16 hues 0 0 0 0 0 0 0";
+    a.u32(static_cast<uint32_t>(key.size()));
+    a.bytes(key);
+    a.bytes(std::string((4 - key.size() % 4) % 4, '\0'));
+    a.u32(16);  // hex size
+    a.u32(14);  // sheets
+    for (int sheet = 0; sheet < 14; ++sheet) {
+        if (sheet == 0) {  // 4 × 3: runs [0,1) [2,4) / none / [1,3)
+            a.u32(4);
+            a.u32(3);
+            a.u32(3);
+            for (uint32_t v : {0u, 1u, 2u, 4u, 1u, 3u}) a.u32(v);
+            for (uint32_t v : {0u, 2u, 2u, 3u}) a.u32(v);
+            for (int i = 0; i < 12; ++i)
+                a.u32(i == 0 || i == 2 || i == 3 || i == 9 || i == 10 ? 0x00336699u : 0x00FF00FFu);
+        } else if (sheet == 13) {  // 2 × 1, opaque
+            a.u32(2);
+            a.u32(1);
+            a.u32(1);
+            a.u32(0);
+            a.u32(2);
+            a.u32(0);
+            a.u32(1);
+            a.u32(0x00102030u);
+            a.u32(0x00405060u);
+        } else {
+            a.u32(0);
+            a.u32(0);
+        }
+    }
+    a.u32(1);
+    a.u32(12);
+    a.bytes("border48.bmp");
+    out.write("sheet_cache_fuzz", "view.cache", file);
+}
+
 }  // namespace
 
 std::string writeFuzzSeeds(const std::string& root) {
@@ -179,6 +222,7 @@ std::string writeFuzzSeeds(const std::string& root) {
         writeArchives(out);
         writeProductTypes(out);
         writeSmallFiles(out);
+        writeSheetCache(out);
     } catch (const swCError& e) {
         return "the fuzz seeds: " + e.text();
     } catch (const std::filesystem::filesystem_error& e) {

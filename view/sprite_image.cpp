@@ -31,8 +31,9 @@ SpriteImage SpriteImage::fromRuns(QImage pixels, std::vector<Run> runs,
     if (pixels.isNull() || pixels.format() != QImage::Format_RGB32) return {};
     const size_t rows = static_cast<size_t>(pixels.height());
     if (rowRuns.size() != rows + 1 || rowRuns[0] != 0 || rowRuns[rows] != runs.size()) return {};
+    // Rising from 0 to the run count, so every row's runs lie inside the list.
+    if (!std::is_sorted(rowRuns.begin(), rowRuns.end())) return {};
     for (size_t y = 0; y < rows; ++y) {
-        if (rowRuns[y] > rowRuns[y + 1]) return {};
         int32_t previousEnd = 0;
         for (uint32_t i = rowRuns[y]; i < rowRuns[y + 1]; ++i) {
             const Run& r = runs[i];

@@ -240,6 +240,63 @@ TEST_F(SpriteSheetsTest, TheViewTakesItsSheetsFromTheCacheAndBuildsWhenItIsDamag
     EXPECT_TRUE(sameSheets(*renewed, built));
 }
 
+TEST_F(SpriteSheetsTest, ACacheWrittenFromTheLayoutReadsBackWithItsRunsAndMissingFiles) {
+    // The fuzzing seed, written byte by byte by the sample data generator.
+    const std::optional<SpriteSheets> read =
+        readSheetCache(kvtest::distDir() + "/fuzzseeds/sheet_cache_fuzz/view.cache",
+                       "v2 view size 16 hues 0 0 0 0 0 0 0");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->hexSize(), 16);
+    const SpriteImage& base = (*read)[Sheet::Base];
+    ASSERT_EQ(base.width(), 4);
+    ASSERT_EQ(base.height(), 3);
+    std::string opaque;
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) opaque += base.isOpaque(x, y) ? '#' : '.';
+    EXPECT_EQ(opaque, "#.##.....##.");
+    EXPECT_EQ(at(base, 2, 0), 0x336699u);
+    EXPECT_EQ(at((*read)[Sheet::WeaponIcon], 1, 0), 0x405060u);
+    EXPECT_TRUE((*read)[Sheet::Road].isNull());
+    EXPECT_EQ(read->missingFiles(), std::vector<std::string>{"border48.bmp"});
+}
+
+TEST(SpriteImageRuns, RunsFromAFileAreTakenOnlyWhenTheyLieInsideTheirRowsInOrder) {
+    using Run = SpriteImage::Run;
+    QImage pixels(4, 2, QImage::Format_RGB32);
+    pixels.fill(0xFF336699u);
+    struct Case {
+        std::vector<Run> runs;
+        std::vector<uint32_t> rows;
+        bool taken;
+    };
+    const Case cases[] = {
+        {{{0, 1}, {2, 4}}, {0, 2, 2}, true},
+        {{{0, 4}, {1, 3}}, {0, 1, 2}, true},
+        {{{0, 1}}, {0, 5, 1}, false},  // a middle entry past the run count (found by fuzzing)
+        {{{0, 1}, {2, 4}}, {0, 2, 1}, false},
+        {{{2, 4}, {0, 1}}, {0, 2, 2}, false},
+        {{{0, 3}, {2, 4}}, {0, 2, 2}, false},
+        {{{0, 5}}, {0, 1, 1}, false},
+        {{{-1, 2}}, {0, 1, 1}, false},
+        {{{1, 1}}, {0, 1, 1}, false},
+        {{{0, 1}}, {0, 1}, false},
+        {{{0, 1}}, {1, 1, 1}, false},
+    };
+    for (const Case& c : cases) {
+        const SpriteImage sprite = SpriteImage::fromRuns(pixels, c.runs, c.rows);
+        ASSERT_EQ(!sprite.isNull(), c.taken) << c.rows[1];
+        if (!c.taken) continue;
+        QImage target(8, 4, QImage::Format_RGB32);
+        target.fill(0);
+        DrawSurface surface = DrawSurface::of(target);
+        sprite.drawTo(surface, 1, 1, {0, 0, 4, 2}, {0, 0, 8, 4});
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 4; ++x)
+                EXPECT_EQ((target.pixel(x + 1, y + 1) & 0xFFFFFF) != 0, sprite.isOpaque(x, y))
+                    << x << "," << y;
+    }
+}
+
 TEST_F(SpriteSheetsTest, SpecialColourIsGrey) {
     const SpriteSheets sheets = build(32);
     const SpriteImage& t = sheets[Sheet::Territory];
