@@ -1,7 +1,6 @@
 // Maps of arbitrary bytes loaded with the sample game database and drawn at the smallest hex
 // size into a small view: drawing every hex, its labels and troops and composing the screen
 // never touch memory outside the tables or the images.
-#include <QGuiApplication>
 #include <QSize>
 
 #include <cstdint>
@@ -14,6 +13,7 @@
 #include "document/map_file.h"
 #include "framework/disk_file.h"
 #include "framework/errors.h"
+#include "fuzz/offscreen_gui.h"
 #include "fuzz/sample_game.h"
 #include "view/map_renderer.h"
 
@@ -36,8 +36,7 @@ kv::MapRenderer& renderer(kv::MapDocument& doc) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QGuiApplication app(*argc, *argv);
+    kvfuzz::startOffscreenGui(argc, argv);
     return 0;
 }
 

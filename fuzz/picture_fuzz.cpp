@@ -1,7 +1,6 @@
 // Picture loading and sheet cutting on arbitrary bytes, as a bitmap file or as an entry of a
 // FLINK archive: never crashes, a picture is whole or empty, a cut
 // has the size asked for, and recolouring and scaling keep the size and the key.
-#include <QGuiApplication>
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,7 +11,7 @@
 #include "framework/disk_file.h"
 #include "framework/errors.h"
 #include "framework/picture.h"
-#include "fuzz/scratch_program.h"
+#include "fuzz/offscreen_gui.h"
 
 namespace {
 
@@ -44,19 +43,13 @@ void checkPicture(const kv::Picture& p, const uint8_t* data, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QGuiApplication app(*argc, *argv);
+    kvfuzz::startOffscreenGui(argc, argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = kvfuzz::scratchFolder() + "/picture.dat";
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    try {
-        kv::writeFileAtomically(path, bytes);
-    } catch (const kv::swCError&) {
-        std::abort();
-    }
+    const std::string& path = kvfuzz::writeScratchInput("picture.dat", bytes);
     // A FLINK archive gives its first or second entry; anything else is read as a bitmap file.
     const bool archive = bytes.starts_with("FLINK");
     const int flags = static_cast<int>(size % 4);

@@ -1,7 +1,6 @@
 // The sheet cache reader on arbitrary bytes, under whatever key the bytes claim: never
 // crashes, and the sheets it gives back draw inside their bounds wherever they are put, in
 // 32 and in 16 bits.
-#include <QGuiApplication>
 #include <QImage>
 
 #include <cstdint>
@@ -13,7 +12,7 @@
 
 #include "framework/disk_file.h"
 #include "framework/errors.h"
-#include "fuzz/scratch_program.h"
+#include "fuzz/offscreen_gui.h"
 #include "view/sheet_cache.h"
 #include "view/sprite_sheets.h"
 
@@ -48,19 +47,13 @@ void drawEverywhere(const kv::SpriteImage& sprite, kv::DrawSurface& target, int 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QGuiApplication app(*argc, *argv);
+    kvfuzz::startOffscreenGui(argc, argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = kvfuzz::scratchFolder() + "/sheets.cache";
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    try {
-        kv::writeFileAtomically(path, bytes);
-    } catch (const kv::swCError&) {
-        std::abort();
-    }
+    const std::string& path = kvfuzz::writeScratchInput("sheets.cache", bytes);
     const std::optional<kv::SpriteSheets> sheets = kv::readSheetCache(path, claimedKey(bytes));
     if (!sheets) return 0;
     const kv::SpriteSheets rgb555 = sheets->toRgb555();
