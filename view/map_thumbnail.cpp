@@ -15,6 +15,7 @@
 #include "framework/errors.h"
 #include "framework/picture.h"
 #include "view/bitmap_export.h"
+#include "view/sheet_cache.h"
 #include "view/sprite_sheets.h"
 
 namespace kv {
@@ -41,9 +42,7 @@ int drawingHexSize(const MapDocument& doc, int size) {
 }
 
 QImage drawnTerrain(const MapDocument& doc, int hexSize) {
-    SpriteSheets sheets;
-    sheets.build(hexSize, doc.factionColours, false, doc.gameDatabase, true);
-    return exportImage(exportBitmapBytes(doc, sheets.toRgb555()));
+    return exportImage(exportBitmapBytes(doc, cachedExportSheets(doc, hexSize)));
 }
 
 // A picture of the bitmap folder, or nothing when it is missing or broken.
