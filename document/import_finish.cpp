@@ -63,8 +63,9 @@ void finishCells(MapDocument& doc) {
             c.picture = terrain.terrain(kTerrainPlain).defaultPicture;
         }
         c.byte10 = 0;
-        if (categoryOf(c, terrain) < TerrainCategory::Building)
-            c.picture = terrain.terrain(c.terrain).defaultPicture;
+        // One look-up serves both the category and the picture.
+        const TerrainType& type = terrain.terrain(c.terrain);
+        if (type.category < TerrainCategory::Building) c.picture = type.defaultPicture;
     }
 }
 

@@ -21,14 +21,16 @@ namespace kvfuzz {
 inline void expectDocumentSound(const kv::MapDocument& doc) {
     expect(doc.width() >= 1 && doc.height() >= 1 && doc.width() <= 256 && doc.height() <= 256);
     expect(doc.mapHeader.width() == doc.width() && doc.mapHeader.height() == doc.height());
-    expect(doc.labelCount() <= kv::MapGrid::kMaxLabels);
+    // Counting the labels scans the whole table, so it is done once, not once a label.
+    const int labels = doc.labelCount();
+    expect(labels <= kv::MapGrid::kMaxLabels);
     // A label on the map is found through its hex's label number (a later label on the
     // same hex takes the number).
-    for (int l = 0; l < doc.labelCount(); ++l) {
+    for (int l = 0; l < labels; ++l) {
         const kv::TerrainLabel& label = doc.mapGrid.labels[size_t(l)];
         if (!label.inUse() || !doc.contains(label.col, label.row)) continue;
         const int number = doc.labelNumberAt(label.col, label.row);
-        expect(number >= l + 1 && number <= doc.labelCount());
+        expect(number >= l + 1 && number <= labels);
         const kv::TerrainLabel& found = doc.mapGrid.labels[size_t(number - 1)];
         expect(found.col == label.col && found.row == label.row);
     }

@@ -40,13 +40,17 @@ bool isCircle(std::string_view field);
 class FieldRow {
 public:
     FieldRow() = default;
-    explicit FieldRow(std::vector<std::string> fields) : fields_(std::move(fields)) {}
+    explicit FieldRow(const std::vector<std::string>& fields);
     // Makes the row the fields of `line`, as splitFields cuts them, reusing the row's storage
     // (a reader that keeps one row for a whole file allocates nothing per line).
     void split(std::string_view line);
     size_t size() const { return fields_.size(); }
     // Column i (0-based); empty when missing.
-    std::string_view text(size_t i) const;
+    std::string_view text(size_t i) const {
+        return i < fields_.size()
+                   ? std::string_view(line_.data() + fields_[i].start, fields_[i].size)
+                   : std::string_view();
+    }
     int64_t number(size_t i) const { return parseNumber(text(i)); }
     // The number truncated to the field's width, as a plain conversion does.
     uint8_t u8(size_t i) const { return static_cast<uint8_t>(number(i)); }
@@ -54,10 +58,16 @@ public:
     int32_t i32(size_t i) const { return static_cast<int32_t>(number(i)); }
     bool circleStart(size_t i) const { return startsWithCircle(text(i)); }
     bool circle(size_t i) const { return isCircle(text(i)); }
-    const std::vector<std::string>& fields() const { return fields_; }
+    std::vector<std::string> fields() const;
 
 private:
-    std::vector<std::string> fields_;
+    // The row keeps its line once and each field as a place in it: a line of a hundred
+    // fields costs one copy, not a hundred.
+    struct Field {
+        size_t start, size;
+    };
+    std::string line_;
+    std::vector<Field> fields_;
 };
 
 // Reads a whole text file and splits it into rows of fields. Nothing when the file
