@@ -210,40 +210,43 @@ void WeaponData::loadWeaponsFrom(const std::string& path) {
     readWeapons(readOrFail(path, "兵器データ weapon.dat が見つかりません"));
 }
 
-void WeaponData::readArmaments(std::string_view bytes) {
+namespace {
+
+// Hands each row of a data file whose first field is not empty to `take`, in order, until
+// `take` answers false (its table is full).
+template <class Take>
+void forEachNamedRow(std::string_view bytes, Take take) {
     bool full = false;
     FieldRow row;
     forEachLine(bytes, [&](std::string_view line) {
         if (full) return;
         row.split(line);
-        if (row.text(0).empty()) return;
+        if (!row.text(0).empty()) full = !take(row);
+    });
+}
+
+}  // namespace
+
+void WeaponData::readArmaments(std::string_view bytes) {
+    forEachNamedRow(bytes, [this](const FieldRow& row) {
         // Numbers from 20000 on address the user tables; the standard table stops short.
-        if (armaments_.size() + 1 >= static_cast<size_t>(kFirstUserArmament)) {
-            full = true;
-            return;
-        }
+        if (armaments_.size() + 1 >= static_cast<size_t>(kFirstUserArmament)) return false;
         appendArmament(parseArmament(row));
+        return true;
     });
 }
 
 void WeaponData::readWeapons(std::string_view bytes) {
-    bool full = false;
-    FieldRow row;
-    forEachLine(bytes, [&](std::string_view line) {
-        if (full) return;
-        row.split(line);
-        if (row.text(0).empty()) return;
+    forEachNamedRow(bytes, [this](const FieldRow& row) {
         // Ids from 5000 on address the user tables, which share the index: a standard weapon
         // there would be unreachable and would clobber a user entry.
         const int64_t id = row.number(kIdCol);
-        if (id < 0 || id >= kFirstUserWeaponId) return;
-        if (weapons_.size() >= kMaxWeaponRecords) {
-            full = true;
-            return;
-        }
+        if (id < 0 || id >= kFirstUserWeaponId) return true;
+        if (weapons_.size() >= kMaxWeaponRecords) return false;
         WeaponRecord w = parseWeapon(row, static_cast<uint16_t>(id));
         resolveSlots(w);
         appendWeapon(std::move(w));
+        return true;
     });
 }
 
