@@ -321,7 +321,8 @@ void SpriteSheets::reloadCustomIcon(int number, const FactionColourTable& colour
 }
 
 const SpriteImage* SpriteSheets::unitPage(int faction, int page) const {
-    if (faction < 0 || faction >= kFactions || page < 1 || page > kUnitPages) return nullptr;
+    if (faction < 0 || faction >= kFactions || page < 1 || page > kUnitPages || !unitPages_)
+        return nullptr;  // (a moved-from set has no pages)
     UnitPages& u = *unitPages_;
     std::lock_guard<std::mutex> lock(u.mutex);
     if (!u.enabled) return nullptr;
