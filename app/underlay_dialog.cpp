@@ -73,6 +73,20 @@ bool placeUnderlay(MainFrame& frame, MapView& view, QSize size, bool actualSize,
     return true;
 }
 
+// A picture read for the underlay becomes the view's once it is sound and the user has placed
+// it; false when it is refused or the placement cancelled.
+bool takeOver(MainFrame& frame, MapView& view, UnderlayRead& read, QSize maximum) {
+    if (read.problem != UnderlayRead::None) {
+        reportProblem(read, maximum, frame);
+        return false;
+    }
+    if (!placeUnderlay(frame, view, read.image.size(), view.underlayActualSize,
+                       view.underlayOffsetCol, view.underlayOffsetRow))
+        return false;
+    view.underlayPicture = std::move(read.image);
+    return true;
+}
+
 }  // namespace
 
 UnderlayPlacementDialog::UnderlayPlacementDialog(Window* ownerWindow, QSize picture, int mapWidth,
@@ -149,14 +163,7 @@ void openUnderlay(MainFrame& frame) {
     const MapDocument& doc = frame.document();
     const QSize maximum = maximumUnderlaySize(doc.width(), doc.height());
     UnderlayRead read = readUnderlayFile(*path, maximum);
-    if (read.problem != UnderlayRead::None) {
-        reportProblem(read, maximum, frame);
-        return;
-    }
-    if (!placeUnderlay(frame, *view, read.image.size(), view->underlayActualSize,
-                       view->underlayOffsetCol, view->underlayOffsetRow))
-        return;
-    view->underlayPicture = std::move(read.image);
+    if (!takeOver(frame, *view, read, maximum)) return;
     postMessage(view, viewmsg::LoadUnderlay, reinterpret_cast<uintptr_t>(new std::string(*path)));
 }
 
@@ -168,14 +175,7 @@ void pasteUnderlay(MainFrame& frame) {
     const MapDocument& doc = frame.document();
     const QSize maximum = maximumUnderlaySize(doc.width(), doc.height());
     UnderlayRead read = takeUnderlayImage(QApplication::clipboard()->image(), maximum);
-    if (read.problem != UnderlayRead::None) {
-        reportProblem(read, maximum, frame);
-        return;
-    }
-    if (!placeUnderlay(frame, *view, read.image.size(), view->underlayActualSize,
-                       view->underlayOffsetCol, view->underlayOffsetRow))
-        return;
-    view->underlayPicture = std::move(read.image);
+    if (!takeOver(frame, *view, read, maximum)) return;
     postMessage(view, viewmsg::PasteUnderlay);
 }
 

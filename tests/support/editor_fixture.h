@@ -19,6 +19,18 @@
 
 namespace kvtest {
 
+// Closes a test's main frame and document and undoes the hooks a test may have set.
+inline void closeEditor(QPointer<QWidget>& widget, std::unique_ptr<kv::MapDocument>& doc) {
+    kv::recordPosts(nullptr);
+    kv::setFileDialogHook(nullptr);
+    kv::Dialog::onModalStart = nullptr;
+    if (widget) delete widget.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    doc.reset();
+    kv::setProgramPath("");
+}
+
 class EditorTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -32,15 +44,7 @@ protected:
         widget = frame->handle();
         QCoreApplication::processEvents();
     }
-    void TearDown() override {
-        kv::recordPosts(nullptr);
-        kv::setFileDialogHook(nullptr);
-        kv::Dialog::onModalStart = nullptr;
-        if (widget) delete widget.data();
-        QCoreApplication::processEvents();
-        doc.reset();
-        kv::setProgramPath("");
-    }
+    void TearDown() override { closeEditor(widget, doc); }
 
     TempDir dir;
     std::unique_ptr<kv::MapDocument> doc;
@@ -73,16 +77,7 @@ protected:
         widget = frame->handle();
         QCoreApplication::processEvents();
     }
-    void TearDown() override {
-        kv::recordPosts(nullptr);
-        kv::setFileDialogHook(nullptr);
-        kv::Dialog::onModalStart = nullptr;
-        if (widget) delete widget.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-        doc.reset();
-        kv::setProgramPath("");
-    }
+    void TearDown() override { closeEditor(widget, doc); }
 
     static inline TempDir* data_ = nullptr;
     std::unique_ptr<kv::MapDocument> doc;
