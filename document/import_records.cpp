@@ -1,6 +1,7 @@
 // Conversions the earlier-edition readers share: the faction slot map, rule ids, the factions
 // of a cell, text fields, troops and labels.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -158,13 +159,14 @@ void clearStaleCargoEntries(MapDocument& doc) {
 
 // Old sections may list more slots than a table holds; any troop there cannot be kept. The
 // scan stops at a bound so that a hostile count costs nothing.
-bool troopsBeyondTable(const Container& file, int section, size_t recordSize) {
+bool troopsBeyondTable(const Container& file, int section) {
     constexpr uint32_t kScanLimit = 4096;
-    std::vector<uint8_t> buffer(recordSize);
+    // Only each record's first word (its appearance turn) is read.
+    std::array<uint8_t, 4> turn{};
     const uint32_t n = file.count(section, kScanLimit);
     for (uint32_t i = TroopTable::kSlots; i < n; ++i) {
-        if (!file.element(section, i, buffer.data(), buffer.size())) break;
-        if (static_cast<int32_t>(OldRecord{buffer.data(), buffer.size()}.u32(0)) >= 1) return true;
+        if (!file.element(section, i, turn.data(), turn.size())) break;
+        if (static_cast<int32_t>(loadU32(turn.data())) >= 1) return true;
     }
     return false;
 }
@@ -189,7 +191,7 @@ void convertTroops(MapDocument& doc, const Container& file, int firstSection, si
             convertTroop(doc.troops.records[table][slot], rec, static_cast<int>(slot), slots);
             doc.troops.raiseCount(table, static_cast<int>(slot));
         }
-        if (troopsBeyondTable(file, section, recordSize)) doc.specChangedTroops = 1;
+        if (troopsBeyondTable(file, section)) doc.specChangedTroops = 1;
     }
     dropStrandedCargo(doc);
     clearStaleCargoEntries(doc);

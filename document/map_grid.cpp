@@ -59,8 +59,9 @@ int MapGrid::labelCount() const {
 }
 
 void MapGrid::packLabels() {
-    auto end = std::stable_partition(labels.begin(), labels.end(),
-                                     [](const TerrainLabel& l) { return l.inUse(); });
+    // The labels in use keep their order at the front; every place after them is emptied.
+    const auto end = std::remove_if(labels.begin(), labels.end(),
+                                    [](const TerrainLabel& l) { return !l.inUse(); });
     std::fill(end, labels.end(), TerrainLabel{});
 }
 

@@ -19,8 +19,6 @@ bool isOneOf(int id, std::initializer_list<int> ids) {
 constexpr int kMemberSide[kMegaGroupSize] = {kNorthWest, kNorthEast, kWest,     kDirectionSelf,
                                              kEast,      kSouthWest, kSouthEast};
 
-constexpr int kTerrainHills = 4, kTerrainMountains = 5, kTerrainSnowMountains = 20;
-
 // The first of a joining terrain's three joined pictures, counted from kJoinedFirstPicture.
 int joinedGroup(int terrain) {
     switch (terrain) {
@@ -48,10 +46,6 @@ int megaMemberOnSide(int side) {
     for (int m = 0; m < kMegaGroupSize; ++m)
         if (kMemberSide[m] == side) return m;
     return kMegaCentreMember;
-}
-
-bool joinsBelow(int terrain) {
-    return joinedGroup(terrain) >= 0;
 }
 
 int joinedPicture(int terrain, bool southWest, bool southEast) {

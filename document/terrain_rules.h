@@ -40,7 +40,11 @@ int megaMemberSide(int member);
 int megaMemberOnSide(int side);
 
 // Hills, mountains and snow mountains join with hexes of these terrains below them.
-bool joinsBelow(int terrain);
+inline constexpr int kTerrainHills = 4, kTerrainMountains = 5, kTerrainSnowMountains = 20;
+inline constexpr bool joinsBelow(int terrain) {
+    return terrain == kTerrainHills || terrain == kTerrainMountains ||
+           terrain == kTerrainSnowMountains;
+}
 // The picture of such a terrain whose south-west and/or south-east neighbour joins it (at
 // least one does; with neither it shows its own default picture).
 int joinedPicture(int terrain, bool southWest, bool southEast);

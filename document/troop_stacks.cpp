@@ -128,11 +128,11 @@ void MapDocument::deleteTroopAndCargo(int table, int slot, uint8_t unknownWeapon
 void MapDocument::rebuildTroopStacks() {
     const HexArea a = area();
     HexOverlay* const overlays = mapGrid.overlays.data();
+    // Each hex keeps its label number and borderlines; its stack places and stowed mark are
+    // emptied (one store of the whole record).
     for (int i = 0, hexes = a.hexCount(); i < hexes; ++i) {
         HexOverlay& o = overlays[i];
-        std::fill(std::begin(o.stackTable), std::end(o.stackTable), int16_t{0});
-        std::fill(std::begin(o.stackSlot), std::end(o.stackSlot), int16_t{0});
-        o.occupied = 0;
+        o = HexOverlay{.labelNumber = o.labelNumber, .borderBits = o.borderBits};
     }
     for (int f = 0; f < kFactionCount; ++f)
         for (int s = 0; s < TroopTable::kSlots; ++s)

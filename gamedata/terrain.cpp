@@ -178,10 +178,7 @@ void TerrainData::loadTerrain() {
     terrainTypes_ = std::move(*types);
 }
 
-const TerrainType& TerrainData::terrain(size_t index) const {
-    static const TerrainType kNone{};
-    return index < terrainTypes_.size() ? terrainTypes_[index] : kNone;
-}
+const TerrainType TerrainData::kNoTerrain{};
 
 void TerrainData::setTerrainTypes(std::vector<TerrainType> types) {
     if (types.size() > kMaxTerrainTypes) types.resize(kMaxTerrainTypes);

@@ -181,8 +181,11 @@ public:
     static std::optional<std::vector<TerrainType>> loadTerrainFile(const std::string& path);
 
     size_t terrainCount() const { return terrainTypes_.size(); }
-    // The record at `index`; an index past the table gives an all-zero record.
-    const TerrainType& terrain(size_t index) const;
+    // The record at `index`; an index past the table gives an all-zero record. Inline: the
+    // whole-map passes ask it for every hex.
+    const TerrainType& terrain(size_t index) const {
+        return index < terrainTypes_.size() ? terrainTypes_[index] : kNoTerrain;
+    }
     const std::vector<TerrainType>& terrainTypes() const { return terrainTypes_; }
     void setTerrainTypes(std::vector<TerrainType> types);
 
@@ -191,6 +194,7 @@ public:
     int hexMoveCost(const HexMoveInput& hex, int movementType) const;
 
 private:
+    static const TerrainType kNoTerrain;
     std::vector<TerrainType> terrainTypes_;
 };
 
