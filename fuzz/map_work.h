@@ -69,15 +69,21 @@ private:
     size_t hash_;
 };
 
-// `tail` (the input's last bytes) chooses the new size and its anchor. The round trip through
-// the save image is taken by one input in four, the size change and packing by one in two:
-// they cost as much as all the rest of an input.
-inline void workOnMap(kv::MapDocument& doc, std::string_view tail, const Stages& stages) {
+// How often the costly stages are taken: the round trip through the save image by one input
+// in `roundTrip`, the size change and packing by one in `resize`. Each costs as much as all
+// the rest of an input.
+struct StageShares {
+    unsigned roundTrip = 4, resize = 2;
+};
+
+// `tail` (the input's last bytes) chooses the new size and its anchor.
+inline void workOnMap(kv::MapDocument& doc, std::string_view tail, const Stages& stages,
+                      StageShares shares = {}) {
     expectDocumentSound(doc);
     expectProblemsLocated(doc);
 
     // A saved map reads back as itself: saving what was read gives the same bytes again.
-    if (stages.oneIn(4, 1)) {
+    if (stages.oneIn(shares.roundTrip, 1)) {
         if (const std::optional<std::string> saved = saveImage(doc)) {
             expect(doc.load([&](kv::MapDocument& d) { return kv::readMapFileBytes(d, *saved); }));
             expectDocumentSound(doc);
@@ -85,7 +91,7 @@ inline void workOnMap(kv::MapDocument& doc, std::string_view tail, const Stages&
             expect(again && *again == *saved);
         }
     }
-    if (!stages.oneIn(2, 2)) return;
+    if (!stages.oneIn(shares.resize, 2)) return;
 
     auto byte = [&](size_t i) { return i < tail.size() ? uint8_t(tail[tail.size() - 1 - i]) : 0; };
     const int width = byte(0) % 80 + 1, height = byte(1) % 80 + 1, anchor = byte(2) % 10;
